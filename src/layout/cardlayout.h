@@ -1,0 +1,126 @@
+#pragma once
+// The card layout: where each printed item of one card version stands, as inch texts
+// "D.DD" in fixed 8-byte slots, read and written raw as the version's layout file.
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pelkorl {
+
+constexpr std::size_t LAYOUT_VALUE_SIZE = 8;
+constexpr std::size_t LAYOUT_SLOT_COUNT = 50;
+constexpr std::size_t CARD_LAYOUT_SIZE = LAYOUT_VALUE_SIZE * LAYOUT_SLOT_COUNT;
+
+constexpr int HEADER_ITEM_COUNT = 12;
+constexpr int TABLE_COLUMN_COUNT = 7;
+constexpr int SLOT_TABLE_TOP = 40;
+constexpr int SLOT_TABLE_HEIGHT = 41;
+constexpr int SLOT_COLUMN_X = 42;
+
+// Card header items, in the order of their (x, y) pairs at the start of the layout.
+enum class HeaderItem : int {
+    Name = 0,
+    HomeAddress = 1,
+    HomePhone = 2,
+    MobilePhone = 3,
+    BirthDate = 4,
+    DateImmersed = 5,
+    AnointedMark = 6, // anointed or other sheep
+    ElderMark = 7,
+    PioneerMark = 8,
+    ServantMark = 9,
+    MaleMark = 10,
+    FemaleMark = 11,
+};
+
+// Which monthly figures a card version prints; it decides what each table column means.
+enum class ColumnSet { Literature, Placements };
+
+// One position: a NUL-terminated text of at most 7 characters in 8 bytes. Bytes after
+// the terminator are kept as they are, since the layout file carries them.
+struct LayoutValue {
+    std::array<char, LAYOUT_VALUE_SIZE> bytes{};
+
+    // The text up to its terminator, or all 8 bytes when a damaged slot has none.
+    std::string text() const;
+    // Stores the first 7 characters and a terminator; the rest of the slot stays.
+    void setText(std::string_view text);
+
+    friend bool operator==(const LayoutValue&, const LayoutValue&) = default;
+};
+
+// 50 slots: header (x, y) pairs 0-23, spare 24-39, table top 40, table height 41,
+// column positions 42-48, spare 49.
+struct CardLayout {
+    std::array<LayoutValue, LAYOUT_SLOT_COUNT> slots{};
+
+    // Slot access; an index outside 0-49 reads "" and writes nothing.
+    std::string slotText(int slot) const;
+    void setSlotText(int slot, std::string_view text);
+
+    // Items and columns outside their ranges read "" and write nothing.
+    std::string headerX(int k) const;
+    std::string headerY(int k) const;
+    std::string headerX(HeaderItem item) const { return headerX(static_cast<int>(item)); }
+    std::string headerY(HeaderItem item) const { return headerY(static_cast<int>(item)); }
+    void setHeaderX(int k, std::string_view text);
+    void setHeaderY(int k, std::string_view text);
+
+    std::string tableTop() const { return slotText(SLOT_TABLE_TOP); }
+    std::string tableHeight() const { return slotText(SLOT_TABLE_HEIGHT); }
+    void setTableTop(std::string_view text) { setSlotText(SLOT_TABLE_TOP, text); }
+    void setTableHeight(std::string_view text) { setSlotText(SLOT_TABLE_HEIGHT, text); }
+
+    std::string columnX(int i) const;
+    void setColumnX(int i, std::string_view text);
+
+    // The 400 bytes as they go to the layout file.
+    std::array<char, CARD_LAYOUT_SIZE> bytes() const;
+    // Copies up to 400 bytes from the start; bytes beyond `data` stay as they are.
+    void setBytes(std::span<const char> data);
+    void clear() { slots = {}; }
+
+    friend bool operator==(const CardLayout&, const CardLayout&) = default;
+};
+
+static_assert(sizeof(LayoutValue) == LAYOUT_VALUE_SIZE);
+static_assert(sizeof(CardLayout) == CARD_LAYOUT_SIZE);
+
+// Number of selectable card versions (string 146).
+int cardVersionCount();
+
+ColumnSet columnSetOf(int version);
+
+// "cplot.dat" for version 0, "cplot<v>.dat" for any other.
+std::string layoutFileName(int version);
+
+// Reads the version's layout file from `folder`. True only when all 400 bytes were read;
+// otherwise the layout holds zeros and whatever part was read, and the caller is expected
+// to fall back to setLayoutDefaults.
+bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder);
+
+// Writes the 400 bytes to the version's layout file in `folder`, through a temporary file
+// in the same folder renamed over the old one. A failure is silent and leaves the old
+// file as it was.
+void saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
+
+// The version's default layout from the string table; spare slots become zero bytes.
+void setLayoutDefaults(CardLayout& layout, int version);
+
+// Checks a typed inch value and rewrites it into the form D.DD. On rejection hands the
+// message text (string 116) to `showMessage` once, leaves `text` as it was and returns false.
+bool normaliseInchEntry(std::string& text,
+                        const std::function<void(const std::string&)>& showMessage);
+
+// An inch text in device units: dpi * whole + dpi * hundredths / 100, remainder dropped.
+// Reads only the first character and the characters at positions 2 and 3.
+int inchesToDevice(unsigned dpi, std::string_view value);
+
+// An inch text in hundredths: the points removed, the rest read as a decimal integer.
+int inchesToHundredths(std::string_view value);
+
+} // namespace pelkorl

@@ -1,0 +1,409 @@
+#include "layout/cardlayout.h"
+#include "resources/strings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#ifdef __unix__
+#include <sys/resource.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace pelkorl {
+namespace {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        path_ = fs::temp_directory_path() / ("pelkorl-layout-" + std::to_string(rd()));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        names.push_back(e.path().filename().string());
+    }
+    return names;
+}
+
+// 400 bytes with every value 0-255 and no terminator in some slots.
+std::string patternBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 37 + 11) % 256);
+    }
+    return bytes;
+}
+
+std::string layoutBytes(const CardLayout& layout) {
+    const auto b = layout.bytes();
+    return {b.begin(), b.end()};
+}
+
+// ---- Typed inch values -------------------------------------------------------------
+
+struct EntryCase {
+    const char* typed;
+    const char* normalised; // nullptr: rejected
+};
+
+void PrintTo(const EntryCase& c, std::ostream* os) {
+    *os << '"' << c.typed << '"';
+}
+
+class NormaliseTest : public testing::TestWithParam<EntryCase> {};
+
+TEST_P(NormaliseTest, acceptsOrRejectsWithOneMessage) {
+    std::string text = GetParam().typed;
+    std::vector<std::string> shown;
+    const bool accepted =
+        normaliseInchEntry(text, [&](const std::string& message) { shown.push_back(message); });
+    if (GetParam().normalised) {
+        EXPECT_TRUE(accepted);
+        EXPECT_EQ(text, GetParam().normalised);
+        EXPECT_TRUE(shown.empty());
+    } else {
+        EXPECT_FALSE(accepted);
+        EXPECT_EQ(text, GetParam().typed); // the caller keeps the refused text
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0], "Skaitmenis įveskite su 2-iem skaičiais po taško.\n"
+                            "Pavyzdžiui:  1.00  1.25   0.88\nLimitas - 9.99");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Accepted, NormaliseTest,
+    testing::Values(EntryCase{"", "0.00"}, EntryCase{"   ", "0.00"}, EntryCase{".", "0.00"},
+                    EntryCase{".5", "0.50"}, EntryCase{".25", "0.25"}, EntryCase{"5", "5.00"},
+                    EntryCase{"5.", "5.00"}, EntryCase{"0", "0.00"}, EntryCase{"12", "1.00"},
+                    EntryCase{"99", "9.00"}, EntryCase{"125", "1.25"}, EntryCase{"1234", "1.23"},
+                    EntryCase{"12345", "1.23"}, EntryCase{" 0.5 ", "0.50"},
+                    EntryCase{"\t0.5\r\n", "0.50"}, EntryCase{"5.2", "5.20"},
+                    EntryCase{"1.25", "1.25"}, EntryCase{"9.99", "9.99"},
+                    EntryCase{"0.888", "0.888"}, EntryCase{"1.2345", "1.2345"}));
+
+INSTANTIATE_TEST_SUITE_P(Rejected, NormaliseTest,
+                         testing::Values(EntryCase{"10.5", nullptr}, EntryCase{"12.5", nullptr},
+                                         EntryCase{"1.2.3", nullptr}, EntryCase{"..", nullptr},
+                                         EntryCase{"1,25", nullptr}, EntryCase{"-1", nullptr},
+                                         EntryCase{"+1", nullptr}, EntryCase{"1a", nullptr},
+                                         EntryCase{"1 2", nullptr}, EntryCase{"ą", nullptr},
+                                         EntryCase{" 1.2x ", nullptr}));
+
+TEST(NormaliseTest, rejectsWithoutAMessageSink) {
+    std::string text = "abc";
+    EXPECT_FALSE(normaliseInchEntry(text, nullptr));
+    EXPECT_EQ(text, "abc");
+}
+
+struct DeviceCase {
+    unsigned dpi;
+    const char* value;
+    int expected;
+};
+
+class InchesToDeviceTest : public testing::TestWithParam<DeviceCase> {};
+
+TEST_P(InchesToDeviceTest, dropsTheRemainder) {
+    EXPECT_EQ(inchesToDevice(GetParam().dpi, GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InchesToDeviceTest,
+                         testing::Values(DeviceCase{300, "1.32", 396}, DeviceCase{300, "0.05", 15},
+                                         DeviceCase{96, "0.22", 21}, DeviceCase{600, "1.25", 750},
+                                         DeviceCase{300, "9.99", 2997}, DeviceCase{300, "0.20", 60},
+                                         DeviceCase{600, "0.20", 120}, DeviceCase{600, "0.00", 0},
+                                         DeviceCase{72, "0.01", 0},
+                                         DeviceCase{300, "1.5", 315}, // read as 1.05
+                                         DeviceCase{300, "1.255", 375},
+                                         DeviceCase{300, "1.2345", 369}, DeviceCase{300, "", 0},
+                                         DeviceCase{300, "abc", 0}, DeviceCase{300, "x.50", 150},
+                                         DeviceCase{300, "1.x5", 300}, DeviceCase{300, "1.5x", 315},
+                                         DeviceCase{300, "-1.00", 0}, DeviceCase{0, "9.99", 0},
+                                         DeviceCase{4294967295u, "9.99", INT_MAX}));
+
+struct HundredthsCase {
+    const char* value;
+    int expected;
+};
+
+class InchesToHundredthsTest : public testing::TestWithParam<HundredthsCase> {};
+
+TEST_P(InchesToHundredthsTest, readsTheDigitsWithoutPoints) {
+    EXPECT_EQ(inchesToHundredths(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InchesToHundredthsTest,
+                         testing::Values(HundredthsCase{"1.32", 132}, HundredthsCase{"0.05", 5},
+                                         HundredthsCase{"9.99", 999}, HundredthsCase{"1.5", 15},
+                                         HundredthsCase{".5", 5}, HundredthsCase{"1.2.3", 123},
+                                         HundredthsCase{"1.2345", 12345},
+                                         HundredthsCase{" 1.50", 150}, HundredthsCase{"1.5x", 15},
+                                         HundredthsCase{"", 0}, HundredthsCase{"abc", 0},
+                                         HundredthsCase{"99999999999", INT_MAX}));
+
+// ---- The layout record and its defaults --------------------------------------------
+
+struct DefaultsCase {
+    int version;
+    std::vector<const char*> header; // x, y of items 0-11
+    std::vector<const char*> table;  // top, height, columns 0-6
+};
+
+class DefaultsTest : public testing::TestWithParam<DefaultsCase> {};
+
+TEST_P(DefaultsTest, fillsEveryValueAndZeroesTheRest) {
+    CardLayout layout;
+    layout.setBytes(std::string(CARD_LAYOUT_SIZE, 'Z'));
+    setLayoutDefaults(layout, GetParam().version);
+
+    // The expected record, built byte by byte: each text, then zero bytes.
+    std::string expected(CARD_LAYOUT_SIZE, '\0');
+    const auto put = [&](int slot, const std::string& text) {
+        expected.replace(std::size_t(slot) * 8, text.size(), text);
+    };
+    for (int s = 0; s < 24; ++s) {
+        put(s, GetParam().header[s]);
+    }
+    for (int i = 0; i < 9; ++i) {
+        put(SLOT_TABLE_TOP + i, GetParam().table[i]);
+    }
+    EXPECT_EQ(layoutBytes(layout), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, DefaultsTest,
+    testing::Values(
+        DefaultsCase{0,
+                     {"0.60", "0.22", "0.30", "0.38", "0.50", "0.57", "2.50", "0.57",
+                      "4.25", "0.57", "0.50", "0.81", "3.00", "0.81", "3.90", "0.75",
+                      "3.90", "0.86", "4.55", "0.75", "5.20", "0.00", "5.20", "0.10"},
+                     {"1.32", "1.99", "1.00", "1.60", "2.30", "2.90", "3.40", "3.40", "3.60"}},
+        DefaultsCase{1,
+                     {"0.60", "0.22", "0.30", "0.38", "0.30", "0.57", "2.40", "0.57",
+                      "4.25", "0.57", "0.60", "0.81", "3.00", "0.81", "3.60", "0.75",
+                      "3.60", "0.86", "4.25", "0.75", "5.29", "0.00", "5.29", "0.10"},
+                     {"1.32", "1.99", "0.62", "1.19", "1.90", "2.45", "3.00", "3.60", "3.78"}}));
+
+TEST(DefaultsTest, versionZeroPrintsWhereTheCardExpectsIt) {
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    const int left = inchesToDevice(300, "0.20");
+    const int top = inchesToDevice(300, "0.00");
+    EXPECT_EQ(inchesToDevice(300, layout.headerX(HeaderItem::Name)) + left, 240);
+    EXPECT_EQ(inchesToDevice(300, layout.headerY(HeaderItem::Name)) + top, 66);
+    EXPECT_EQ(inchesToDevice(300, layout.headerX(HeaderItem::BirthDate)) + left, 1335);
+    EXPECT_EQ(inchesToDevice(300, layout.headerY(HeaderItem::BirthDate)) + top, 171);
+    EXPECT_EQ(inchesToDevice(300, layout.tableTop()), 396);
+    EXPECT_EQ(inchesToDevice(300, layout.tableHeight()) / 12, 49);
+    EXPECT_EQ(inchesToDevice(300, layout.columnX(2)) + left, 750);
+    EXPECT_EQ(inchesToDevice(300, layout.columnX(6)) + left, 1140);
+}
+
+TEST(DefaultsTest, versionsOutsideTheTableStayEmpty) {
+    for (const int version : {-1, 5, INT_MIN, INT_MAX}) {
+        CardLayout layout;
+        layout.setBytes(std::string(CARD_LAYOUT_SIZE, 'Z'));
+        setLayoutDefaults(layout, version);
+        EXPECT_EQ(layout, CardLayout{}) << version;
+    }
+}
+
+TEST(CardVersionTest, countColumnSetAndFileName) {
+    EXPECT_EQ(cardVersionCount(), 2);
+    EXPECT_EQ(columnSetOf(0), ColumnSet::Placements);
+    for (const int version : {1, 2, 3, 4, 5, -1, 200, INT_MAX, INT_MIN}) {
+        EXPECT_EQ(columnSetOf(version), ColumnSet::Literature) << version;
+    }
+    EXPECT_EQ(layoutFileName(0), "cplot.dat");
+    EXPECT_EQ(layoutFileName(1), "cplot1.dat");
+    EXPECT_EQ(layoutFileName(4), "cplot4.dat");
+    EXPECT_EQ(layoutFileName(12), "cplot12.dat");
+}
+
+TEST(LayoutValueTest, cutsToSevenAndLeavesTheTail) {
+    CardLayout layout;
+    layout.setSlotText(5, "1.234567890");
+    EXPECT_EQ(layout.slotText(5), "1.23456");
+    EXPECT_EQ(layout.slots[5].bytes[7], '\0');
+
+    layout.setSlotText(5, "12");
+    EXPECT_EQ(layout.slotText(5), "12");
+    EXPECT_EQ(std::string(layout.slots[5].bytes.begin(), layout.slots[5].bytes.end()),
+              std::string("12\0"
+                          "3456\0",
+                          8));
+}
+
+TEST(LayoutValueTest, slotWithoutTerminatorIsReadNoFurtherThanItsBytes) {
+    CardLayout layout;
+    std::string bytes(CARD_LAYOUT_SIZE, 'Q');
+    bytes.replace(8, 5, std::string("1.00\0", 5));
+    layout.setBytes(bytes);
+    EXPECT_EQ(layout.slotText(0), "QQQQQQQQ");
+    EXPECT_EQ(layout.headerY(0), "1.00");
+    EXPECT_EQ(layout.slotText(49), "QQQQQQQQ");
+}
+
+TEST(LayoutValueTest, outOfRangeAccessIsHarmless) {
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    const CardLayout before = layout;
+    for (const int bad : {-1, 12, 50, INT_MIN, INT_MAX}) {
+        EXPECT_EQ(layout.headerX(bad), "");
+        EXPECT_EQ(layout.headerY(bad), "");
+        layout.setHeaderX(bad, "9.99");
+        layout.setHeaderY(bad, "9.99");
+        layout.setSlotText(bad == 12 ? 50 : bad, "9.99");
+    }
+    EXPECT_EQ(layout.columnX(7), "");
+    EXPECT_EQ(layout.columnX(-1), "");
+    layout.setColumnX(7, "9.99");
+    EXPECT_EQ(layout, before);
+}
+
+// ---- The layout file ---------------------------------------------------------------
+
+struct LoadCase {
+    std::size_t fileSize;
+    bool complete;
+};
+
+class LoadLayoutTest : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadLayoutTest, needsAllFourHundredBytes) {
+    TempFolder folder;
+    const std::string content = patternBytes(GetParam().fileSize);
+    writeFile(folder.path() / "cplot.dat", content);
+
+    CardLayout layout;
+    layout.setBytes(std::string(CARD_LAYOUT_SIZE, 'Z'));
+    EXPECT_EQ(loadLayout(layout, 0, folder.path()), GetParam().complete);
+
+    std::string expected = content.substr(0, CARD_LAYOUT_SIZE);
+    expected.resize(CARD_LAYOUT_SIZE, '\0'); // what was not read is zero
+    EXPECT_EQ(layoutBytes(layout), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LoadLayoutTest,
+                         testing::Values(LoadCase{0, false}, LoadCase{8, false},
+                                         LoadCase{399, false}, LoadCase{400, true},
+                                         LoadCase{401, true}, LoadCase{4000, true}));
+
+TEST(LayoutFileTest, missingOrUnreadableFileGivesNothing) {
+    TempFolder folder;
+    CardLayout layout;
+    layout.setBytes(std::string(CARD_LAYOUT_SIZE, 'Z'));
+    EXPECT_FALSE(loadLayout(layout, 0, folder.path()));
+    EXPECT_EQ(layout, CardLayout{});
+
+    fs::create_directory(folder.path() / "cplot1.dat");
+    EXPECT_FALSE(loadLayout(layout, 1, folder.path()));
+    EXPECT_FALSE(loadLayout(layout, 0, folder.path() / "no such folder"));
+}
+
+TEST(LayoutFileTest, saveAndLoadKeepEveryByte) {
+    TempFolder folder;
+    CardLayout layout;
+    layout.setBytes(patternBytes(CARD_LAYOUT_SIZE));
+    layout.setSlotText(0, "1.2345");
+    layout.setSlotText(0, "5"); // tail of the longer text stays behind the terminator
+    writeFile(folder.path() / "cplot1.dat", std::string(1000, 'x')); // longer old file
+
+    saveLayout(layout, 1, folder.path());
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot1.dat"});
+    EXPECT_EQ(readFile(folder.path() / "cplot1.dat"), layoutBytes(layout));
+
+    CardLayout loaded;
+    EXPECT_TRUE(loadLayout(loaded, 1, folder.path()));
+    EXPECT_EQ(loaded, layout);
+    EXPECT_FALSE(loadLayout(loaded, 0, folder.path())); // each version has its own file
+}
+
+TEST(LayoutFileTest, failedSaveIntoMissingFolderOrOverAFolderLeavesNoTrace) {
+    TempFolder folder;
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    saveLayout(layout, 0, folder.path() / "missing");
+    EXPECT_FALSE(fs::exists(folder.path() / "missing"));
+
+    fs::create_directory(folder.path() / "cplot.dat");
+    saveLayout(layout, 0, folder.path());
+    EXPECT_TRUE(fs::is_directory(folder.path() / "cplot.dat"));
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
+}
+
+TEST(LayoutFileTest, readOnlyFolderKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string old = patternBytes(CARD_LAYOUT_SIZE);
+    writeFile(folder.path() / "cplot.dat", old);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(folder.path() / "probe")) {
+        fs::remove(folder.path() / "probe");
+        GTEST_SKIP() << "this user writes into read-only folders";
+    }
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    saveLayout(layout, 0, folder.path());
+    EXPECT_EQ(readFile(folder.path() / "cplot.dat"), old);
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
+}
+
+#ifdef __unix__
+// A write that stops half way (a full disk, here a file size limit) must not replace the
+// old file; this also works for a user whom permissions do not stop.
+TEST(LayoutFileTest, cutWriteKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string old = patternBytes(CARD_LAYOUT_SIZE);
+    writeFile(folder.path() / "cplot.dat", old);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    saveLayout(layout, 0, folder.path());
+
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(readFile(folder.path() / "cplot.dat"), old);
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
+}
+#endif
+
+} // namespace
+} // namespace pelkorl
