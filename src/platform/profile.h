@@ -1,0 +1,63 @@
+#pragma once
+// A settings file of the private-profile kind: "[Section]" lines followed by "key=value"
+// lines, read and written one value at a time with the rules of the Windows profile
+// services, so that a file written by either side reads the same on the other.
+//
+// Reading (each call opens, reads and closes the file):
+// - Sections and keys match without regard to ASCII case; blanks around section names,
+//   key names and values do not count. The first section of a name is the one used, and
+//   the first key of a name in it.
+// - Lines whose first non-blank character is ';' are comments. A '[' line without a ']'
+//   is not a section header. A key line without '=' holds no value (the default is read).
+// - A value enclosed in a pair of matching quotes (" or ') is read without them.
+// - Values are bytes: backslashes and percent signs mean nothing; a NUL byte ends a value.
+// - CRLF and LF line ends both read; a UTF-8 byte order mark before the first line is
+//   ignored.
+//
+// Writing (each call rewrites the whole file atomically: a temporary file in the same
+// folder is renamed over the old one, so a failure leaves the old file whole):
+// - Every other line is kept byte for byte. A key that exists gets its line rewritten as
+//   "key=value"; a new key goes after the last non-blank line of its section; a new
+//   section goes at the end of the file. New lines end the way the file's first line ends
+//   (CRLF for a new file). The file is created by the first write.
+// - A write that could not be read back as written (a line break or NUL in any part, ']'
+//   in the section, '=' in the key, a key starting with ';' or '[') is refused, and so is
+//   a write to a file that exists but cannot be read whole: both report false and touch
+//   nothing.
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pelkorl {
+
+class ProfileFile {
+public:
+    // Larger files are treated as unreadable: reads give the defaults, writes are refused.
+    static constexpr std::size_t MAX_FILE_SIZE = 16 * 1024 * 1024;
+    static constexpr std::size_t DEFAULT_BUFFER_SIZE = 4096;
+
+    explicit ProfileFile(std::filesystem::path file);
+
+    const std::filesystem::path& path() const { return file_; }
+
+    // The value as a number: blanks, an optional sign, then decimal digits up to the first
+    // other character ("0x" for hexadecimal). The digits accumulate modulo 2^32, so an
+    // overflowing value wraps. A value without digits gives 0; a missing key or an empty
+    // value gives `defaultValue`.
+    int getInt(std::string_view section, std::string_view key, int defaultValue) const;
+
+    // The value as text, cut to `bufferSize` - 1 bytes. A missing key gives `defaultValue`
+    // without its trailing blanks, cut the same way.
+    std::string getString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue,
+                          std::size_t bufferSize = DEFAULT_BUFFER_SIZE) const;
+
+    // Stores `value` under the key; true when the file holds it afterwards.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    std::filesystem::path file_;
+};
+
+} // namespace pelkorl
