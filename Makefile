@@ -26,8 +26,13 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The service year the sample's current file holds, as the program will see it today:
+# started in October to December it is the one ending next year, otherwise this year's.
+SAMPLE_YEAR := $(shell m=$$(date +%-m); y=$$(date +%Y); \
+	if [ $$m -ge 10 ]; then echo $$((y + 1)); else echo $$y; fi)
+
 run: build
-	$(BUILD)/pelkorl-sample $(SAMPLE)
+	$(BUILD)/pelkorl-sample --year $(SAMPLE_YEAR) $(SAMPLE)
 	cd $(SAMPLE) && $(abspath $(BUILD))/pelkorl
 
 test-plain: build
