@@ -63,7 +63,7 @@ int findPublisherById(const RecordStore& store, int id) {
 
 void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
     RemarkTable& table = tableOf(data, year);
-    table.slots[0] = RemarkRecord{};
+    table.records[0] = RemarkRecord{};
     table.slotCount = 1;
     if (m < 0 || m >= MONTHS)
         return;
@@ -109,7 +109,7 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
             const int j = indexedPublisher(scratch, id);
             if (j == 0 || static_cast<std::size_t>(j) >= records.size())
                 continue;
-            RemarkRecord& slot = table.slots[table.slotCount];
+            RemarkRecord& slot = table.records[table.slotCount];
             std::memcpy(slot.bytes.data(), stored, REMARK_RECORD_SIZE);
             slot.bytes[remark::TEXT_SIZE - 1] = 0;
             // A later remark of the same publisher replaces the earlier one.
@@ -144,7 +144,7 @@ std::optional<std::string> remarkFor(PublisherData& data, int j, int m, bool pre
     const std::uint8_t slot = records[index].remarkSlot(m);
     if (slot == 0 || slot >= table.slotCount)
         return std::nullopt;
-    std::string text = table.slots[slot].remarkText();
+    std::string text = table.records[slot].remarkText();
     if (text.empty())
         return std::nullopt;
     return text;

@@ -29,7 +29,7 @@ static_assert(sizeof(RemarkRecord) == REMARK_RECORD_SIZE);
 
 struct RemarkTable {
     // Slot 0 stays zero; slots 1 .. slotCount - 1 hold the month's remarks in file order.
-    std::array<RemarkRecord, REMARK_SLOTS> slots{};
+    std::array<RemarkRecord, REMARK_SLOTS> records{};
     std::uint8_t slotCount = 1;
 };
 

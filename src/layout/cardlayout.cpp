@@ -105,14 +105,14 @@ std::string CardLayout::slotText(int slot) const {
     if (slot < 0 || slot >= static_cast<int>(LAYOUT_SLOT_COUNT)) {
         return {};
     }
-    return slots[slot].text();
+    return values[slot].text();
 }
 
 void CardLayout::setSlotText(int slot, std::string_view text) {
     if (slot < 0 || slot >= static_cast<int>(LAYOUT_SLOT_COUNT)) {
         return;
     }
-    slots[slot].setText(text);
+    values[slot].setText(text);
 }
 
 std::string CardLayout::headerX(int k) const {
@@ -148,7 +148,7 @@ void CardLayout::setColumnX(int i, std::string_view text) {
 std::array<char, CARD_LAYOUT_SIZE> CardLayout::bytes() const {
     std::array<char, CARD_LAYOUT_SIZE> out{};
     for (std::size_t s = 0; s < LAYOUT_SLOT_COUNT; ++s) {
-        std::copy(slots[s].bytes.begin(), slots[s].bytes.end(),
+        std::copy(values[s].bytes.begin(), values[s].bytes.end(),
                   out.begin() + s * LAYOUT_VALUE_SIZE);
     }
     return out;
@@ -157,7 +157,7 @@ std::array<char, CARD_LAYOUT_SIZE> CardLayout::bytes() const {
 void CardLayout::setBytes(std::span<const char> data) {
     const std::size_t count = std::min(data.size(), CARD_LAYOUT_SIZE);
     for (std::size_t i = 0; i < count; ++i) {
-        slots[i / LAYOUT_VALUE_SIZE].bytes[i % LAYOUT_VALUE_SIZE] = data[i];
+        values[i / LAYOUT_VALUE_SIZE].bytes[i % LAYOUT_VALUE_SIZE] = data[i];
     }
 }
 

@@ -56,7 +56,7 @@ struct LayoutValue {
 // 50 slots: header (x, y) pairs 0-23, spare 24-39, table top 40, table height 41,
 // column positions 42-48, spare 49.
 struct CardLayout {
-    std::array<LayoutValue, LAYOUT_SLOT_COUNT> slots{};
+    std::array<LayoutValue, LAYOUT_SLOT_COUNT> values{};
 
     // Slot access; an index outside 0-49 reads "" and writes nothing.
     std::string slotText(int slot) const;
@@ -82,7 +82,7 @@ struct CardLayout {
     std::array<char, CARD_LAYOUT_SIZE> bytes() const;
     // Copies up to 400 bytes from the start; bytes beyond `data` stay as they are.
     void setBytes(std::span<const char> data);
-    void clear() { slots = {}; }
+    void clear() { values = {}; }
 
     friend bool operator==(const CardLayout&, const CardLayout&) = default;
 };

@@ -255,11 +255,11 @@ TEST(LayoutValueTest, cutsToSevenAndLeavesTheTail) {
     CardLayout layout;
     layout.setSlotText(5, "1.234567890");
     EXPECT_EQ(layout.slotText(5), "1.23456");
-    EXPECT_EQ(layout.slots[5].bytes[7], '\0');
+    EXPECT_EQ(layout.values[5].bytes[7], '\0');
 
     layout.setSlotText(5, "12");
     EXPECT_EQ(layout.slotText(5), "12");
-    EXPECT_EQ(std::string(layout.slots[5].bytes.begin(), layout.slots[5].bytes.end()),
+    EXPECT_EQ(std::string(layout.values[5].bytes.begin(), layout.values[5].bytes.end()),
               std::string("12\0"
                           "3456\0",
                           8));

@@ -88,7 +88,7 @@ TEST_F(DataFolderTest, UnknownIdsTakeNoSlotAndAMonthHolds253) {
     load();
     loadMonthRemarks(data, ServiceYear::Current, 0);
     EXPECT_EQ(data.currentRemarks.slotCount, 254);
-    EXPECT_EQ(data.currentRemarks.slots[1].remarkText(), "r1");
+    EXPECT_EQ(data.currentRemarks.records[1].remarkText(), "r1");
     EXPECT_EQ(current(2).remarkSlot(0), 253);
     EXPECT_EQ(remarkFor(data, 2, 0, false, 3), "r253");
     EXPECT_EQ(remarkFor(data, 4, 0, false, 3), std::nullopt);
