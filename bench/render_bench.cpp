@@ -1,0 +1,129 @@
+// Rendering cards: one card and a full congregation of 309, to the recording surface and
+// through QPrinter into PDF files.
+#include "data/formatting.h"
+#include "data/publisherdata.h"
+#include "print/cardrender.h"
+#include "print/cardstate.h"
+#include "print/recordingcanvas.h"
+#include "sampledata.h"
+
+#include "platform/printjob.h"
+
+#include <QApplication>
+#include <QString>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace pelkorl;
+
+namespace {
+
+constexpr int CONGREGATION_CARDS = 309; // a full publisher file: 310 records, header included
+
+// The sample congregation written to a temporary folder and loaded as the program loads it.
+struct Sample {
+    std::filesystem::path folder;
+    PublisherData data;
+    CardState state;
+
+    Sample() {
+        std::random_device seed;
+        folder = std::filesystem::temp_directory_path() /
+                 ("pelkorl-bench-" + std::to_string(std::mt19937_64(seed())()));
+        if (!sample::writeSampleCongregation(folder, 2027) ||
+            !allocateRecordStore(data.store, nullptr))
+            std::abort();
+        DataLocation location;
+        location.currentFolder = folder;
+        location.removableFolder = folder / "removable";
+        data.currentFolder = folder;
+        int aborted = 0;
+        loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
+        state.data = &data;
+        state.lastMonth = 7;
+        state.currentYear = 2027;
+        setLayoutDefaults(state.layout, 0);
+        state.columnSet = columnSetOf(0);
+        state.monthChecked.fill(true);
+        state.totalChecked = true;
+        state.markSex = true;
+    }
+    ~Sample() {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    // The i-th card of a congregation, cycling through the sample's publishers.
+    void select(int i) {
+        const int j = 1 + i % (data.store.currentCount - 1);
+        state.selectedRecord = j;
+        state.displayName = formatName(data.store, j, false);
+        state.mobileText = data.store.currentRecords[static_cast<std::size_t>(j)].mobilePhone();
+    }
+    QString pdf() const { return QString::fromStdString((folder / "card.pdf").string()); }
+};
+
+Sample& sampleData() {
+    static Sample s;
+    return s;
+}
+
+void cardsToRecording(benchmark::State& bench, int cards) {
+    Sample& s = sampleData();
+    RecordingCanvas canvas(600, 600);
+    for (auto _ : bench) {
+        for (int i = 0; i < cards; ++i) {
+            s.select(i);
+            canvas.clear();
+            drawCard(canvas, s.state);
+            benchmark::DoNotOptimize(canvas.calls().size());
+        }
+    }
+    bench.SetItemsProcessed(bench.iterations() * cards);
+}
+
+void cardsToPdf(benchmark::State& bench, int cards) {
+    Sample& s = sampleData();
+    const QString file = s.pdf();
+    for (auto _ : bench) {
+        for (int i = 0; i < cards; ++i) {
+            s.select(i);
+            if (renderCardToPdf(file, s.state, 600) != PrintResult::Printed)
+                bench.SkipWithError("the PDF could not be written");
+        }
+    }
+    bench.SetItemsProcessed(bench.iterations() * cards);
+}
+
+void BM_OneCardToRecording(benchmark::State& bench) {
+    cardsToRecording(bench, 1);
+}
+void BM_CongregationToRecording(benchmark::State& bench) {
+    cardsToRecording(bench, CONGREGATION_CARDS);
+}
+void BM_OneCardToPdf(benchmark::State& bench) {
+    cardsToPdf(bench, 1);
+}
+void BM_CongregationToPdf(benchmark::State& bench) {
+    cardsToPdf(bench, CONGREGATION_CARDS);
+}
+
+BENCHMARK(BM_OneCardToRecording)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CongregationToRecording)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneCardToPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CongregationToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The PDF path needs fonts and a paint engine, not a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

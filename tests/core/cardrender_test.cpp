@@ -1,0 +1,480 @@
+// The printed card on the recording surface: every position to the device unit, the header
+// marks, which rows print, the columns of each set, the remarks and the total row.
+#include "cardfixture.h"
+#include "data/remarks.h"
+#include "print/cardrender.h"
+#include "print/figures.h"
+#include "print/pagegeometry.h"
+#include "print/recordingcanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+#include <vector>
+
+using namespace pelkorl;
+using namespace pelkorl::test;
+
+namespace {
+
+constexpr int JAN = 0, FEB = 1, AUG = 7, SEP = 8, OCT = 9, DEC = 11;
+
+// At 300 dpi with version 0's defaults and margins 0.00 / 0.20.
+constexpr int Y0 = 396;
+constexpr int ROW_HEIGHT = 49;
+constexpr int TOTAL_Y = 984;
+constexpr int PLACEMENTS_X = 360, VIDEO_X = 540, HOURS_X = 750, RETURN_VISITS_X = 930,
+              STUDIES_X = 1080, REMARKS_X = 1140;
+
+using Drawn = std::tuple<std::string, int, int>; // text, x, y handed to the canvas
+
+std::vector<Drawn> drawn(const std::vector<TextCall>& texts) {
+    std::vector<Drawn> out;
+    for (const TextCall& t : texts)
+        out.emplace_back(t.text, t.at.x, t.at.y);
+    return out;
+}
+
+std::vector<TextCall> textsAt(const RecordingCanvas& canvas, int y) {
+    std::vector<TextCall> out;
+    for (const TextCall& t : canvas.texts())
+        if (t.at.y == y)
+            out.push_back(t);
+    return out;
+}
+
+sample::PublisherSpec jonas() {
+    sample::PublisherSpec p = person("Jonas", "Petrauskas", 101);
+    p.address = "Laisv\xEBs al. 1, Kaunas"; // Windows-1257 ė
+    p.homePhone = "8 37 200101";
+    p.mobilePhone = "+370 600 00101";
+    p.birthDate = "03151970";
+    p.baptismDate = "06201990";
+    p.anointed = true;
+    p.appointment = sample::ELDER;
+    p.male = true;
+    p.months[SEP] = {.placementEncoding = true,
+                     .hours = 10,
+                     .returnVisits = 5,
+                     .bibleStudies = 1,
+                     .placements = 12,
+                     .videoShowings = 3};
+    p.months[OCT] = {.placementEncoding = true, .hours = 12, .quarterHours = 3};
+    p.months[AUG] = {.status = sample::REGULAR_PIONEER, .placementEncoding = true, .hours = 70};
+    return p;
+}
+
+class CardRender : public ::testing::Test {
+protected:
+    void SetUp() override {
+        j = f.addPublisher(jonas());
+        f.select(j);
+        f.state.monthChecked.fill(true);
+    }
+    CardFixture f;
+    int j = 0;
+    RecordingCanvas canvas{300, 300};
+};
+
+} // namespace
+
+TEST(PageGeometry, MarginsInDeviceUnits) {
+    CardState s;
+    s.marginTop = "0.00";
+    s.marginLeft = "0.20";
+    computeMargins(s, 600, 600);
+    EXPECT_EQ(s.topMarginDev, 0);
+    EXPECT_EQ(s.leftMarginDev, 120);
+    computeMargins(s, 300, 300);
+    EXPECT_EQ(s.leftMarginDev, 60);
+    s.marginTop = "9.99";
+    s.marginLeft = "1.25";
+    computeMargins(s, 600, 300);
+    EXPECT_EQ(s.topMarginDev, 2997);
+    EXPECT_EQ(s.leftMarginDev, 750);
+    computeMargins(s, -5, 0);
+    EXPECT_EQ(s.leftMarginDev, 0);
+    EXPECT_EQ(s.topMarginDev, 0);
+}
+
+TEST(PageGeometry, MulDivRoundsHalfAwayFromZero) {
+    EXPECT_EQ(mulDiv(10, 300, 72), 42);
+    EXPECT_EQ(mulDiv(10, 600, 72), 83);
+    EXPECT_EQ(mulDiv(10, 96, 72), 13);
+    EXPECT_EQ(mulDiv(10, 90, 72), 13);
+    EXPECT_EQ(mulDiv(-10, 90, 72), -13);
+    EXPECT_EQ(mulDiv(10, 90, -72), -13);
+    EXPECT_EQ(mulDiv(10, 72, 72), 10);
+    EXPECT_EQ(mulDiv(1, 1, 0), -1);
+    EXPECT_EQ(mulDiv(2000000000, 2000000000, 1), -1);
+    EXPECT_EQ(mulDiv(2000000000, 2000000000, 2000000000), 2000000000);
+}
+
+TEST_F(CardRender, HeaderItemsInTheirOrderAtTheirPositions) {
+    drawCardHeader(canvas, f.state);
+    EXPECT_EQ(drawn(canvas.texts()),
+              (std::vector<Drawn>{
+                  {"Jonas Petrauskas", 240, 66},
+                  {"Laisvės al. 1, Kaunas", 150, 114},
+                  {"8 37 200101", 210, 171},
+                  {"+370 600 00101", 810, 171},
+                  {"03/15/1970", 1335, 171},
+                  {"x", 1230, 225}, // elder
+                  {"06/20/1990", 210, 243},
+                  {"P", 960, 243},
+                  {"x", 1230, 258}, // regular pioneer in August, the last month
+              }));
+    for (const TextCall& t : canvas.texts()) {
+        EXPECT_EQ(t.font, (FontSpec{"Arial", -41, WEIGHT_NORMAL, CHARSET_DEFAULT}));
+        EXPECT_EQ(t.align, (TextAlign{HorizontalAlign::Left, VerticalAlign::Top, false}));
+        EXPECT_EQ(t.box.left, t.at.x);
+        EXPECT_EQ(t.box.top, t.at.y);
+    }
+    // The surface gets its font back.
+    EXPECT_EQ(canvas.font(), stockVariableFont());
+}
+
+TEST_F(CardRender, HeaderAtSixHundredDotsPerInch) {
+    RecordingCanvas fine(600, 600);
+    drawCardHeader(fine, f.state);
+    EXPECT_EQ(f.state.leftMarginDev, 120);
+    EXPECT_EQ(f.state.topMarginDev, 0);
+    ASSERT_FALSE(fine.texts().empty());
+    EXPECT_EQ(fine.texts()[0].at, (Point{480, 132}));
+    EXPECT_EQ(fine.texts()[0].font.height, -83);
+}
+
+TEST_F(CardRender, HeaderUncheckedLeavesTheHeaderBlankButTheTablePrints) {
+    f.state.printHeader = false;
+    drawCard(canvas, f.state);
+    for (const TextCall& t : canvas.texts())
+        EXPECT_GE(t.at.y, Y0) << t.text;
+    EXPECT_FALSE(textsAt(canvas, Y0).empty());
+}
+
+TEST_F(CardRender, HeaderReadsTheCurrentYearEvenWithThePreviousYearTicked) {
+    sample::PublisherSpec old = jonas();
+    old.address = "Kita g. 2";
+    old.months[AUG].status = 0;
+    f.link(j, f.addPrevious(old));
+    f.state.previousYear = true;
+    drawCardHeader(canvas, f.state);
+    const auto texts = drawn(canvas.texts());
+    EXPECT_EQ(std::get<0>(texts.at(1)), "Laisvės al. 1, Kaunas");
+    EXPECT_EQ(texts.back(), (Drawn{"x", 1230, 258}));
+}
+
+struct SexCase {
+    const char* name;
+    bool markSex;
+    bool male;
+    bool female;
+    const char* maleX; // x of the male mark in the layout
+    std::vector<std::pair<int, int>> marks;
+};
+
+void PrintTo(const SexCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SexMarks : public ::testing::TestWithParam<SexCase> {};
+
+TEST_P(SexMarks, AtMostOneMark) {
+    CardFixture f;
+    sample::PublisherSpec p = person("Vardas", "Pavard\xEB");
+    p.male = GetParam().male;
+    p.female = GetParam().female;
+    f.select(f.addPublisher(p));
+    f.state.markSex = GetParam().markSex;
+    f.state.layout.setHeaderX(static_cast<int>(HeaderItem::MaleMark), GetParam().maleX);
+    RecordingCanvas canvas;
+    drawCardHeader(canvas, f.state);
+    std::vector<std::pair<int, int>> marks;
+    for (const TextCall& t : canvas.texts())
+        if (t.text == "x")
+            marks.emplace_back(t.at.x, t.at.y);
+    EXPECT_EQ(marks, GetParam().marks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    VM, SexMarks,
+    ::testing::Values(SexCase{"Unchecked", false, true, false, "5.20", {}},
+                      SexCase{"Male", true, true, false, "5.20", {{1620, 0}}},
+                      SexCase{"Female", true, false, true, "5.20", {{1620, 30}}},
+                      SexCase{"Neither", true, false, false, "5.20", {}},
+                      SexCase{"BothGoToFemale", true, true, true, "5.20", {{1620, 30}}},
+                      SexCase{"MaleAtZeroIsOff", true, true, false, "0.00", {}},
+                      SexCase{"MaleJustRightOfZero", true, true, false, "0.01", {{63, 0}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct AppointmentCase {
+    int appointment;
+    std::vector<std::pair<int, int>> marks;
+};
+
+void PrintTo(const AppointmentCase& c, std::ostream* os) {
+    *os << "appointment " << c.appointment;
+}
+
+class Appointments : public ::testing::TestWithParam<AppointmentCase> {};
+
+TEST_P(Appointments, ElderOrServantNeverBoth) {
+    CardFixture f;
+    sample::PublisherSpec p = person("Tomas", "\xDEukauskas");
+    p.appointment = static_cast<std::uint8_t>(GetParam().appointment);
+    f.select(f.addPublisher(p));
+    RecordingCanvas canvas;
+    drawCardHeader(canvas, f.state);
+    std::vector<std::pair<int, int>> marks;
+    for (const TextCall& t : canvas.texts())
+        if (t.text == "x")
+            marks.emplace_back(t.at.x, t.at.y);
+    EXPECT_EQ(marks, GetParam().marks);
+    EXPECT_EQ(canvas.texts().at(0).text, "Tomas Žukauskas");
+}
+
+INSTANTIATE_TEST_SUITE_P(Header, Appointments,
+                         ::testing::Values(AppointmentCase{0, {}},
+                                           AppointmentCase{1, {{1425, 225}}},
+                                           AppointmentCase{2, {{1230, 225}}},
+                                           AppointmentCase{3, {}}));
+
+struct AnointedCase {
+    const char* name;
+    const char* baptismDate;
+    bool anointed;
+    const char* expected; // "" for nothing
+};
+
+void PrintTo(const AnointedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AnointedMark : public ::testing::TestWithParam<AnointedCase> {};
+
+TEST_P(AnointedMark, OnlyForTheBaptized) {
+    CardFixture f;
+    sample::PublisherSpec p = person("Ona", "Petrauskien\xEB");
+    p.baptismDate = GetParam().baptismDate;
+    p.anointed = GetParam().anointed;
+    f.select(f.addPublisher(p));
+    RecordingCanvas canvas;
+    drawCardHeader(canvas, f.state);
+    std::vector<Drawn> found;
+    for (const TextCall& t : canvas.texts())
+        if (t.text == "P" || t.text == "K.A.")
+            found.emplace_back(t.text, t.at.x, t.at.y);
+    if (std::string(GetParam().expected).empty())
+        EXPECT_TRUE(found.empty());
+    else
+        EXPECT_EQ(found, (std::vector<Drawn>{{GetParam().expected, 960, 243}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Header, AnointedMark,
+                         ::testing::Values(AnointedCase{"BaptizedAnointed", "06201990", true, "P"},
+                                           AnointedCase{"BaptizedOtherSheep", "06201990", false,
+                                                        "K.A."},
+                                           AnointedCase{"UnbaptizedAnointed", "", true, ""},
+                                           AnointedCase{"BlankBaptism", "        ", true, ""},
+                                           AnointedCase{"YearOnlyBaptism", "1990    ", false, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CardRender, AnointedMarkFollowsTheImmersionLineNotItsOwnY) {
+    f.state.layout.setHeaderY(static_cast<int>(HeaderItem::AnointedMark), "2.00");
+    drawCardHeader(canvas, f.state);
+    auto find = [&](const std::string& text) {
+        for (const TextCall& t : canvas.texts())
+            if (t.text == text)
+                return t.at;
+        return Point{-1, -1};
+    };
+    EXPECT_EQ(find("P"), (Point{960, 243}));
+
+    canvas.clear();
+    f.state.layout.setHeaderY(static_cast<int>(HeaderItem::DateImmersed), "1.00");
+    drawCardHeader(canvas, f.state);
+    EXPECT_EQ(find("P"), (Point{960, 300}));
+    EXPECT_EQ(find("06/20/1990"), (Point{210, 300}));
+}
+
+TEST_F(CardRender, PioneerMarkOnlyForTheLastMonth) {
+    f.state.lastMonth = JAN; // a pioneer in August, not in January
+    drawCardHeader(canvas, f.state);
+    for (const TextCall& t : canvas.texts())
+        EXPECT_NE(t.at, (Point{1230, 258}));
+}
+
+TEST_F(CardRender, TablePositionsOfTheDefaultLayout) {
+    f.state.totalChecked = true;
+    drawServiceTable(canvas, f.state);
+    const std::vector<TextCall> september = textsAt(canvas, Y0);
+    EXPECT_EQ(drawn(september), (std::vector<Drawn>{{"12", PLACEMENTS_X, Y0},
+                                                    {"3", VIDEO_X, Y0},
+                                                    {"10", HOURS_X, Y0},
+                                                    {"5", RETURN_VISITS_X, Y0},
+                                                    {"1", STUDIES_X, Y0}}));
+    for (const TextCall& t : september) {
+        EXPECT_EQ(t.box.right, t.at.x) << t.text;
+        EXPECT_EQ(t.box.top, t.at.y);
+        EXPECT_EQ(t.font, (FontSpec{"Arial", -42, WEIGHT_NORMAL, CHARSET_BALTIC}));
+    }
+    EXPECT_EQ(drawn(textsAt(canvas, Y0 + ROW_HEIGHT)),
+              (std::vector<Drawn>{{"12,75", HOURS_X, 445}}));
+    EXPECT_EQ(drawn(textsAt(canvas, TOTAL_Y)), (std::vector<Drawn>{{"12", PLACEMENTS_X, TOTAL_Y},
+                                                                   {"3", VIDEO_X, TOTAL_Y},
+                                                                   {"92,75", HOURS_X, TOTAL_Y},
+                                                                   {"5", RETURN_VISITS_X, TOTAL_Y},
+                                                                   {"1", STUDIES_X, TOTAL_Y}}));
+    EXPECT_EQ(canvas.font(), stockVariableFont());
+    EXPECT_EQ(canvas.textAlign(), TextAlign{});
+}
+
+TEST_F(CardRender, RemarksStartAtTheirColumnLeftAligned) {
+    sample::PublisherSpec p = person("R\xFBta", "\xDEukauskien\xEB", 104);
+    p.months[OCT] = {.status = sample::AUXILIARY_PIONEER, .hours = 30};
+    p.months[DEC] = {.hours = 6};
+    const int r = f.addPublisher(p);
+    f.select(r);
+    ASSERT_TRUE(sample::writeRemarksFile(f.folder.path() / "remark7.dat",
+                                         {{"Ligonin\xEBje", DEC + 1, 104}}));
+    loadMonthRemarks(f.data, ServiceYear::Current, DEC);
+    drawServiceTable(canvas, f.state);
+
+    const auto october = textsAt(canvas, Y0 + ROW_HEIGHT);
+    ASSERT_EQ(october.size(), 2u);
+    EXPECT_EQ(october[1].text, "Pag.pionierius ");
+    EXPECT_EQ(october[1].at.x, REMARKS_X);
+    EXPECT_EQ(october[1].box.left, REMARKS_X);
+    EXPECT_EQ(october[1].align.horizontal, HorizontalAlign::Left);
+    const auto december = textsAt(canvas, Y0 + 3 * ROW_HEIGHT);
+    ASSERT_EQ(december.size(), 2u);
+    EXPECT_EQ(december[0].align.horizontal, HorizontalAlign::Right);
+    EXPECT_EQ(drawn(december),
+              (std::vector<Drawn>{{"6", HOURS_X, 543}, {"Ligoninėje", REMARKS_X, 543}}));
+}
+
+TEST_F(CardRender, TotalRowOnlyWhenTicked) {
+    CardFixture empty;
+    empty.select(empty.addPublisher(person("Irena", "Kavaliauskien\xEB")));
+    empty.state.monthChecked.fill(true);
+    drawServiceTable(canvas, empty.state);
+    EXPECT_TRUE(canvas.texts().empty());
+
+    empty.state.totalChecked = true;
+    drawServiceTable(canvas, empty.state);
+    EXPECT_EQ(drawn(canvas.texts()), (std::vector<Drawn>{{"0", PLACEMENTS_X, TOTAL_Y},
+                                                         {"0", VIDEO_X, TOTAL_Y},
+                                                         {"0", HOURS_X, TOTAL_Y},
+                                                         {"0", RETURN_VISITS_X, TOTAL_Y},
+                                                         {"0", STUDIES_X, TOTAL_Y}}));
+}
+
+TEST_F(CardRender, LiteratureSetSkipsSubscriptionsAndPutsMagazinesAtEntryThree) {
+    setLayoutDefaults(f.state.layout, 1);
+    f.state.cardVersion = 1;
+    f.state.columnSet = ColumnSet::Literature;
+    sample::PublisherSpec p = person("Lina", "Grigien\xEB", 135);
+    p.months[SEP] = {.books = 1,
+                     .brochures = 2,
+                     .hours = 3,
+                     .subscriptions = 4,
+                     .magazines = 5,
+                     .returnVisits = 6,
+                     .bibleStudies = 7};
+    f.select(f.addPublisher(p));
+    f.state.totalChecked = true;
+    drawServiceTable(canvas, f.state);
+    // Version 1 columns 0.62 1.19 1.90 2.45 3.00 3.60 plus the 0.20 margin.
+    const std::vector<Drawn> expected = {{"1", 246, Y0}, {"2", 417, Y0}, {"3", 630, Y0},
+                                         {"5", 795, Y0}, {"6", 960, Y0}, {"7", 1140, Y0}};
+    EXPECT_EQ(drawn(textsAt(canvas, Y0)), expected);
+    std::vector<Drawn> totals;
+    for (const auto& [text, x, y] : expected)
+        totals.emplace_back(text, x, TOTAL_Y);
+    EXPECT_EQ(drawn(textsAt(canvas, TOTAL_Y)), totals);
+}
+
+struct RowsCase {
+    const char* name;
+    bool previousYear;
+    int lastMonth;
+    std::vector<int> checked; // rows whose boxes are ticked
+    std::set<int> printed;
+};
+
+void PrintTo(const RowsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PrintedRows : public ::testing::TestWithParam<RowsCase> {};
+
+// Hours 1 in every month of the current year, 2 in the previous one.
+TEST_P(PrintedRows, OnlyReportedAndTickedRows) {
+    CardFixture f;
+    sample::PublisherSpec now = person("Aušra", "Jonaitien\xEB", 112);
+    sample::PublisherSpec before = now;
+    for (auto& m : now.months)
+        m = {.hours = 1};
+    for (auto& m : before.months)
+        m = {.hours = 2};
+    const int j = f.addPublisher(now);
+    f.link(j, f.addPrevious(before));
+    f.select(j);
+    f.state.previousYear = GetParam().previousYear;
+    f.state.lastMonth = GetParam().lastMonth;
+    for (int r : GetParam().checked)
+        f.state.monthChecked[static_cast<std::size_t>(r)] = true;
+
+    RecordingCanvas canvas;
+    drawServiceTable(canvas, f.state);
+    std::set<int> rows;
+    for (const TextCall& t : canvas.texts()) {
+        EXPECT_EQ((t.at.y - Y0) % ROW_HEIGHT, 0);
+        EXPECT_EQ(t.at.x, HOURS_X);
+        rows.insert((t.at.y - Y0) / ROW_HEIGHT);
+    }
+    EXPECT_EQ(rows, GetParam().printed);
+}
+
+const std::vector<int> ALL_ROWS = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PrintedRows,
+    ::testing::Values(
+        RowsCase{"StartedInFebruary", false, JAN, ALL_ROWS, {0, 1, 2, 3, 4}},
+        RowsCase{
+            "StartedInSeptember", false, AUG, ALL_ROWS, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
+        RowsCase{"StartedInOctober", false, SEP, ALL_ROWS, {0}},
+        RowsCase{"OnlyTickedRows", false, AUG, {2, 5, 11}, {2, 5, 11}},
+        RowsCase{"NothingTicked", false, AUG, {}, {}},
+        RowsCase{"PreviousYearFromMarch", true, FEB, ALL_ROWS, {6, 7, 8, 9, 10, 11}},
+        RowsCase{"PreviousYearTicked", true, FEB, {3, 7, 9}, {7, 9}},
+        RowsCase{"PreviousYearStartedInSeptember", true, AUG, ALL_ROWS, {}},
+        RowsCase{"PreviousYearStartedInJanuary", true, DEC, ALL_ROWS, {4, 5, 6, 7, 8, 9, 10, 11}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CardRender, TheCardIsTheHeaderThenTheTable) {
+    f.state.totalChecked = true;
+    drawCard(canvas, f.state);
+    RecordingCanvas header, table;
+    drawCardHeader(header, f.state);
+    drawServiceTable(table, f.state);
+    std::vector<Drawn> both = drawn(header.texts());
+    const std::vector<Drawn> rows = drawn(table.texts());
+    both.insert(both.end(), rows.begin(), rows.end());
+    EXPECT_EQ(drawn(canvas.texts()), both);
+    EXPECT_EQ(canvas.texts().front().text, "Jonas Petrauskas");
+}
+
+TEST_F(CardRender, NoPublisherDrawsNoRecordData) {
+    f.state.selectedRecord = -1;
+    f.state.displayName.clear();
+    f.state.mobileText.clear();
+    drawCard(canvas, f.state);
+    EXPECT_TRUE(canvas.texts().empty());
+    f.state.data = nullptr;
+    f.state.selectedRecord = 1;
+    drawCard(canvas, f.state);
+    EXPECT_TRUE(canvas.texts().empty());
+}

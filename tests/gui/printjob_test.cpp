@@ -1,0 +1,448 @@
+// The print command end to end: a sample card through QPrinter into a PDF, read back with
+// pdftotext; the application's printer; "No Printer", "no hdc" and the empty selection.
+//
+// The core's headers come before Qt's: Qt's keyword macro "slots" would rewrite the
+// core's fields of that name.
+#include "data/formatting.h"
+#include "data/publisherdata.h"
+#include "print/cardstate.h"
+#include "print/figures.h"
+#include "sampledata.h"
+#include "testfiles.h"
+
+#include "platform/messagebox.h"
+#include "platform/printjob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+using namespace pelkorl;
+
+namespace {
+
+constexpr int SEP = 8;
+
+struct PdfWord {
+    QString text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+QList<PdfWord> pdfWords(const QString& pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", pdf, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<PdfWord> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble(), m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+// "Title" and "Pages" of a PDF as pdfinfo reports them.
+QMap<QString, QString> pdfInfo(const QString& pdf) {
+    QProcess process;
+    process.start("pdfinfo", {pdf});
+    QMap<QString, QString> info;
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return info;
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0)
+            info.insert(line.left(colon), line.mid(colon + 1).trimmed());
+    }
+    return info;
+}
+
+// System printers stood in for by PDF files named after them, in one folder.
+class FilePrinters : public PrinterSource {
+public:
+    explicit FilePrinters(QString folder) : folder_(std::move(folder)) {}
+
+    QString defaultPrinterName() const override {
+        ++lookups;
+        return defaultName;
+    }
+    std::unique_ptr<QPrinter> open(const QString& name) const override {
+        ++opened;
+        if (name == "fallback")
+            return std::make_unique<QPrinter>(); // what Qt gives without a printer
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(fileOf(name));
+        printer->setResolution(300);
+        return printer;
+    }
+    QString nameOf(const QPrinter& printer) const override {
+        const QFileInfo file(printer.outputFileName());
+        return file.absolutePath() == QFileInfo(folder_).absoluteFilePath() ? file.baseName()
+                                                                            : QString();
+    }
+    QString fileOf(const QString& name) const { return folder_ + "/" + name + ".pdf"; }
+    // The printers that received a document since the last call, files removed.
+    QStringList takeOutputs() const {
+        QStringList names;
+        QDir dir(folder_);
+        for (const QString& file : dir.entryList({"*.pdf"}, QDir::Files, QDir::Name)) {
+            names << QFileInfo(file).baseName();
+            dir.remove(file);
+        }
+        return names;
+    }
+
+    QString defaultName;
+    mutable int lookups = 0;
+    mutable int opened = 0;
+
+private:
+    QString folder_;
+};
+
+} // namespace
+
+class PrintJobTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void cardLandsWhereTheLayoutPutsIt_data();
+    void cardLandsWhereTheLayoutPutsIt();
+    void pdfRenderingIsTheSamePage();
+    void emptySelectionDoesNothingAtAll_data();
+    void emptySelectionDoesNothingAtAll();
+    void noPrinterIsShownOnceAndPrintsNothing_data();
+    void noPrinterIsShownOnceAndPrintsNothing();
+    void withoutASystemPrinterTheDefaultIsNoPrinter();
+    void printerThatCannotStartShowsNoHdc();
+    void twoPrintsAreTwoDocumentsNamedCardHeader();
+    void theDefaultIsTakenAnewAtEveryCommand();
+    void pickedPrinterKeepsItsSettings();
+    void pickedDefaultGivesWayToANewDefault();
+
+private:
+    void selectFirstPublisher();
+    std::unique_ptr<test::TempFolder> dataFolder;
+    std::unique_ptr<QTemporaryDir> out;
+    PublisherData data;
+    CardState state;
+};
+
+void PrintJobTest::init() {
+    MessageBox::clearShown();
+    dataFolder = std::make_unique<test::TempFolder>();
+    out = std::make_unique<QTemporaryDir>();
+    QVERIFY(out->isValid());
+    QVERIFY(sample::writeSampleCongregation(dataFolder->path(), 2027));
+    data = PublisherData{};
+    QVERIFY(allocateRecordStore(data.store, [](const std::string&) {}));
+    DataLocation location;
+    location.currentFolder = dataFolder->path();
+    location.removableFolder = dataFolder->path() / "removable";
+    data.currentFolder = dataFolder->path();
+    int aborted = 0;
+    loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
+    QCOMPARE(aborted, 0);
+    QVERIFY(data.store.currentCount > 2);
+
+    state = CardState{};
+    state.data = &data;
+    state.lastMonth = 7; // started in September: every row has its report
+    state.currentYear = 2027;
+    setLayoutDefaults(state.layout, 0);
+    state.columnSet = columnSetOf(0);
+    state.marginTop = "0.00";
+    state.marginLeft = "0.20";
+    state.monthChecked.fill(true);
+    state.totalChecked = true;
+    selectFirstPublisher();
+}
+
+void PrintJobTest::cleanup() {
+    out.reset();
+    dataFolder.reset();
+    freeRecordStore(data.store);
+}
+
+void PrintJobTest::selectFirstPublisher() {
+    state.selectedRecord = 1;
+    state.displayName = formatName(data.store, 1, false);
+    state.mobileText = data.store.currentRecords[1].mobilePhone();
+}
+
+void PrintJobTest::cardLandsWhereTheLayoutPutsIt_data() {
+    QTest::addColumn<int>("resolution");
+    QTest::addColumn<bool>("defaultMargins");
+    QTest::newRow("300 dpi, the printer's margins") << 300 << true;
+    QTest::newRow("300 dpi, no margins") << 300 << false;
+    QTest::newRow("600 dpi") << 600 << true;
+}
+
+void PrintJobTest::cardLandsWhereTheLayoutPutsIt() {
+    QFETCH(int, resolution);
+    QFETCH(bool, defaultMargins);
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed: the PDF cannot be read back");
+    const QString file = out->filePath("card.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setResolution(resolution);
+    if (!defaultMargins)
+        QVERIFY(printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+    // Device (0, 0) is the corner of the printable area.
+    const QPoint offset = printer.pageLayout().paintRectPixels(resolution).topLeft() -
+                          printer.pageLayout().fullRectPixels(resolution).topLeft();
+    QCOMPARE(printCardOn(printer, state), PrintResult::Printed);
+
+    const auto points = [resolution](double units) {
+        return units * 72.0 / resolution;
+    };
+    const auto near = [](double found, double expected) {
+        return std::abs(found - expected) <= 0.5;
+    };
+    const auto device = [resolution](double inches) {
+        return static_cast<int>(std::lround(inches * resolution));
+    };
+    const QList<PdfWord> words = pdfWords(file);
+    QVERIFY(!words.isEmpty());
+
+    // The name starts at (0.60 + 0.20, 0.22) inches.
+    const QString first = QString::fromStdString(data.store.currentRecords[1].firstName());
+    const PdfWord& name = words.first();
+    QCOMPARE(name.text, first);
+    QVERIFY2(near(name.xMin, points(device(0.80) + offset.x())),
+             qPrintable(QString::number(name.xMin)));
+    QVERIFY2(near(name.yMin, points(device(0.22) + offset.y())),
+             qPrintable(QString::number(name.yMin)));
+
+    // September's hours end at 2.30 + 0.20 inches on the table's top, 1.32 inches.
+    const CellText hours = cellText(state, 1, SEP, KIND_HOURS);
+    QVERIFY(hours.drawn);
+    bool found = false;
+    for (const PdfWord& w : words) {
+        if (w.text == QString::fromStdString(hours.text) &&
+            near(w.xMax, points(device(2.50) + offset.x())) &&
+            near(w.yMin, points(device(1.32) + offset.y())))
+            found = true;
+    }
+    QVERIFY2(found,
+             qPrintable("no " + QString::fromStdString(hours.text) + " at September's hours"));
+
+    // The hours total on the total row, 1.32 + 1.99 / 12 * 12 inches down.
+    const int rowHeight = device(1.99) / 12;
+    const std::string total = columnTotal(state, 1, KIND_HOURS, 12);
+    found = false;
+    for (const PdfWord& w : words) {
+        if (w.text == QString::fromStdString(total) &&
+            near(w.xMax, points(device(2.50) + offset.x())) &&
+            near(w.yMin, points(device(1.32) + 12 * rowHeight + offset.y())))
+            found = true;
+    }
+    QVERIFY2(found, qPrintable("no total " + QString::fromStdString(total)));
+}
+
+void PrintJobTest::pdfRenderingIsTheSamePage() {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed: the PDF cannot be read back");
+    const QString rendered = out->filePath("rendered.pdf");
+    QCOMPARE(renderCardToPdf(rendered, state, 300), PrintResult::Printed);
+    const QString printed = out->filePath("printed.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    printer.setResolution(300);
+    QCOMPARE(printCardOn(printer, state), PrintResult::Printed);
+
+    const QList<PdfWord> a = pdfWords(rendered);
+    const QList<PdfWord> b = pdfWords(printed);
+    QVERIFY(a.size() > 20);
+    QCOMPARE(a.size(), b.size());
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        QCOMPARE(a[i].text, b[i].text);
+        QCOMPARE(a[i].xMin, b[i].xMin);
+        QCOMPARE(a[i].yMin, b[i].yMin);
+    }
+    QCOMPARE(pdfInfo(rendered).value("Title"), QString("Card Header"));
+    QCOMPARE(pdfInfo(rendered).value("Pages"), QString("1"));
+    QCOMPARE(renderCardToPdf(QString(), state, 300), PrintResult::NoDeviceContext);
+    QVERIFY(MessageBox::shown().empty());
+}
+
+void PrintJobTest::emptySelectionDoesNothingAtAll_data() {
+    QTest::addColumn<int>("record");
+    QTest::addColumn<bool>("blankNames");
+    QTest::newRow("no line selected") << -1 << false;
+    QTest::newRow("the header record") << 0 << false;
+    QTest::newRow("beyond the publishers") << 400 << false;
+    QTest::newRow("both names blank") << 1 << true;
+}
+
+void PrintJobTest::emptySelectionDoesNothingAtAll() {
+    QFETCH(int, record);
+    QFETCH(bool, blankNames);
+    if (blankNames) {
+        PublisherRecord& r = data.store.currentRecords[1];
+        std::fill(r.bytes.begin() + 2, r.bytes.begin() + 22, ' ');
+        std::fill(r.bytes.begin() + 23, r.bytes.begin() + 43, ' ');
+    }
+    state.selectedRecord = record;
+    auto printers = std::make_shared<FilePrinters>(out->path());
+    printers->defaultName = "Kanceliarija";
+    ApplicationPrinter printer(printers);
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::NothingSelected);
+    QVERIFY(MessageBox::shown().empty());
+    QCOMPARE(printers->lookups, 0);
+    QCOMPARE(printers->opened, 0);
+    QVERIFY(printers->takeOutputs().isEmpty());
+}
+
+void PrintJobTest::noPrinterIsShownOnceAndPrintsNothing_data() {
+    QTest::addColumn<QString>("defaultName");
+    QTest::newRow("no default printer") << QString();
+    QTest::newRow("a default that cannot be opened, only a PDF without a file") << "fallback";
+}
+
+void PrintJobTest::noPrinterIsShownOnceAndPrintsNothing() {
+    QFETCH(QString, defaultName);
+    auto printers = std::make_shared<FilePrinters>(out->path());
+    printers->defaultName = defaultName;
+    ApplicationPrinter printer(printers);
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
+    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
+    const MessageBox::Shown& box = MessageBox::shown().front();
+    QCOMPARE(box.text, QString("No Printer"));
+    QCOMPARE(box.caption, QString("Pelkorl"));
+    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
+    QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
+    QVERIFY(printers->takeOutputs().isEmpty());
+    QVERIFY(QDir(out->path()).entryList(QDir::Files).isEmpty());
+}
+
+void PrintJobTest::withoutASystemPrinterTheDefaultIsNoPrinter() {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("this system has a default printer");
+    ApplicationPrinter printer;
+    QVERIFY(printer.printerForCommand() == nullptr);
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
+    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
+    QCOMPARE(MessageBox::shown().front().text, QString("No Printer"));
+}
+
+void PrintJobTest::printerThatCannotStartShowsNoHdc() {
+    QPrinter unreachable(QPrinter::HighResolution);
+    unreachable.setOutputFormat(QPrinter::PdfFormat);
+    unreachable.setOutputFileName(out->filePath("missing/folder/card.pdf"));
+    ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
+    printer.setPickedPrinter(unreachable);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoDeviceContext);
+    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
+    QCOMPARE(MessageBox::shown().front().text, QString("no hdc"));
+    QCOMPARE(MessageBox::shown().front().caption, QString("Pelkorl"));
+    QCOMPARE(MessageBox::shown().front().icon, MessageBox::Icon::Exclamation);
+}
+
+void PrintJobTest::twoPrintsAreTwoDocumentsNamedCardHeader() {
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        QSKIP("pdfinfo (poppler-utils) is not installed");
+    const QString file = out->filePath("picked.pdf");
+    QPrinter picked(QPrinter::HighResolution);
+    picked.setOutputFormat(QPrinter::PdfFormat);
+    picked.setOutputFileName(file);
+    picked.setResolution(300);
+    ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
+    printer.setPickedPrinter(picked);
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+        const auto info = pdfInfo(file);
+        QCOMPARE(info.value("Title"), QString("Card Header"));
+        QCOMPARE(info.value("Pages"), QString("1"));
+        QVERIFY(QFile::remove(file));
+    }
+    QVERIFY(MessageBox::shown().empty());
+    // The selection is the caller's and stays.
+    QCOMPARE(state.selectedRecord, 1);
+}
+
+void PrintJobTest::theDefaultIsTakenAnewAtEveryCommand() {
+    auto printers = std::make_shared<FilePrinters>(out->path());
+    ApplicationPrinter printer(printers);
+    printers->defaultName = "Kanceliarija";
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Kanceliarija"});
+    printers->defaultName = "Salė";
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Salė"});
+    printers->defaultName.clear();
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
+    QVERIFY(printers->takeOutputs().isEmpty());
+}
+
+void PrintJobTest::pickedPrinterKeepsItsSettings() {
+    auto printers = std::make_shared<FilePrinters>(out->path());
+    printers->defaultName = "Kanceliarija";
+    ApplicationPrinter printer(printers);
+    std::unique_ptr<QPrinter> picked = printers->open("Biuras");
+    picked->setResolution(150);
+    picked->setPageSize(QPageSize(QPageSize::A5));
+    picked->setPageOrientation(QPageLayout::Landscape);
+    picked->setFullPage(true);
+    printer.setPickedPrinter(*picked);
+    picked.reset(); // the application keeps its own copy
+
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<QPrinter> used = printer.printerForCommand();
+        QVERIFY(used);
+        QCOMPARE(used->resolution(), 150);
+        QCOMPARE(used->pageLayout().pageSize().id(), QPageSize::A5);
+        QCOMPARE(used->pageLayout().orientation(), QPageLayout::Landscape);
+        QVERIFY(used->fullPage());
+        QCOMPARE(used->outputFileName(), printers->fileOf("Biuras"));
+    }
+    // Not the default when picked: a change of the default does not touch it.
+    printers->defaultName = "Salė";
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Biuras"});
+    printer.clearPickedPrinter();
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Salė"});
+}
+
+void PrintJobTest::pickedDefaultGivesWayToANewDefault() {
+    auto printers = std::make_shared<FilePrinters>(out->path());
+    printers->defaultName = "Kanceliarija";
+    ApplicationPrinter printer(printers);
+    std::unique_ptr<QPrinter> picked = printers->open("Kanceliarija");
+    picked->setResolution(150);
+    printer.setPickedPrinter(*picked);
+    QCOMPARE(printer.printerForCommand()->resolution(), 150);
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Kanceliarija"});
+
+    printers->defaultName = "Salė";
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QCOMPARE(printers->takeOutputs(), QStringList{"Salė"});
+    QVERIFY(!printer.hasPickedPrinter());
+    // The old default coming back does not bring the picked settings back.
+    printers->defaultName = "Kanceliarija";
+    QCOMPARE(printer.printerForCommand()->resolution(), 300);
+}
+
+QTEST_MAIN(PrintJobTest)
+#include "printjob_test.moc"
