@@ -8,7 +8,10 @@
 #include "platform/messagebox.h"
 #include "platform/printjob.h"
 #include "platform/qtcanvas.h"
+#include "resources/strings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,6 +21,7 @@ namespace pelkorl {
 namespace {
 
 const QString NO_PRINTER = QStringLiteral("No Printer");
+constexpr int FILE_EXISTS_QUESTION = 161;
 const QString NO_DEVICE_CONTEXT = QStringLiteral("no hdc");
 
 // Without a printer behind it a QPrinter quietly turns into a PDF writer with no file:
@@ -146,6 +150,15 @@ PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& pri
     if (!device) {
         showMessage(parent, NO_PRINTER);
         return PrintResult::NoPrinter;
+    }
+    // A printer that writes to a file would silently replace the previous card.
+    const QString file = device->outputFileName();
+    if (!file.isEmpty() && QFileInfo::exists(file)) {
+        const QString question = QString::fromStdString(insertText(
+            loadText(FILE_EXISTS_QUESTION), QDir::toNativeSeparators(file).toStdString()));
+        if (MessageBox::show(parent, question, {}, MessageBox::Buttons::OkCancel) !=
+            MessageBox::Answer::Ok)
+            return PrintResult::Cancelled;
     }
     const PrintResult result = printCardOn(*device, state);
     if (result == PrintResult::NoDeviceContext)

@@ -65,6 +65,7 @@ enum class PrintResult {
     NoPrinter,       // "No Printer" shown
     NoDeviceContext, // the printer could not be opened ("no hdc" shown by printCard)
     PageFailed,      // the page was drawn but the printer reported a failure at its end
+    Cancelled,       // the printer writes to a file that exists and the user kept it
     Printed,
 };
 

@@ -77,7 +77,8 @@ constexpr Entry TEXTS[] = {
     {149, "Atkurti standartą"},
     {150, "Vyras"},
     {151, "Moteris"},
-    {160, "Aplankas..."}, // folder picker of the data location dialog
+    {160, "Aplankas..."},                         // folder picker of the data location dialog
+    {161, "Failas %1 jau yra.\nAr jį pakeisti?"}, // a print to a file that exists
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, " "},

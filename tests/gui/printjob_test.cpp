@@ -131,6 +131,8 @@ private slots:
     void withoutASystemPrinterTheDefaultIsNoPrinter();
     void printerThatCannotStartShowsNoHdc();
     void twoPrintsAreTwoDocumentsNamedCardHeader();
+    void aFileThatExistsIsReplacedOnlyAfterAsking_data();
+    void aFileThatExistsIsReplacedOnlyAfterAsking();
     void theDefaultIsTakenAnewAtEveryCommand();
     void pickedPrinterKeepsItsSettings();
     void pickedDefaultGivesWayToANewDefault();
@@ -378,6 +380,41 @@ void PrintJobTest::twoPrintsAreTwoDocumentsNamedCardHeader() {
     QVERIFY(MessageBox::shown().empty());
     // The selection is the caller's and stays.
     QCOMPARE(state.selectedRecord, 1);
+}
+
+void PrintJobTest::aFileThatExistsIsReplacedOnlyAfterAsking_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("kept") << false;
+    QTest::newRow("replaced") << true;
+}
+
+void PrintJobTest::aFileThatExistsIsReplacedOnlyAfterAsking() {
+    QFETCH(bool, replace);
+    const QString file = out->filePath("picked.pdf");
+    QPrinter picked(QPrinter::HighResolution);
+    picked.setOutputFormat(QPrinter::PdfFormat);
+    picked.setOutputFileName(file);
+    ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
+    printer.setPickedPrinter(picked);
+    QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
+    QVERIFY(MessageBox::shown().empty()); // a new file needs no question
+    QFile first(file);
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    const QByteArray before = first.readAll();
+    first.close();
+
+    MessageBox::setNextAnswer(replace ? MessageBox::Answer::Ok : MessageBox::Answer::Cancel);
+    QCOMPARE(printCard(nullptr, state, printer),
+             replace ? PrintResult::Printed : PrintResult::Cancelled);
+    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
+    QCOMPARE(MessageBox::shown().front().buttons, MessageBox::Buttons::OkCancel);
+    QVERIFY(MessageBox::shown().front().text.contains(QDir::toNativeSeparators(file)));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    const QByteArray after = first.readAll();
+    if (replace)
+        QVERIFY(after.startsWith("%PDF"));
+    else
+        QCOMPARE(after, before);
 }
 
 void PrintJobTest::theDefaultIsTakenAnewAtEveryCommand() {
