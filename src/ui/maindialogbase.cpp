@@ -9,8 +9,10 @@
 #include "print/figures.h"
 #include "resources/dialogs.h"
 #include "resources/strings.h"
+#include "ui/headerpreviewpane.h"
 #include "ui/publisherfilter.h"
 #include "ui/publisherlistbox.h"
+#include "ui/tablepreviewpane.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -163,8 +165,16 @@ void MainDialogBase::focusList() {
 
 void MainDialogBase::attachPanes() {
     // The header and table previews paint these surfaces from `state`; each measures its
-    // surface at its first paint. Until the pane classes are attached here the surfaces stay
-    // blank.
+    // surface at its first paint. The header pane decides which name boxes and the V/M box
+    // the dialog shows.
+    if (headerPane_ || tablePane_)
+        return;
+    headerPane_ =
+        new HeaderPreviewPane(headerSurface(), &state, [this](const HeaderPaneEffects& e) {
+            applyHeaderPaneEffects(e, checkBox(LAST_NAME_FIRST_BOX_ID), checkBox(LONG_NAME_BOX_ID),
+                                   checkBox(SEX_MARK_BOX_ID));
+        });
+    tablePane_ = new TablePreviewPane(tableSurface(), &state);
 }
 
 void MainDialogBase::invalidateHeaderPane() {
@@ -326,6 +336,10 @@ void MainDialogBase::changeDataLocation() {
 }
 
 void MainDialogBase::accept() {
+    // The name and mobile number are the header pane's choice for the publisher selected
+    // now, even when Enter comes before the pane could repaint.
+    if (headerPane_)
+        headerPane_->refreshChoice();
     const PrintResult result = printCard(this, state, *printer_);
     if (result == PrintResult::Printed || result == PrintResult::PageFailed)
         focusList();

@@ -23,8 +23,10 @@ class QPushButton;
 namespace pelkorl {
 
 class ApplicationPrinter;
+class HeaderPreviewPane;
 class PrinterSource;
 class PublisherListBox;
+class TablePreviewPane;
 
 // Controls of the main dialog.
 inline constexpr int PUBLISHER_LIST_ID = 1000;
@@ -97,6 +99,9 @@ public:
     PublisherListBox* publisherList() const { return publisherList_; }
     OwnerDrawSurface* headerSurface() const;
     OwnerDrawSurface* tableSurface() const;
+    // The previews painting those surfaces; nullptr until attachPanes ran.
+    HeaderPreviewPane* headerPane() const { return headerPane_; }
+    TablePreviewPane* tablePane() const { return tablePane_; }
     QCheckBox* checkBox(int id) const;
     QCheckBox* monthBox(int row) const; // row 0-11
     QPushButton* button(int id) const;
@@ -149,6 +154,8 @@ private:
     std::filesystem::path currentFolder_;
     std::unique_ptr<ApplicationPrinter> printer_;
     PublisherListBox* publisherList_ = nullptr;
+    HeaderPreviewPane* headerPane_ = nullptr; // owned by its surface
+    TablePreviewPane* tablePane_ = nullptr;   // owned by its surface
 };
 
 } // namespace pelkorl
