@@ -8,6 +8,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/settings.h"
+#include "app/startupdata.h"
 #include "data/datalocation.h"
 #include "layout/cardlayout.h"
 #include "platform/appicon.h"
@@ -47,8 +48,7 @@ void MainDialog::initialise() {
 
     // The clock is read once: every month decision of the run uses these two.
     const QDate today = today_.isValid() ? today_ : QDate::currentDate();
-    state.lastMonth = today.month() == 1 ? 11 : today.month() - 2;
-    state.currentYear = today.year();
+    takeClock(state, today.year(), today.month());
 
     attachPanes();
     showFilterName();
@@ -86,11 +86,7 @@ void MainDialog::initialise() {
     state.useLongName = 1;
 
     readRemainingSettings(profile, settings, cardVersionCount());
-    state.dateFormat = settings.dateFormat;
-    state.lastNameFirst = settings.lastNameFirst;
-    state.cardVersion = settings.cardVersion;
-    state.marginTop = settings.marginTop;
-    state.marginLeft = settings.marginLeft;
+    applyRemainingSettings(state, settings);
 
     checkBox(LAST_NAME_FIRST_BOX_ID)->setChecked(state.lastNameFirst != 0);
     checkBox(LONG_NAME_BOX_ID)->setChecked(true);
@@ -106,11 +102,8 @@ void MainDialog::initialise() {
     checkBox(PREVIOUS_YEAR_BOX_ID)->setChecked(false);
     updateMonthBoxes();
 
-    if (!loadLayout(state.layout, state.cardVersion, currentFolder()))
-        setLayoutDefaults(state.layout, state.cardVersion);
+    loadCardLayout(state, currentFolder());
     layoutLoaded_ = true;
-    state.columnSet = columnSetOf(state.cardVersion);
-    state.fontCharset = FONT_CHARSET_BALTIC;
     updateTitle();
 }
 

@@ -1,5 +1,7 @@
 #include "resources/dialogs.h"
 
+#include "resources/strings.h"
+
 #include <algorithm>
 #include <map>
 
@@ -11,6 +13,12 @@ using K = ControlKind;
 using S = ControlStyle;
 
 constexpr const char* DIALOG_FONT = "MS Sans Serif";
+
+// String-table texts of the main dialog's buttons for many cards, preview and PDF files.
+constexpr int PRINT_ALL_TEXT = 170;
+constexpr int PREVIEW_TEXT = 171;
+constexpr int EXPORT_PDF_TEXT = 172;
+constexpr int EXPORT_ALL_PDF_TEXT = 173;
 constexpr int DIALOG_FONT_POINTS = 8;
 
 ControlTemplate control(int id, ControlKind kind, std::string text, int x, int y, int w, int h,
@@ -98,7 +106,13 @@ DialogTemplate mainDialog() {
     }
     d.controls.push_back(checkBox(1028, "", 462, 196, 8, 8));
     d.controls.push_back(checkBox(1027, "Ankstesni tarn. metai", 115, 216, 110, 10));
+    // Preview and PDF files on the free row beside box 1027, printing every card beside the
+    // print button; the other controls keep their places.
+    d.controls.push_back(pushButton(1101, loadText(PREVIEW_TEXT), 250, 213, 56, 14));
+    d.controls.push_back(pushButton(1102, loadText(EXPORT_PDF_TEXT), 310, 213, 66, 14));
+    d.controls.push_back(pushButton(1103, loadText(EXPORT_ALL_PDF_TEXT), 380, 213, 87, 14));
     d.controls.push_back(pushButton(1014, "Parinktys", 115, 232, 63, 14));
+    d.controls.push_back(pushButton(1100, loadText(PRINT_ALL_TEXT), 186, 232, 86, 14));
     d.controls.push_back(defaultButton(ID_OK, "&Spausdinti", 278, 232, 62, 14));
     d.controls.push_back(pushButton(ID_CANCEL, "&Uždaryti", 405, 232, 62, 14));
     return d;

@@ -6,6 +6,8 @@
 
 // The string table. Ids in use and what they hold:
 //   101-151    dialog, list and preview texts
+//   160-161    data location folder picker, replacing a file
+//   170-180    print all, print preview, PDF files
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
 //              y 600-611, table top 700, table height 701, column positions 702-708;
@@ -79,6 +81,18 @@ constexpr Entry TEXTS[] = {
     {151, "Moteris"},
     {160, "Aplankas..."},                         // folder picker of the data location dialog
     {161, "Failas %1 jau yra.\nAr jį pakeisti?"}, // a print to a file that exists
+    // Printing every listed card, the print preview and PDF files.
+    {170, "Spausdinti &visus"},
+    {171, "&Peržiūra"},
+    {172, "&Eksportuoti PDF..."},
+    {173, "Eksportuoti visus P&DF..."},
+    {174, "Spausdinamos kortelės..."},
+    {175, "Įrašomos kortelės į PDF failą..."},
+    {176, "Atšaukti"},
+    {177, "PDF failai (*.pdf)"},
+    {178, "Nepavyko įrašyti failo %1."},
+    {179, "Įrašyti PDF failą"},
+    {180, "Kortelės"},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, " "},

@@ -9,6 +9,8 @@
 #include "print/figures.h"
 #include "resources/dialogs.h"
 #include "resources/strings.h"
+#include "ui/cardbatch.h"
+#include "ui/cardcommands.h"
 #include "ui/headerpreviewpane.h"
 #include "ui/publisherfilter.h"
 #include "ui/publisherlistbox.h"
@@ -83,6 +85,11 @@ MainDialogBase::MainDialogBase(std::filesystem::path currentFolder, QWidget* par
     };
     chooseDataLocation = runLocationDialog;
     runOptions = runOptionsDialog;
+    cardCommands_ = std::make_unique<CardCommands>(
+        this, state, [this]() -> ApplicationPrinter& { return *printer_; },
+        [this] {
+            return batchRecords(data.store, listFilter, state.lastMonth, state.lastNameFirst);
+        });
     connectHandlers();
 }
 
@@ -143,6 +150,14 @@ void MainDialogBase::connectHandlers() {
     connect(checkBox(PREVIOUS_YEAR_BOX_ID), &QCheckBox::clicked, this,
             &MainDialogBase::updateMonthBoxes);
     connect(button(OPTIONS_BUTTON_ID), &QPushButton::clicked, this, &MainDialogBase::openOptions);
+    connect(button(PRINT_ALL_BUTTON_ID), &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.printAll(); }); });
+    connect(button(PREVIEW_BUTTON_ID), &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.preview(); }); });
+    connect(button(EXPORT_PDF_BUTTON_ID), &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.exportCurrent(); }); });
+    connect(button(EXPORT_ALL_PDF_BUTTON_ID), &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.exportAll(); }); });
 
     // The renderers read the boxes' marks from the state, however a mark changed.
     for (int id : {PRINT_HEADER_BOX_ID, SEX_MARK_BOX_ID, TOTAL_BOX_ID})
@@ -213,22 +228,13 @@ bool MainDialogBase::monthAvailable(int row) const {
 void MainDialogBase::updateMonthBoxes() {
     state.previousYear = checkBox(PREVIOUS_YEAR_BOX_ID)->isChecked();
     invalidateTablePane();
-    const int done = rowsDone(state.lastMonth);
-    bool allEnabled = true;
-    for (int row = 0; row < MONTH_ROWS; ++row) {
-        const bool enabled = state.previousYear ? monthAvailable(row) : row < done;
-        monthBox(row)->setEnabled(enabled);
-        allEnabled = allEnabled && enabled;
-    }
+    const MonthBoxes enabled = enabledMonthBoxes(state);
+    for (int row = 0; row < MONTH_ROWS; ++row)
+        monthBox(row)->setEnabled(enabled.month[static_cast<std::size_t>(row)]);
     QCheckBox* total = checkBox(TOTAL_BOX_ID);
-    if (state.lastMonth == 7) {
-        total->setEnabled(true);
-    } else if (!allEnabled) {
+    if (!enabled.total)
         total->setChecked(false);
-        total->setEnabled(false);
-    } else {
-        total->setEnabled(true);
-    }
+    total->setEnabled(enabled.total);
 }
 
 void MainDialogBase::updateTitle() {
@@ -333,6 +339,11 @@ void MainDialogBase::changeDataLocation() {
         loadPublisherData(data, dataLocation(), startAborted, passwordPrompt);
     if (settingsChanged == 1)
         fillPublisherList();
+}
+
+void MainDialogBase::runCardCommand(const std::function<void(CardCommands&)>& command) {
+    command(*cardCommands_);
+    focusList();
 }
 
 void MainDialogBase::accept() {

@@ -23,6 +23,7 @@ class QPushButton;
 namespace pelkorl {
 
 class ApplicationPrinter;
+class CardCommands;
 class HeaderPreviewPane;
 class PrinterSource;
 class PublisherListBox;
@@ -41,6 +42,11 @@ inline constexpr int FIRST_MONTH_BOX_ID = 1015; // row 0 (September); row i is 1
 inline constexpr int TOTAL_BOX_ID = 1028;
 inline constexpr int PREVIOUS_YEAR_BOX_ID = 1027;
 inline constexpr int OPTIONS_BUTTON_ID = 1014;
+// Every listed card, the print preview, and PDF files (ui/cardcommands.h).
+inline constexpr int PRINT_ALL_BUTTON_ID = 1100;
+inline constexpr int PREVIEW_BUTTON_ID = 1101;
+inline constexpr int EXPORT_PDF_BUTTON_ID = 1102;
+inline constexpr int EXPORT_ALL_PDF_BUTTON_ID = 1103;
 // Run by the options dialog on its parent; the main dialog has no control of this id.
 inline constexpr int CHANGE_LOCATION_COMMAND = 1013;
 
@@ -90,6 +96,8 @@ public:
     const std::filesystem::path& currentFolder() const { return currentFolder_; }
     // The printer of every print command; the options dialog's printer setup changes it.
     ApplicationPrinter& applicationPrinter() { return *printer_; }
+    // Print all, preview and PDF files, on this dialog's state, printer and list.
+    CardCommands& cardCommands() { return *cardCommands_; }
     // Prints on the printers of `source` from now on (tests).
     void setPrinterSource(std::shared_ptr<const PrinterSource> source);
     // Where the publisher files are read from now.
@@ -149,10 +157,13 @@ private:
     void filterClicked();
     void printHeaderClicked();
     void monthBoxClicked();
+    // Buttons 1100-1103: the command runs, then the focus goes back to the list.
+    void runCardCommand(const std::function<void(CardCommands&)>& command);
     void syncCheckBoxes();
 
     std::filesystem::path currentFolder_;
     std::unique_ptr<ApplicationPrinter> printer_;
+    std::unique_ptr<CardCommands> cardCommands_;
     PublisherListBox* publisherList_ = nullptr;
     HeaderPreviewPane* headerPane_ = nullptr; // owned by its surface
     TablePreviewPane* tablePane_ = nullptr;   // owned by its surface

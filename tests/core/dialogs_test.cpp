@@ -74,7 +74,11 @@ const Expected CONTROLS[] = {
     {102, 1026, K::CheckBox, "", 462, 187, 8, 8, TAB},
     {102, 1028, K::CheckBox, "", 462, 196, 8, 8, TAB},
     {102, 1027, K::CheckBox, "Ankstesni tarn. metai", 115, 216, 110, 10, TAB},
+    {102, 1101, K::PushButton, "&Peržiūra", 250, 213, 56, 14, TAB},
+    {102, 1102, K::PushButton, "&Eksportuoti PDF...", 310, 213, 66, 14, TAB},
+    {102, 1103, K::PushButton, "Eksportuoti visus P&DF...", 380, 213, 87, 14, TAB},
     {102, 1014, K::PushButton, "Parinktys", 115, 232, 63, 14, TAB},
+    {102, 1100, K::PushButton, "Spausdinti &visus", 186, 232, 86, 14, TAB},
     {102, 1, K::DefaultPushButton, "&Spausdinti", 278, 232, 62, 14, TAB},
     {102, 2, K::PushButton, "&Uždaryti", 405, 232, 62, 14, TAB},
     // Data location.
@@ -185,7 +189,7 @@ const unsigned FRAME = DialogStyle::CAPTION | DialogStyle::MODAL_FRAME;
 
 const ExpectedDialog DIALOGS[] = {
     {100, "Apie Pelkorl", 235, 97, FRAME | DialogStyle::SYSTEM_MENU, 5},
-    {102, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 25},
+    {102, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 29},
     {118, "Pasirinkite aplanką, į kurį norite įrašyti programos failus", 205, 102, FRAME, 5},
     {120, "Įveskite slaptažodį", 137, 52, FRAME, 3},
     {130, "", 277, 201, FRAME, 27},
@@ -277,10 +281,24 @@ std::vector<int> idsInOrder(const DialogTemplate& d) {
 }
 
 TEST(MainDialog, TabOrderAsListed) {
-    const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,  1015,
-                                       1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024,
-                                       1025, 1026, 1028, 1027, 1014, 1,    2};
+    // The preview and PDF buttons follow box 1027 on their row, "print all" follows 1014.
+    const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,  1015, 1016,
+                                       1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026,
+                                       1028, 1027, 1101, 1102, 1103, 1014, 1100, 1,    2};
     EXPECT_EQ(idsInOrder(dialogTemplate(MAIN_DIALOG_ID)), expected);
+}
+
+TEST(MainDialog, NoTwoControlsOverlap) {
+    const DialogTemplate& d = dialogTemplate(MAIN_DIALOG_ID);
+    for (std::size_t i = 0; i < d.controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < d.controls.size(); ++j) {
+            const ControlTemplate& a = d.controls[i];
+            const ControlTemplate& b = d.controls[j];
+            const bool apart =
+                a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
+            EXPECT_TRUE(apart) << a.id << " and " << b.id;
+        }
+    }
 }
 
 TEST(MainDialog, MonthBoxesFollowTheTableRows) {

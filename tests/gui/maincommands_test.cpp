@@ -1,0 +1,170 @@
+// The main dialog's buttons for every listed card, the preview and PDF files: where they
+// stand, that their texts fit, and that each one runs its command on the dialog's list,
+// selection, boxes and printer.
+#include "data/codepage.h"
+#include "data/formatting.h"
+#include "ui/cardbatch.h"
+#include "ui/publisherfilter.h"
+
+#include "maindialogfixture.h"
+#include "pdfcheck.h"
+#include "platform/dialogbuilder.h"
+#include "platform/messagebox.h"
+#include "ui/cardcommands.h"
+#include "ui/publisherlistbox.h"
+
+#include <QCheckBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pelkorl;
+using namespace pelkorl::test;
+
+namespace {
+
+const QDate SEPTEMBER_2026(2026, 9, 15);
+
+} // namespace
+
+class MainCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { MessageBox::clearShown(); }
+
+    void buttonsFitBesideTheOldControls();
+    void printAllPrintsTheListAsTheFilterShowsIt();
+    void previewShowsTheSelectedCard();
+    void exportButtonsWriteTheChosenFile();
+};
+
+void MainCommandsTest::buttonsFitBesideTheOldControls() {
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    MainDialog& dialog = run.start(SEPTEMBER_2026);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const struct {
+        int id;
+        const char* text;
+    } buttons[] = {{PRINT_ALL_BUTTON_ID, "Spausdinti &visus"},
+                   {PREVIEW_BUTTON_ID, "&Peržiūra"},
+                   {EXPORT_PDF_BUTTON_ID, "&Eksportuoti PDF..."},
+                   {EXPORT_ALL_PDF_BUTTON_ID, "Eksportuoti visus P&DF..."}};
+    const DialogTemplate& t = dialogTemplate(MAIN_DIALOG_ID);
+    const DialogBaseUnits base = dialog.controls().baseUnits();
+    for (const auto& b : buttons) {
+        QPushButton* button = dialog.button(b.id);
+        QVERIFY2(button, qPrintable(QString::number(b.id)));
+        QCOMPARE(button->text(), QString(b.text));
+        QVERIFY(button->isVisible() && button->isEnabled());
+        // The whole text shows at the dialog's font.
+        QVERIFY2(button->sizeHint().width() <= button->width(),
+                 qPrintable(QString("%1: %2 > %3")
+                                .arg(b.text)
+                                .arg(button->sizeHint().width())
+                                .arg(button->width())));
+        // Nothing else of the dialog lies under it.
+        for (const ControlTemplate& c : t.controls) {
+            if (c.id == b.id || c.id == NO_ID)
+                continue;
+            const QRect other = dialogUnitsToPixels(c.x, c.y, c.w, c.h, base);
+            QVERIFY2(!button->geometry().intersects(other),
+                     qPrintable(QString("%1 covers %2").arg(b.id).arg(c.id)));
+        }
+    }
+    // The print button stays the default: Enter prints the selected card, not all of them.
+    QVERIFY(dialog.button(ID_OK)->isDefault());
+    QVERIFY(!dialog.button(PRINT_ALL_BUTTON_ID)->isDefault());
+    dialog.closeMainDialog();
+}
+
+void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed");
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    MainDialog& dialog = run.start(SEPTEMBER_2026);
+    dialog.button(FILTER_BUTTON_ID)->click(); // regular pioneers
+    const int pioneers = dialog.publisherList()->count();
+    QVERIFY(pioneers > 0);
+    const int selected = dialog.state.selectedRecord;
+    const std::string name = dialog.state.displayName;
+    dialog.monthBox(0)->click();
+    dialog.button(PRINT_ALL_BUTTON_ID)->click();
+    QCOMPARE(run.printers->opened, 1);
+    const QString file = utf8((run.printers->folder / "card1.pdf").string());
+    QCOMPARE(pdfPages(file), pioneers);
+    // Each page is a pioneer's, in list order: the page's words are those of his own print.
+    const auto lines = publisherLines(dialog.data.store, FILTER_REGULAR_PIONEERS, 7);
+    for (int page = 1; page <= pioneers; ++page) {
+        const CardState card = cardStateFor(dialog.state, lines[std::size_t(page - 1)].record);
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("one.pdf"));
+        CardState copy = card;
+        QCOMPARE(printCardOn(printer, copy), PrintResult::Printed);
+        const QStringList differences =
+            wordDifferences(pdfWords(file, page), pdfWords(dir.filePath("one.pdf")));
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join("; ")));
+    }
+    // The dialog's selection and name are as they were; the focus is back on the list.
+    QCOMPARE(dialog.state.selectedRecord, selected);
+    QCOMPARE(dialog.state.displayName, name);
+    QVERIFY(MessageBox::shown().empty());
+    dialog.closeMainDialog();
+}
+
+void MainCommandsTest::previewShowsTheSelectedCard() {
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    MainDialog& dialog = run.start(SEPTEMBER_2026);
+    int pages = 0;
+    dialog.cardCommands().runPreview = [&](QPrintPreviewDialog& preview) {
+        auto* widget = preview.findChild<QPrintPreviewWidget*>();
+        QVERIFY(widget);
+        widget->updatePreview();
+        pages = widget->pageCount();
+    };
+    dialog.button(PREVIEW_BUTTON_ID)->click();
+    QCOMPARE(pages, 1);
+    // Looking prints nothing.
+    QCOMPARE(run.printers->opened, 1); // the preview's printer, never started
+    QVERIFY(fs::is_empty(run.printers->folder));
+    dialog.closeMainDialog();
+}
+
+void MainCommandsTest::exportButtonsWriteTheChosenFile() {
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed");
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    MainDialog& dialog = run.start(SEPTEMBER_2026);
+    QTemporaryDir out;
+    QString chosen;
+    dialog.cardCommands().chooseFile = [&](QWidget*, const QString&, const QString&) {
+        return chosen;
+    };
+    chosen = out.filePath("visi.pdf");
+    dialog.button(EXPORT_ALL_PDF_BUTTON_ID)->click();
+    QCOMPARE(pdfPages(chosen), dialog.publisherList()->count());
+
+    chosen = out.filePath("vienas.pdf");
+    dialog.button(EXPORT_PDF_BUTTON_ID)->click();
+    QCOMPARE(pdfPages(chosen), 1);
+    const QString first = utf8(cp1257ToUtf8(dialog.data.store.currentRecords[1].firstName()));
+    QVERIFY(!pdfWords(chosen).isEmpty());
+    bool named = false;
+    for (const PdfWord& w : pdfWords(chosen))
+        named = named || w.text == first;
+    QVERIFY2(named, qPrintable(first));
+    QCOMPARE(run.printers->opened, 0); // no printer is needed for a file
+    dialog.closeMainDialog();
+}
+
+QTEST_MAIN(MainCommandsTest)
+#include "maincommands_test.moc"

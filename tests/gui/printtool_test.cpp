@@ -1,0 +1,326 @@
+// pelkorl-print run as a user runs it: its card of a publisher against the main dialog's print
+// of the same publisher, word for word; its exit codes and messages for wrong command lines,
+// missing folders and protected data; and a data folder it leaves as it found it.
+#include "data/codepage.h"
+#include "data/formatting.h"
+#include "ui/publisherfilter.h"
+
+#include "maindialogfixture.h"
+
+#include "pdfcheck.h"
+#include "platform/messagebox.h"
+#include "ui/publisherlistbox.h"
+
+#include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pelkorl;
+using namespace pelkorl::test;
+namespace sid = pelkorl::sample::sampleid;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QString tool() {
+    return qEnvironmentVariable("PELKORL_TEST_BINARY_DIR") + "/pelkorl-print";
+}
+
+Run runTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(tool(), arguments);
+    process.closeWriteChannel(); // nothing is ever read from the terminal
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = "did not finish";
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString path(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+int indexOf(const RecordStore& store, std::uint16_t id) {
+    for (int j = 1; j < store.currentCount; ++j)
+        if (store.currentRecords[static_cast<std::size_t>(j)].publisherId() == id)
+            return j;
+    return 0;
+}
+
+} // namespace
+
+class PrintToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { MessageBox::clearShown(); }
+
+    void theCardIsTheProgramsPrint_data();
+    void theCardIsTheProgramsPrint();
+    void everyListedCardInOneFile();
+    void helpExplainsTheOptions();
+    void wrongCommandLinesAndMissingFolders_data();
+    void wrongCommandLinesAndMissingFolders();
+    void protectedDataNeedTheirPassword();
+    void theDataFolderIsLeftAsItWas();
+
+private:
+    QTemporaryDir out;
+};
+
+void PrintToolTest::initTestCase() {
+    QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool() + " is not built"));
+    QVERIFY(out.isValid());
+}
+
+void PrintToolTest::theCardIsTheProgramsPrint_data() {
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<int>("publisher");
+    QTest::addColumn<bool>("byName");
+    QTest::addColumn<bool>("header");
+    QTest::addColumn<bool>("previousYear");
+    QTest::addColumn<QDate>("today");
+    QTest::newRow("long name, every month, total, V/M")
+        << "" << int(sid::ANOINTED_ELDER) << false << true << false << QDate(2026, 9, 15);
+    QTest::newRow("other settings, by name")
+        << "[Format]\nLast Name First=1\nAlt Date Format=2\nCard Version=1\n"
+           "[Margins]\nTop=0.10\nLeft=0.35\n"
+        << int(sid::PIONEER_ALL_YEAR) << true << true << false << QDate(2027, 4, 3);
+    QTest::newRow("table only, previous year")
+        << "" << int(sid::AUXILIARY_REMARKS) << false << false << true << QDate(2027, 2, 15);
+}
+
+void PrintToolTest::theCardIsTheProgramsPrint() {
+    QFETCH(QString, settings);
+    QFETCH(int, publisher);
+    QFETCH(bool, byName);
+    QFETCH(bool, header);
+    QFETCH(bool, previousYear);
+    QFETCH(QDate, today);
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed: the PDF cannot be read back");
+
+    // The program: the publisher selected in the list, the boxes ticked with the mouse.
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    run.settings(settings.toStdString()); // an empty settings file gives the defaults
+    MainDialog& dialog = run.start(today);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const int record = indexOf(dialog.data.store, static_cast<std::uint16_t>(publisher));
+    QVERIFY(record > 0);
+    PublisherListBox* list = dialog.publisherList();
+    const auto lines = publisherLines(dialog.data.store, FILTER_ALL, dialog.state.lastMonth);
+    int row = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].record == record)
+            row = static_cast<int>(i);
+    QVERIFY(row >= 0);
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+    QCOMPARE(dialog.state.selectedRecord, record);
+    if (previousYear)
+        dialog.checkBox(PREVIOUS_YEAR_BOX_ID)->click();
+    for (int r = 0; r < MONTH_ROWS; ++r)
+        dialog.monthBox(r)->click();
+    if (dialog.checkBox(TOTAL_BOX_ID)->isEnabled())
+        dialog.checkBox(TOTAL_BOX_ID)->click();
+    // Ticking a month box unticks the header; tick it again when the card wants one.
+    QCOMPARE(dialog.checkBox(PRINT_HEADER_BOX_ID)->isChecked(), false);
+    if (header) {
+        dialog.checkBox(PRINT_HEADER_BOX_ID)->click();
+        dialog.checkBox(SEX_MARK_BOX_ID)->click();
+    }
+    dialog.button(ID_OK)->click();
+    QCOMPARE(run.printers->opened, 1);
+    const QString printed = path(run.printers->folder / "card1.pdf");
+    QCOMPARE(pdfPages(printed), 1);
+
+    // The tool, on the same folder, settings and day.
+    QStringList args{path(run.folder()),
+                     "--settings",
+                     path(run.settingsFile),
+                     "--date",
+                     today.toString(Qt::ISODate),
+                     "--months",
+                     "all",
+                     "--resolution",
+                     "1200",
+                     "-o",
+                     out.filePath("tool.pdf")};
+    args << "--publisher"
+         << (byName ? utf8(cp1257ToUtf8(formatName(dialog.data.store, record, true)))
+                    : QString::number(record));
+    if (dialog.state.totalChecked)
+        args << "--total";
+    if (header)
+        args << "--sex-mark";
+    else
+        args << "--no-header";
+    if (previousYear)
+        args << "--previous-year";
+    const Run tool = runTool(args);
+    QVERIFY2(tool.exitCode == 0, qPrintable(tool.err));
+    QCOMPARE(tool.out.trimmed(), QString("1 card written to '%1'").arg(out.filePath("tool.pdf")));
+
+    const QList<PdfWord> expected = pdfWords(printed);
+    QVERIFY(expected.size() > 10);
+    const QStringList differences = wordDifferences(pdfWords(out.filePath("tool.pdf")), expected);
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join("; ")));
+    dialog.closeMainDialog();
+}
+
+void PrintToolTest::everyListedCardInOneFile() {
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed");
+    TempFolder data;
+    QVERIFY(sample::writeSampleCongregation(data.path(), 2027));
+    writeText(data.path() / "pelkorl.INI", "[Format]\nLast Name First=1\n");
+    const QString file = out.filePath("visi.pdf");
+    const QStringList common{path(data.path()),
+                             "--date",
+                             "2027-04-10",
+                             "--settings",
+                             path(data.path() / "pelkorl.INI"),
+                             "-m",
+                             "Rgs-Kov",
+                             "-o",
+                             file};
+    const Run all = runTool(common + QStringList{"--all"});
+    QVERIFY2(all.exitCode == 0, qPrintable(all.err));
+    const int pages = pdfPages(file);
+    QCOMPARE(all.out.trimmed(), QString("%1 cards written to '%2'").arg(pages).arg(file));
+    const sample::SampleCongregation sample = sample::buildSampleCongregation(2027);
+    QCOMPARE(pages, static_cast<int>(sample.current.size()));
+    QCOMPARE(pdfInfo(file).value("Title"), QString("Card Header"));
+
+    const Run unbaptized = runTool(common + QStringList{"--all", "--filter", "3"});
+    QVERIFY2(unbaptized.exitCode == 0, qPrintable(unbaptized.err));
+    QVERIFY(pdfPages(file) > 0);
+    QVERIFY(pdfPages(file) < pages);
+
+    // Several publishers, in the order given.
+    const Run two = runTool(common + QStringList{"-p", "2", "-p", "1"});
+    QVERIFY2(two.exitCode == 0, qPrintable(two.err));
+    QCOMPARE(pdfPages(file), 2);
+}
+
+void PrintToolTest::helpExplainsTheOptions() {
+    const Run help = runTool({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const char* option :
+         {"--publisher", "--all", "--filter", "--months", "--total", "--no-header", "--sex-mark",
+          "--previous-year", "--settings", "--output", "--password", "--help"})
+        QVERIFY2(help.out.contains(option), option);
+    QVERIFY(help.err.isEmpty() || !help.err.contains("pelkorl-print:"));
+}
+
+void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
+    QTest::addColumn<QStringList>("arguments"); // DATA stands for a sample folder, OUT the file
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown option")
+        << QStringList{"DATA", "--bogus"} << 2 << "unknown option '--bogus'";
+    QTest::newRow("no data folder")
+        << QStringList{"-a", "-o", "OUT"} << 2 << "no data folder given";
+    QTest::newRow("no output") << QStringList{"DATA", "-a"} << 2 << "no output file given";
+    QTest::newRow("no cards") << QStringList{"DATA", "-o", "OUT"} << 2 << "--publisher or --all";
+    QTest::newRow("missing data folder")
+        << QStringList{"DATA/nėra", "-a", "-o", "OUT"} << 1 << "does not exist";
+    QTest::newRow("a file for a folder")
+        << QStringList{"DATA/tdat7.bin", "-a", "-o", "OUT"} << 1 << "is not a folder";
+    QTest::newRow("a folder without data")
+        << QStringList{"DATA/Roll", "-a", "-o", "OUT"} << 1 << "there is no publisher file";
+    QTest::newRow("missing output folder")
+        << QStringList{"DATA", "-a", "-o", "DATA/nėra/x.pdf"} << 1 << "does not exist";
+    QTest::newRow("total the program would not print")
+        << QStringList{"DATA", "-a", "--total", "--date", "2027-02-10", "-o", "OUT"} << 2
+        << "--total";
+    QTest::newRow("nobody of that name")
+        << QStringList{"DATA", "-p", "Niekas Niekaitis", "-o", "OUT"} << 1
+        << "no publisher is named 'Niekas Niekaitis'";
+    QTest::newRow("no such record")
+        << QStringList{"DATA", "-p", "999", "-o", "OUT"} << 1 << "there is no publisher record 999";
+    QTest::newRow("missing settings file")
+        << QStringList{"DATA", "-a", "--settings", "DATA/nėra.ini", "-o", "OUT"} << 1
+        << "the settings file";
+}
+
+void PrintToolTest::wrongCommandLinesAndMissingFolders() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    TempFolder data;
+    QVERIFY(sample::writeSampleCongregation(data.path(), 2027));
+    const QString file = out.filePath("wrong.pdf");
+    for (QString& a : arguments)
+        a = a == "OUT" ? file : a.replace("DATA", path(data.path()));
+    const Run run = runTool(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains("pelkorl-print: ") && run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(run.err.contains("Try 'pelkorl-print --help'."), exitCode == 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!QFile::exists(file));
+}
+
+void PrintToolTest::protectedDataNeedTheirPassword() {
+    TempFolder data;
+    QVERIFY(sample::writeSampleCongregation(data.path(), 2027,
+                                            {false, sample::toCp1257("Slaptažodis")}));
+    const QString file = out.filePath("protected.pdf");
+    const QStringList base{path(data.path()), "-p", "1", "-o", file};
+
+    Run run = runTool(base);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("protected by a password: give it with --password"),
+             qPrintable(run.err));
+    run = runTool(base + QStringList{"--password", "slaptažodis"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("the password is wrong"));
+    QVERIFY(!QFile::exists(file));
+
+    run = runTool(base + QStringList{"--password", "Slaptažodis"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFile::remove(file));
+    writeText(data.path() / "password.txt", "Slaptažodis\r\n");
+    run = runTool(base + QStringList{"--password-file", path(data.path() / "password.txt")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFile::exists(file));
+    run = runTool(base + QStringList{"--password-file", path(data.path() / "nėra.txt")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("password file"));
+}
+
+void PrintToolTest::theDataFolderIsLeftAsItWas() {
+    TempFolder data;
+    QVERIFY(sample::writeSampleCongregation(data.path(), 2027));
+    writeText(data.path() / "pelkorl.INI", "[Format]\nCard Version=1\n");
+    const auto before = folderContents(data.path());
+    const QString file = out.filePath("all.pdf");
+    const Run run = runTool({path(data.path()), "--all", "--settings",
+                             path(data.path() / "pelkorl.INI"), "-m", "all", "-o", file});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFile::exists(file));
+    // No settings, no layout file, no record-keeping file written; nothing left behind.
+    QVERIFY(folderContents(data.path()) == before);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).filter(".all"), QStringList{});
+}
+
+QTEST_MAIN(PrintToolTest)
+#include "printtool_test.moc"
