@@ -192,6 +192,29 @@ Lookup find(std::string_view bytes, std::string_view section, std::string_view k
     return lookup;
 }
 
+bool enclosedInQuotes(std::string_view value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
+}
+
+// A value as read from its line (already trimmed), as the caller sees it.
+std::string_view storedValue(std::string_view value) {
+    // Callers of the services get C strings: a NUL ends the value.
+    value = value.substr(0, value.find('\0'));
+    if (enclosedInQuotes(value))
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+// The text that reads back as `value`: reading trims blanks and strips a pair of quotes,
+// so a value that either would change goes inside a pair of quotes of its own.
+std::string valueText(std::string_view value) {
+    if (!value.empty() &&
+        (isBlank(value.front()) || isBlank(value.back()) || enclosedInQuotes(value)))
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
 // The stored value of a key, as the caller sees it; nothing when there is none.
 std::optional<std::string> readValue(const fs::path& file, std::string_view section,
                                      std::string_view key) {
@@ -201,13 +224,7 @@ std::optional<std::string> readValue(const fs::path& file, std::string_view sect
     const Lookup lookup = find(loaded.bytes, trim(section), trim(key));
     if (!lookup.keyFound || !lookup.key.hasValue)
         return std::nullopt;
-    std::string_view value = lookup.key.value;
-    // Callers of the services get C strings: a NUL ends the value.
-    value = value.substr(0, value.find('\0'));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return std::string(value);
+    return std::string(storedValue(lookup.key.value));
 }
 
 std::string_view lineEndOf(std::string_view bytes) {
@@ -371,26 +388,27 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
     const Lookup lookup = find(bytes, section, key);
 
     // An unchanged value keeps its line as it is.
-    if (lookup.keyFound && lookup.key.hasValue && lookup.key.value == value)
+    if (lookup.keyFound && lookup.key.hasValue && storedValue(lookup.key.value) == value)
         return true;
+    const std::string text = valueText(value);
     std::string updated;
-    updated.reserve(bytes.size() + section.size() + key.size() + value.size() + 8);
+    updated.reserve(bytes.size() + section.size() + key.size() + text.size() + 8);
     if (lookup.keyFound) {
         updated.append(bytes, 0, lookup.keyLine.begin);
-        updated.append(lookup.key.name).append("=").append(value);
+        updated.append(lookup.key.name).append("=").append(text);
         updated.append(bytes, lookup.keyLine.contentEnd);
     } else if (lookup.sectionFound) {
         updated.append(bytes, 0, lookup.insertAt);
         if (lookup.insertNeedsLineEnd)
             updated.append(lineEnd);
-        updated.append(key).append("=").append(value).append(lineEnd);
+        updated.append(key).append("=").append(text).append(lineEnd);
         updated.append(bytes, lookup.insertAt);
     } else {
         updated = bytes;
         if (!updated.empty() && updated.back() != '\n')
             updated.append(lineEnd);
         updated.append("[").append(section).append("]").append(lineEnd);
-        updated.append(key).append("=").append(value).append(lineEnd);
+        updated.append(key).append("=").append(text).append(lineEnd);
     }
     return replaceWhole(file_, updated);
 }

@@ -20,6 +20,9 @@
 //   "key=value"; a new key goes after the last non-blank line of its section; a new
 //   section goes at the end of the file. New lines end the way the file's first line ends
 //   (CRLF for a new file). The file is created by the first write.
+// - A value with blanks at either end, or enclosed in a pair of matching quotes, is written
+//   inside double quotes, so that it reads back as given rather than trimmed or unquoted.
+//   A key whose value reads back unchanged keeps its line as it is.
 // - A write that could not be read back as written (a line break or NUL in any part, ']'
 //   in the section, '=' in the key, a key starting with ';' or '[') is refused, and so is
 //   a write to a file that exists but cannot be read whole: both report false and touch

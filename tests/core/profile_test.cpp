@@ -257,7 +257,12 @@ const WriteCase WRITE_CASES[] = {
      "[Margins\r\nx\r\n[Margins]\r\nTop=0\r\n"},
     {"SectionNameWithBlank", std::nullopt, "Data Location", "Drive", "0",
      "[Data Location]\r\nDrive=0\r\n"},
-    {"CallersBlanksTrimmed", std::nullopt, " Margins ", " Top ", " 1 ", "[Margins]\r\nTop= 1 \r\n"},
+    {"CallersBlanksTrimmedValueBlanksQuoted", std::nullopt, " Margins ", " Top ", " 1 ",
+     "[Margins]\r\nTop=\" 1 \"\r\n"},
+    {"QuotedValueQuotedAgain", std::nullopt, "D", "Folder", "\"a\"", "[D]\r\nFolder=\"\"a\"\"\r\n"},
+    {"QuotesRewrittenWhenTheyWouldBeStripped", "[M]\r\nTop= \"1\" \r\n", "M", "Top", "\"1\"",
+     "[M]\r\nTop=\"\"1\"\"\r\n"},
+    {"QuotedSameValueLeavesFile", "[M]\r\nTop=\"1\"\r\n", "M", "Top", "1", "[M]\r\nTop=\"1\"\r\n"},
     {"ValueBytesLiteral", std::nullopt, "D", "Folder", "C:\\a\\%b%\\n\xFE",
      "[D]\r\nFolder=C:\\a\\%b%\\n\xFE\r\n"},
     {"NulBytesOfOtherLinesKept", "[M]\r\nJunk\0\x01\r\n"s, "M", "Top", "1",
@@ -323,6 +328,27 @@ TEST(ProfileFile, WrittenValuesReadBack) {
     EXPECT_EQ(readBytes(profile.path()),
               "[Format]\r\nCard Version=257\r\n[Margins]\r\nTop=0.35\r\n");
 }
+
+// Reading trims blanks and strips a pair of quotes; a value that either would change must
+// still read back as it was written, into a new file and over an existing key.
+class ProfileRoundTrip : public testing::TestWithParam<std::string> {};
+
+TEST_P(ProfileRoundTrip, ValueReadsBackAsWritten) {
+    TempFolder folder;
+    ProfileFile profile(folder.path() / "p.INI");
+    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
+    ASSERT_TRUE(profile.writeString("Data Location", "Folder", "x"));
+    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
+    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ProfileRoundTrip,
+                         testing::Values("/media/usb ", " /media/usb", "\t0.20", "0.20\x1a",
+                                         "\"quoted\"", "'single'", "\"\"", "\"open ", "\"",
+                                         "'mixed\"", " ", "plain"));
 
 TEST(ProfileFile, WriteIntoMissingFolderFails) {
     TempFolder folder;
