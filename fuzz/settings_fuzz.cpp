@@ -1,0 +1,154 @@
+// The settings file: reading every setting and any key from any bytes, then writes that
+// must read back as written and leave every other key as it was.
+//
+// Input: a control byte (bit 0: no file at all, bits 1-7: a buffer size), the file as a
+// part, a section and a key as parts, a value as the rest.
+#include "app/settings.h"
+#include "fuzzsupport.h"
+#include "platform/profile.h"
+
+#include <string>
+#include <vector>
+
+using namespace pelkorl;
+using namespace pelkorl::fuzz;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int CARD_VERSIONS = 2;
+constexpr std::size_t NO_LIMIT = std::size_t(1) << 30;
+
+struct Key {
+    std::string section;
+    std::string key;
+};
+
+const std::vector<Key> SETTING_KEYS = {
+    {DATA_LOCATION_SECTION, "Drive"},    {DATA_LOCATION_SECTION, "Folder"},
+    {FORMAT_SECTION, "Alt Date Format"}, {FORMAT_SECTION, "Last Name First"},
+    {FORMAT_SECTION, "Card Version"},    {MARGINS_SECTION, "Top"},
+    {MARGINS_SECTION, "Left"},
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    const std::string x = trimmed(a);
+    const std::string y = trimmed(b);
+    if (x.size() != y.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        };
+        if (lower(x[i]) != lower(y[i]))
+            return false;
+    }
+    return true;
+}
+
+Settings readAll(const ProfileFile& profile) {
+    Settings settings;
+    readDataLocation(profile, settings);
+    readRemainingSettings(profile, settings, CARD_VERSIONS);
+    return settings;
+}
+
+bool sameSettings(const Settings& a, const Settings& b) {
+    return a.dataDrive == b.dataDrive && a.dateFormat == b.dateFormat &&
+           a.lastNameFirst == b.lastNameFirst && a.cardVersion == b.cardVersion &&
+           a.marginTop == b.marginTop && a.marginLeft == b.marginLeft &&
+           a.removableFolder == b.removableFolder;
+}
+
+// Raw values of the settings keys, as getString reads them.
+std::vector<std::string> settingValues(const ProfileFile& profile) {
+    std::vector<std::string> values;
+    for (const Key& k : SETTING_KEYS)
+        values.push_back(profile.getString(k.section, k.key, "\x01missing", NO_LIMIT));
+    return values;
+}
+
+void checkNotLeftBehind(const fs::path& folder, bool fileExists) {
+    FUZZ_CHECK(entryCount(folder) == (fileExists ? 1u : 0u));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzInput input(bytes, size);
+    const std::uint8_t control = input.byte();
+    const bool noFile = (control & 1) != 0;
+    const std::size_t bufferSize = control >> 1;
+    const std::string_view file = input.part();
+    const std::string section(input.part());
+    const std::string key(input.part());
+    const std::string value(input.rest());
+
+    const fs::path& folder = scratchFolder();
+    const fs::path path = profileFileName(folder / "pelkorl.exe");
+    FUZZ_CHECK(path == folder / "pelkorl.INI");
+    if (noFile)
+        removeFile(path);
+    else
+        writeFile(path, file);
+
+    ProfileFile profile(path);
+    const std::string text = profile.getString(section, key, value, bufferSize);
+    FUZZ_CHECK(bufferSize == 0 ? text.empty() : text.size() < bufferSize);
+    (void)profile.getInt(section, key, -1);
+
+    // The settings as read are in range, and reading twice gives the same.
+    const Settings settings = readAll(profile);
+    FUZZ_CHECK(settings.dateFormat >= 0 && settings.dateFormat <= 255);
+    FUZZ_CHECK(settings.lastNameFirst >= 0 && settings.lastNameFirst <= 255);
+    FUZZ_CHECK(settings.cardVersion >= 0 && settings.cardVersion < CARD_VERSIONS);
+    FUZZ_CHECK(settings.marginTop.size() < ProfileFile::DEFAULT_BUFFER_SIZE);
+    FUZZ_CHECK(settings.removableFolder.size() < ProfileFile::DEFAULT_BUFFER_SIZE);
+    FUZZ_CHECK(sameSettings(settings, readAll(profile)));
+    if (!noFile)
+        FUZZ_CHECK(readFile(path) == file);
+    checkNotLeftBehind(folder, !noFile);
+
+    // One key written: it reads back as written, and no other setting moves.
+    const std::vector<std::string> before = settingValues(profile);
+    const bool written = profile.writeString(section, key, value);
+    const bool fileExists = !noFile || written;
+    checkNotLeftBehind(folder, fileExists);
+    if (written) {
+        FUZZ_CHECK(profile.getString(section, key, "\x01missing", NO_LIMIT) == value);
+    } else if (!noFile) {
+        FUZZ_CHECK(readFile(path) == file);
+    }
+    const std::vector<std::string> after = settingValues(profile);
+    for (std::size_t i = 0; i < SETTING_KEYS.size(); ++i) {
+        if (!(sameName(SETTING_KEYS[i].section, section) && sameName(SETTING_KEYS[i].key, key)))
+            FUZZ_CHECK(after[i] == before[i]);
+    }
+
+    // All settings written, with the fuzzed texts in the text settings: when every write
+    // was taken, they all read back.
+    Settings changed = readAll(profile);
+    changed.marginTop = value;
+    changed.removableFolder = key;
+    if (writeSettings(profile, changed))
+        FUZZ_CHECK(sameSettings(readAll(profile), changed));
+    changed = settings;
+    if (writeSettings(profile, changed))
+        FUZZ_CHECK(sameSettings(readAll(profile), changed));
+
+    removeFile(path);
+    checkNotLeftBehind(folder, false);
+    return 0;
+}
