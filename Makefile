@@ -3,14 +3,26 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= $(BUILD)/sample
+FUZZ_BUILD ?= build-fuzz
+# Seconds per fuzz target: a short run in `make test`, a long one in `make fuzz`.
+FUZZ_SHORT   ?= 30
+FUZZ_SECONDS ?= 600
 
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-       libbenchmark-dev fonts-liberation2 poppler-utils
+       libbenchmark-dev fonts-liberation2 poppler-utils \
+       $(E2E_DEBS) $(FUZZ_DEBS)
+# The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
+# cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract.
+E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
+           printer-driver-cups-pdf ghostscript tesseract-ocr tesseract-ocr-eng
+# The fuzz targets: clang with libFuzzer and the sanitizer runtimes; llvm-14 symbolizes
+# their crash reports.
+FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-plain test-asan bench clean
+.PHONY: deps configure build run test test-plain test-asan test-fuzz fuzz fuzz-build bench clean
 
 deps:
 	@missing=$$(for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -43,10 +55,23 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# libFuzzer targets (clang, ASan, UBSan) for every reader of outside bytes; see fuzz/run.sh.
+fuzz-build: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPELKORL_FUZZ=ON -DPELKORL_TESTS=OFF -DPELKORL_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target pelkorl_fuzz
 
+test-fuzz: fuzz-build
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SHORT)
+
+fuzz: fuzz-build
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test: test-plain test-asan test-fuzz
+
+# Every benchmark, then one table of their figures (raw results in $(BUILD)/bench-results).
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@bash bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

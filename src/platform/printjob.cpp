@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -73,7 +74,12 @@ std::unique_ptr<QPrinter> SystemPrinterSource::open(const QString& name) const {
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt starts a page with margins of its own (10 points); the card's positions count from
+    // the printable area, the corner the printer itself reports.
+    const QPageLayout layout = printer->pageLayout();
+    printer->setPageMargins(layout.minimumMargins(), layout.units());
+    return printer;
 }
 
 ApplicationPrinter::ApplicationPrinter()

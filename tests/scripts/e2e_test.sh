@@ -1,0 +1,505 @@
+#!/usr/bin/env bash
+# End to end, as a user meets the program: the real pelkorl binary in its own X server,
+# driven with xdotool, printing through its own CUPS scheduler onto a cups-pdf queue.
+#
+#   1. No printer: Enter shows "No Printer" (read back from the box's pixels) and makes
+#      no document; Esc closes, cplot.dat is written and no settings file appears.
+#   2. A cups-pdf queue as the default printer: the first publisher, some month boxes and
+#      "Spausdinti antraštę" ticked, Enter prints one page named "Card Header". cups-pdf
+#      re-renders the page through Ghostscript, so its words cannot be read back: its ink is
+#      compared with the same card printed through QPrinter's own PDF output by
+#      pelkorl-e2e-card, and that PDF is checked word by word at the layout's positions.
+#
+# Usage: e2e_test.sh BUILD_FOLDER. Needs root (the cups-pdf backend runs only as root) and
+# the packages of `make deps`. Screenshots and page images go to BUILD_FOLDER/artifacts.
+# PELKORL_E2E_KEEP=1 keeps the temporary folder with its logs; PELKORL_E2E_TIMEOUT sets the
+# seconds of each wait (30).
+set -euo pipefail
+
+BUILD=$(cd "${1:?usage: e2e_test.sh BUILD_FOLDER}" && pwd)
+PROGRAM=$BUILD/pelkorl
+SAMPLE=$BUILD/pelkorl-sample
+CARD=$BUILD/tests/e2e/pelkorl-e2e-card
+ARTIFACTS=$BUILD/artifacts
+TIMEOUT=${PELKORL_E2E_TIMEOUT:-30}
+PPD_SOURCE=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+CUPS_PDF_CONF=/etc/cups/cups-pdf.conf
+STARTED=$SECONDS
+
+# ---- Reporting
+
+T=""
+note() { echo "e2e: $*"; }
+dump() {
+    local file
+    for file in "$@"; do
+        if [ -s "$file" ]; then
+            echo "---- last lines of $file" >&2
+            tail -n 25 "$file" >&2
+        fi
+    done
+}
+fail() {
+    echo "e2e: FAIL: $*" >&2
+    if [ -n "$T" ]; then
+        dump "$T"/*/program.log "$T/xvfb.log" "$T/cups/log/error_log" "${CUPS_PDF_LOG:-}"
+    fi
+    exit 1
+}
+
+if [ "$(id -u)" != 0 ]; then
+    [ "${CI:-}" = true ] && fail "CI must run this test as root"
+    echo "e2e: SKIP: the cups-pdf backend only runs for root; run the tests as root"
+    exit 77
+fi
+for tool in Xvfb xdotool xprop import convert identify cupsd lpadmin lpstat \
+    pdftoppm pdftotext pdfinfo gs tesseract; do
+    command -v "$tool" >/dev/null || fail "$tool is missing: run 'make deps'"
+done
+for file in "$PROGRAM" "$SAMPLE" "$CARD"; do
+    [ -x "$file" ] || fail "$file is not built"
+done
+[ -r "$PPD_SOURCE" ] && [ -x /usr/lib/cups/backend/cups-pdf ] ||
+    fail "cups-pdf is missing: run 'make deps'"
+
+# ---- Everything this test starts or leaves, undone whatever the outcome
+
+T=$(mktemp -d /tmp/pelkorl-e2e.XXXXXX)
+# The scheduler's filters run as lp and read the spool files below this folder.
+chmod 0711 "$T"
+PROGRAM_PID="" XVFB_PID="" CUPSD_PID=""
+QUEUE=pelkorl-e2e-$$
+OUTPUTS=()
+OUT_DIR="" OUT_DIR_MADE=0 CUPS_PDF_LOG=""
+
+stop() {
+    local pid=$1 _
+    [ -n "$pid" ] || return 0
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+cleanup() {
+    local status=$? file
+    trap - EXIT INT TERM
+    stop "$PROGRAM_PID"
+    stop "$CUPSD_PID"
+    stop "$XVFB_PID"
+    for file in "${OUTPUTS[@]}"; do
+        rm -f "$file"
+    done
+    if [ "$OUT_DIR_MADE" = 1 ]; then
+        rmdir "$OUT_DIR" 2>/dev/null || true
+    fi
+    [ -n "$CUPS_PDF_LOG" ] && rm -f "$CUPS_PDF_LOG"
+    if [ -n "${PELKORL_E2E_KEEP:-}" ]; then
+        note "kept $T"
+    else
+        rm -rf "$T"
+    fi
+    if [ "$status" = 0 ]; then
+        note "passed in $((SECONDS - STARTED)) s"
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# wait_until DESCRIPTION COMMAND...: polls COMMAND until it succeeds or TIMEOUT passes.
+wait_until() {
+    local what=$1 deadline=$((SECONDS + TIMEOUT))
+    shift
+    until "$@" >/dev/null; do
+        ((SECONDS < deadline)) || fail "timed out after ${TIMEOUT} s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# ---- A private home, so nothing of the user's or the machine's settings takes part
+
+export HOME=$T/home XDG_CONFIG_HOME=$T/home/.config XDG_CACHE_HOME=$T/home/.cache
+export XDG_DATA_HOME=$T/home/.local/share XDG_RUNTIME_DIR=$T/run
+mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+unset PRINTER LPDEST SESSION_MANAGER
+mkdir -p "$ARTIFACTS"
+
+# The calendar month decides which month boxes are enabled: read it once, check at the end.
+TODAY=$(date +%F)
+MONTH=$(date -d "$TODAY" +%-m)
+YEAR=$(date -d "$TODAY" +%Y)
+SAMPLE_YEAR=$((MONTH >= 10 ? YEAR + 1 : YEAR))
+LAST_MONTH=$((MONTH == 1 ? 11 : MONTH - 2))
+ROWS_DONE=$((LAST_MONTH > 7 ? LAST_MONTH - 7 : LAST_MONTH + 5))
+
+# ---- X server
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$T/display" >"$T/xvfb.log" 2>&1 &
+XVFB_PID=$!
+wait_until "the X server" test -s "$T/display"
+DISPLAY=:$(head -n 1 "$T/display")
+export DISPLAY
+note "X server on $DISPLAY"
+
+# ---- CUPS scheduler with its own folders, listening on its own socket only
+
+C=$T/cups
+mkdir -p "$C/ppd" "$C/spool" "$C/cache" "$C/state" "$C/tmp" "$C/log"
+chgrp lp "$C/tmp"
+chmod 1770 "$C/tmp"
+cat >"$C/cupsd.conf" <<EOF
+LogLevel info
+PageLogFormat %j %P %C %{job-name}
+Listen $T/cups.sock
+Browsing Off
+WebInterface No
+DefaultShared No
+<Location />
+  Order allow,deny
+  Allow localhost
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+cat >"$C/cups-files.conf" <<EOF
+ServerRoot $C
+RequestRoot $C/spool
+CacheDir $C/cache
+StateDir $C/state
+TempDir $C/tmp
+ServerBin /usr/lib/cups
+DataDir /usr/share/cups
+ErrorLog $C/log/error_log
+AccessLog $C/log/access_log
+PageLog $C/log/page_log
+Printcap $C/printcap
+SystemGroup root
+FileDevice No
+EOF
+# Clients, the program included, ask this scheduler and read no lpoptions of the machine's.
+export CUPS_SERVER=$T/cups.sock CUPS_SERVERROOT=$C
+cupsd -f -c "$C/cupsd.conf" -s "$C/cups-files.conf" >"$C/log/cupsd.out" 2>&1 &
+CUPSD_PID=$!
+scheduler_up() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+wait_until "the CUPS scheduler" scheduler_up
+note "CUPS scheduler on $CUPS_SERVER"
+
+# Where cups-pdf writes: its configuration's Out folder, ${HOME} being the home of the
+# job's user in the password database (root's for this test), not this shell's HOME.
+JOB_USER=$(id -un)
+USER_HOME=$(getent passwd "$JOB_USER" | cut -d: -f6)
+OUT_SETTING=$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' "$CUPS_PDF_CONF" 2>/dev/null | tail -n 1)
+OUT_SETTING=${OUT_SETTING:-'${HOME}/PDF'}
+OUT_DIR=${OUT_SETTING//'${HOME}'/$USER_HOME}
+OUT_DIR=${OUT_DIR//'${USER}'/$JOB_USER}
+[ -d "$OUT_DIR" ] || OUT_DIR_MADE=1
+LOG_SETTING=$(sed -n 's/^[[:space:]]*Log[[:space:]]\+//p' "$CUPS_PDF_CONF" 2>/dev/null | tail -n 1)
+CUPS_PDF_LOG=${LOG_SETTING:-/var/log/cups}/cups-pdf-${QUEUE}_log
+
+spooled_files() { find "$OUT_DIR" -maxdepth 1 -name '*-job_*.pdf' -newer "$1" 2>/dev/null; }
+
+# ---- Driving the main dialog
+
+# start_program NAME: a fresh sample data folder and a copy of the binary in a writable
+# folder of its own (so a settings file would be written beside it), started in the data
+# folder. Sets RUN, DATA, BIN_DIR, PROGRAM_PID and WINDOW.
+start_program() {
+    RUN=$T/$1
+    DATA=$RUN/data
+    BIN_DIR=$RUN/bin
+    mkdir -p "$DATA" "$BIN_DIR"
+    "$SAMPLE" --year "$SAMPLE_YEAR" "$DATA" >/dev/null
+    cp "$PROGRAM" "$BIN_DIR/pelkorl"
+    (cd "$DATA" && exec env QT_QPA_PLATFORM=xcb "$BIN_DIR/pelkorl") >"$RUN/program.log" 2>&1 &
+    PROGRAM_PID=$!
+    WINDOW=$(timeout "$TIMEOUT" xdotool search --sync --onlyvisible --name '^Pelkorl - ' |
+        head -n 1) || true
+    [ -n "$WINDOW" ] || fail "the main dialog did not appear within ${TIMEOUT} s"
+    xdotool windowfocus --sync "$WINDOW"
+}
+
+# The visible window titled exactly "Pelkorl" that belongs to the main dialog.
+message_box() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Pelkorl$' 2>/dev/null); do
+        if xprop -id "$id" WM_TRANSIENT_FOR 2>/dev/null | grep -qi "$(printf '0x%x' "$WINDOW")"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+no_message_box() { ! message_box >/dev/null; }
+program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+
+# close_program: Esc, as a user would; the program must end by itself, successfully.
+close_program() {
+    local status=0
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended before it was closed"
+    xdotool windowfocus --sync "$WINDOW"
+    xdotool key Escape
+    wait_until "the program to end after Esc" program_ended
+    wait "$PROGRAM_PID" || status=$?
+    PROGRAM_PID=""
+    [ "$status" = 0 ] || fail "the program ended with status $status"
+}
+
+# check_files_after_close: the layout file was written, no settings file appeared.
+check_files_after_close() {
+    local size extra
+    [ -f "$DATA/cplot.dat" ] || fail "cplot.dat was not written in the data folder"
+    size=$(stat -c %s "$DATA/cplot.dat")
+    [ "$size" = 400 ] || fail "cplot.dat holds $size bytes, not 400"
+    extra=$(find "$BIN_DIR" -mindepth 1 ! -name pelkorl)
+    [ -z "$extra" ] || fail "files appeared beside the executable: $extra"
+    extra=$(find "$XDG_CONFIG_HOME" -mindepth 1 -iname '*pel*')
+    [ -z "$extra" ] || fail "files appeared in the user's settings folder: $extra"
+}
+
+# Dialog units to pixels, as the dialog builder places controls: half away from zero.
+px() { echo $((($1 * BX + 2) / 4)); }
+py() { echo $((($1 * BY + 4) / 8)); }
+# The dialog is 477 x 249 units; its size in pixels gives back the font's base units.
+measure_dialog() {
+    local geometry width height
+    geometry=$(xdotool getwindowgeometry --shell "$WINDOW")
+    width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+    height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
+    BX=$(((8 * width + 477) / 954))
+    BY=$(((16 * height + 249) / 498))
+    [ "$(px 477)" = "$width" ] && [ "$(py 249)" = "$height" ] ||
+        fail "the main dialog is ${width}x$height pixels, which no whole base units give"
+}
+# click_box X Y W H: a click inside the box's mark (its left end, halfway down).
+click_box() {
+    local x y
+    x=$(($(px "$1") + $(px 8) / 2))
+    y=$(($(py "$2") + $(py "$4") / 2))
+    xdotool mousemove --window "$WINDOW" "$x" "$y" click 1
+}
+MONTH_ROW_Y=(85 95 104 113 122 131 140 150 159 168 178 187)
+
+# ---- Scenario 1: no printer
+
+note "scenario 1: no printer configured"
+[ -z "$(lpstat -v 2>/dev/null)" ] || fail "the private scheduler already has a queue"
+MARK=$T/mark-1
+touch "$MARK"
+start_program no-printer
+xdotool key Return
+wait_until "a message box after Enter without a printer" message_box
+BOX=$(message_box)
+import -window "$BOX" "$RUN/box.png"
+convert "$RUN/box.png" -resize 300% -colorspace Gray "$RUN/box-large.png"
+BOX_TEXT=$(tesseract "$RUN/box-large.png" - 2>/dev/null | tr -s '[:space:]' ' ')
+import -window root "$ARTIFACTS/e2e-no-printer.png"
+echo "$BOX_TEXT" | grep -q 'No Printer' ||
+    fail "the message box does not read \"No Printer\" (read: '$BOX_TEXT')"
+[ -z "$(lpstat -W all -o 2>/dev/null)" ] || fail "a job reached the scheduler without a printer"
+[ -z "$(spooled_files "$MARK")" ] || fail "a document was made without a printer"
+xdotool windowfocus --sync "$BOX"
+xdotool key Return
+wait_until "the message box to close" no_message_box
+close_program
+check_files_after_close
+note "scenario 1 passed: \"No Printer\" shown, nothing printed, cplot.dat written"
+
+# ---- Scenario 2: a cups-pdf queue as the default printer
+
+note "scenario 2: printing on a cups-pdf queue"
+lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD_SOURCE" 2>"$T/lpadmin.err" ||
+    fail "lpadmin could not add the queue: $(cat "$T/lpadmin.err")"
+lpadmin -d "$QUEUE"
+[ "$(lpstat -d)" = "system default destination: $QUEUE" ] || fail "the queue is not the default"
+
+# The paper and imageable area the queue reports (PostScript points, origin bottom left).
+PPD=$C/ppd/$QUEUE.ppd
+PAPER=$(sed -n 's/^\*DefaultPageSize:[[:space:]]*//p' "$PPD" | tr -d '\r')
+read -r PAGE_W PAGE_H < <(sed -n "s/^\*PaperDimension ${PAPER}[/:][^\"]*\"\([^\"]*\)\".*/\1/p" "$PPD") || true
+read -r LLX LLY URX URY < <(sed -n "s/^\*ImageableArea ${PAPER}[/:][^\"]*\"\([^\"]*\)\".*/\1/p" "$PPD") || true
+[ -n "${PAGE_H:-}" ] && [ -n "${URY:-}" ] || fail "no size or imageable area for $PAPER in $PPD"
+MARGINS=$(awk -v w="$PAGE_W" -v h="$PAGE_H" -v a="$LLX" -v b="$LLY" -v c="$URX" -v d="$URY" \
+    'BEGIN { printf "%g %g %g %g", a, h - d, w - c, b }')
+note "the queue reports $PAPER paper, $PAGE_W x $PAGE_H pt, margins (l t r b) $MARGINS pt"
+
+MARK=$T/mark-2
+touch "$MARK"
+start_program print
+measure_dialog
+# Even rows of the months already reported are ticked, odd ones stay empty.
+TICKED=()
+for ((row = 0; row < ROWS_DONE; row += 2)); do
+    TICKED+=("$row")
+    click_box 462 "${MONTH_ROW_Y[row]}" 8 8
+done
+# A month box unticks "Spausdinti antraštę"; the header is wanted as well.
+click_box 335 60 77 10
+ROWS=$(
+    IFS=,
+    echo "${TICKED[*]}"
+)
+import -window root "$ARTIFACTS/e2e-main-dialog.png"
+xdotool key Return
+
+# Done when the scheduler says so; a message box or a stopped queue ends the wait at once.
+job_done() {
+    if message_box >/dev/null; then
+        import -window "$(message_box)" "$ARTIFACTS/e2e-unexpected-box.png"
+        fail "a message box appeared instead of a print (see $ARTIFACTS/e2e-unexpected-box.png)"
+    fi
+    lpstat -p "$QUEUE" 2>/dev/null | grep -q disabled && fail "the queue stopped: the job failed"
+    [ -n "$(lpstat -W completed -o "$QUEUE" 2>/dev/null)" ]
+}
+wait_until "the print job to complete" job_done
+JOBS=$(lpstat -W all -o "$QUEUE")
+[ "$(echo "$JOBS" | wc -l)" = 1 ] || fail "one Enter made more than one job: $JOBS"
+JOB=$(echo "$JOBS" | awk '{ print $1 }')
+JOB=${JOB##*-}
+PAGE_LOG=$(awk -v j="$JOB" '$1 == j && $2 == "total"' "$C/log/page_log")
+JOB_NAME=$(echo "$PAGE_LOG" | cut -d' ' -f4-)
+[ "$JOB_NAME" = "Card Header" ] || fail "the job is named '$JOB_NAME', not 'Card Header'"
+spooled_output() { [ -n "$(spooled_files "$MARK")" ]; }
+wait_until "cups-pdf's file in $OUT_DIR" spooled_output
+mapfile -t SPOOLED < <(spooled_files "$MARK")
+OUTPUTS+=("${SPOOLED[@]}")
+[ "${#SPOOLED[@]}" = 1 ] || fail "cups-pdf wrote ${#SPOOLED[@]} files: ${SPOOLED[*]}"
+case $(basename "${SPOOLED[0]}") in
+Card_Header*-job_"$JOB".pdf) ;;
+*) fail "cups-pdf's file ${SPOOLED[0]} is not named after the job 'Card Header', job $JOB" ;;
+esac
+cp "${SPOOLED[0]}" "$RUN/spooled.pdf"
+pdfinfo "$RUN/spooled.pdf" >"$RUN/spooled.info"
+grep -q '^Pages:[[:space:]]*1$' "$RUN/spooled.info" ||
+    fail "the spooled PDF does not hold exactly one page: $(grep '^Pages' "$RUN/spooled.info")"
+grep -q '^Title:.*Card Header' "$RUN/spooled.info" || fail "the spooled PDF's title is not 'Card Header'"
+note "job $JOB 'Card Header': one page in ${SPOOLED[0]}"
+
+close_program
+check_files_after_close
+
+# ---- The same card through QPrinter's own PDF output, on the queue's paper and margins
+
+"$CARD" --folder "$DATA" --date "$TODAY" --sample-year "$SAMPLE_YEAR" --rows "$ROWS" \
+    --page-pt "$PAGE_W" "$PAGE_H" --margins-pt $MARGINS \
+    --out "$RUN/reference.pdf" --expect "$RUN/expected.txt" >"$RUN/card.log" 2>&1 ||
+    fail "pelkorl-e2e-card failed: $(cat "$RUN/card.log")"
+
+# ---- Ink: both pages at 150 dpi. A pixel is ink when darker than half ("core") and
+# touched by ink when darker than nine tenths white ("any"): the two renderers smooth glyph
+# edges differently, so an edge pixel may be ink on one page and only touched on the other.
+# Every core pixel of either page must lie within two pixels of a touched pixel of the other
+# page, and the two core bounding boxes must agree to two pixels. A shifted or scaled card,
+# a missing text or an extra one fails; the glyphs' outlines are not compared.
+ink() {
+    pdftoppm -r 150 -gray -singlefile "$1" "$RUN/$2" 2>/dev/null
+    convert "$RUN/$2.pgm" -threshold 50% -negate "$RUN/$2-ink.png"
+    convert "$RUN/$2.pgm" -threshold 90% -negate "$RUN/$2-any.png"
+}
+ink "$RUN/spooled.pdf" spooled
+ink "$RUN/reference.pdf" reference
+SIZE_S=$(identify -format '%wx%h' "$RUN/spooled-ink.png")
+SIZE_R=$(identify -format '%wx%h' "$RUN/reference-ink.png")
+[ "$SIZE_S" = "$SIZE_R" ] || fail "the pages differ in size at 150 dpi: $SIZE_S and $SIZE_R"
+count() { convert "$@" -format '%[fx:round(mean*w*h)]' info:; }
+# core pixels of $1 farther than two pixels from any pixel touched on $2
+stray() {
+    count "$RUN/$1-ink.png" \( "$RUN/$2-any.png" -morphology Dilate Disk:2 -negate \) \
+        -compose Darken -composite
+}
+INK_S=$(count "$RUN/spooled-ink.png")
+INK_R=$(count "$RUN/reference-ink.png")
+[ "$INK_R" -gt 500 ] || fail "the reference card has almost no ink ($INK_R pixels)"
+STRAY_S=$(stray spooled reference)
+STRAY_R=$(stray reference spooled)
+BOX_S=$(convert "$RUN/spooled-ink.png" -format '%@' info:)
+BOX_R=$(convert "$RUN/reference-ink.png" -format '%@' info:)
+convert "$RUN/reference-ink.png" "$RUN/spooled-ink.png" -compose Difference -composite \
+    -negate "$ARTIFACTS/e2e-ink-difference.png"
+convert "$RUN/spooled.pgm" "$ARTIFACTS/e2e-spooled-page.png"
+convert "$RUN/reference.pgm" "$ARTIFACTS/e2e-reference-page.png"
+note "ink: spooled $INK_S px in $BOX_S, reference $INK_R px in $BOX_R;" \
+    "farther than 2 px: $STRAY_S spooled, $STRAY_R reference"
+boxes_agree() {
+    awk -v a="$1" -v b="$2" 'BEGIN {
+        split(a, p, /[x+]/); split(b, q, /[x+]/)
+        d[1] = p[3] - q[3]; d[2] = p[4] - q[4]
+        d[3] = p[3] + p[1] - q[3] - q[1]; d[4] = p[4] + p[2] - q[4] - q[2]
+        for (i = 1; i <= 4; i++) if (d[i] > 2 || d[i] < -2) exit 1
+    }'
+}
+boxes_agree "$BOX_S" "$BOX_R" ||
+    fail "the printed ink lies in $BOX_S, the program's card in $BOX_R (more than 2 px apart)"
+[ "$STRAY_S" = 0 ] && [ "$STRAY_R" = 0 ] ||
+    fail "the ink differs by more than 2 px: $STRAY_S spooled and $STRAY_R reference pixels" \
+        "(see $ARTIFACTS/e2e-ink-difference.png)"
+
+# ---- Words of the program's own PDF at the positions the layout and margins give
+pdftotext -bbox "$RUN/reference.pdf" "$RUN/words.html"
+awk -v tolerance=0.5 '
+    function unescape(s) {
+        gsub(/&lt;/, "<", s); gsub(/&gt;/, ">", s); gsub(/&quot;/, "\"", s)
+        gsub(/&apos;/, "\047", s); gsub(/&amp;/, "\\&", s)
+        return s
+    }
+    function near(a, b) { return a - b <= tolerance && b - a <= tolerance }
+    FNR == NR {
+        if ($0 ~ /<word /) {
+            n++
+            split($0, f, "\"")
+            x0[n] = f[2] + 0; y0[n] = f[4] + 0; x1[n] = f[6] + 0
+            t = $0; sub(/^[^>]*>/, "", t); sub(/<\/word>.*$/, "", t)
+            text[n] = unescape(t)
+        }
+        next
+    }
+    /^#/ { next }
+    $1 == "E" {
+        for (i = 1; i <= n; i++)
+            if (y0[i] > $2 - 0.25 && y0[i] < $3 - 0.25) {
+                printf "unexpected \"%s\" at (%.2f, %.2f) in the empty band %s-%s pt\n", text[i], x0[i], y0[i], $2, $3
+                bad++
+            }
+        next
+    }
+    {
+        anchor = $1; x = $2; y = $3
+        want = $0; sub(/^[^ ]+ [^ ]+ [^ ]+ /, "", want)
+        words = split(want, w, " ")
+        found = 0
+        for (i = 1; i <= n && !found; i++) {
+            if (!near(y0[i], y)) continue
+            if (anchor == "R") { if (text[i] == want && near(x1[i], x)) found = 1; continue }
+            if (text[i] != w[1] || !near(x0[i], x)) continue
+            # the following words, in order along the same line
+            at = x1[i]; ok = 1
+            for (k = 2; k <= words && ok; k++) {
+                next_i = 0
+                for (j = 1; j <= n; j++)
+                    if (near(y0[j], y) && x0[j] > at && (!next_i || x0[j] < x0[next_i])) next_i = j
+                if (!next_i || text[next_i] != w[k]) ok = 0; else at = x1[next_i]
+            }
+            found = ok
+        }
+        if (!found) {
+            printf "missing \"%s\" %s at (%s, %s) pt\n", want, anchor == "R" ? "ending" : "starting", x, y
+            bad++
+        }
+        checked++
+    }
+    END {
+        if (!n) { print "no words in the PDF"; exit 1 }
+        printf "%d texts checked at their positions, %d words on the page\n", checked, n
+        exit bad ? 1 : 0
+    }' "$RUN/words.html" "$RUN/expected.txt" >"$RUN/words.txt" ||
+    fail "words of the program's PDF: $(cat "$RUN/words.txt")"
+note "words: $(tail -n 1 "$RUN/words.txt")"
+
+[ "$(date +%Y-%m)" = "${TODAY%-*}" ] ||
+    fail "the month changed while the test ran; the month boxes may have changed: run it again"
