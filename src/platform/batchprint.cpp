@@ -110,10 +110,7 @@ BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
     }
     {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(partial);
-        if (resolution > 0)
-            printer.setResolution(resolution);
+        setUpPdfOutput(printer, partial, resolution);
         outcome = printCardsOn(printer, state, records, progress);
     }
     std::error_code error;

@@ -133,14 +133,21 @@ PrintResult printCardOn(QPrinter& printer, CardState& state) {
     return PrintResult::Printed;
 }
 
-PrintResult renderCardToPdf(const QString& file, CardState& state, int resolution) {
-    if (file.isEmpty())
-        return PrintResult::NoDeviceContext;
-    QPrinter printer(QPrinter::HighResolution);
+void setUpPdfOutput(QPrinter& printer, const QString& file, int resolution) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     if (resolution > 0)
         printer.setResolution(resolution);
+    // A PDF page has no unprintable border: the card's margins count from the paper's
+    // corner, not from Qt's default 10-point margins.
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
+
+PrintResult renderCardToPdf(const QString& file, CardState& state, int resolution) {
+    if (file.isEmpty())
+        return PrintResult::NoDeviceContext;
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPdfOutput(printer, file, resolution);
     return printCardOn(printer, state);
 }
 

@@ -79,6 +79,10 @@ PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& pri
 // One card as one page on `printer`, named "Card Header"; shows nothing.
 PrintResult printCardOn(QPrinter& printer, CardState& state);
 
+// Makes `printer` write a PDF file at `resolution` units per inch (its default when 0),
+// with the page's corner as the origin.
+void setUpPdfOutput(QPrinter& printer, const QString& file, int resolution);
+
 // The card as a one-page PDF file at `resolution` units per inch; shows nothing.
 PrintResult renderCardToPdf(const QString& file, CardState& state, int resolution);
 

@@ -51,10 +51,9 @@ public:
         return defaultName;
     }
     std::unique_ptr<QPrinter> open(const QString& name) const override {
+        // Like a system printer, its page margins are its minimum ones: none for a PDF.
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(fileOf(name));
-        printer->setResolution(DPI);
+        setUpPdfOutput(*printer, fileOf(name), DPI);
         return printer;
     }
     QString fileOf(const QString& name) const { return folder_ + "/" + name + ".pdf"; }
@@ -262,9 +261,7 @@ void BatchPrintTest::thePrinterGetsTheSameDocument() {
     const QString rendered = out->filePath("rendered.pdf");
     QCOMPARE(renderCardsToPdf(rendered, state, records, DPI).result, PrintResult::Printed);
     QPrinter device(QPrinter::HighResolution);
-    device.setOutputFormat(QPrinter::PdfFormat);
-    device.setOutputFileName(out->filePath("printed.pdf"));
-    device.setResolution(DPI);
+    setUpPdfOutput(device, out->filePath("printed.pdf"), DPI);
     const BatchOutcome outcome = printCardsOn(device, state, records);
     QCOMPARE(outcome.result, PrintResult::Printed);
     QCOMPARE(outcome.pages, static_cast<int>(records.size()));
@@ -309,9 +306,7 @@ void BatchPrintTest::stoppedMidBatch() {
     // On a printer the document ends after the cards done: a valid document of those pages.
     const QString printed = out->filePath("printed.pdf");
     QPrinter device(QPrinter::HighResolution);
-    device.setOutputFormat(QPrinter::PdfFormat);
-    device.setOutputFileName(printed);
-    device.setResolution(DPI);
+    setUpPdfOutput(device, printed, DPI);
     const BatchOutcome onPrinter = printCardsOn(device, state, records, stop);
     QVERIFY(onPrinter.cancelled);
     QCOMPARE(onPrinter.pages, stopAt);

@@ -104,8 +104,7 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
         const CardState card = cardStateFor(dialog.state, lines[std::size_t(page - 1)].record);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath("one.pdf"));
+        setUpPdfOutput(printer, dir.filePath("one.pdf"), 0);
         CardState copy = card;
         QCOMPARE(printCardOn(printer, copy), PrintResult::Printed);
         const QStringList differences =

@@ -80,10 +80,12 @@ public:
         return has ? QStringLiteral("Test PDF") : QString();
     }
     std::unique_ptr<QPrinter> open(const QString&) const override {
+        // Like a system printer, its page margins are its minimum ones: none for a PDF.
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(
-            (folder / ("card" + std::to_string(++opened) + ".pdf")).string()));
+        setUpPdfOutput(*printer,
+                       QString::fromStdString(
+                           (folder / ("card" + std::to_string(++opened) + ".pdf")).string()),
+                       0);
         return printer;
     }
 

@@ -269,11 +269,16 @@ void PrintJobTest::pdfRenderingIsTheSamePage() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printed);
     printer.setResolution(300);
+    // The file's origin is the paper's corner, as on a printer without an unprintable border.
+    QVERIFY(printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point));
     QCOMPARE(printCardOn(printer, state), PrintResult::Printed);
 
     const QList<PdfWord> a = pdfWords(rendered);
     const QList<PdfWord> b = pdfWords(printed);
     QVERIFY(a.size() > 20);
+    // The name at (0.60 + 0.20, 0.22) inches from the corner: 57.6 and 15.84 points.
+    QVERIFY2(std::abs(a.first().xMin - 57.6) <= 0.5, qPrintable(QString::number(a.first().xMin)));
+    QVERIFY2(std::abs(a.first().yMin - 15.84) <= 0.5, qPrintable(QString::number(a.first().yMin)));
     QCOMPARE(a.size(), b.size());
     for (qsizetype i = 0; i < a.size(); ++i) {
         QCOMPARE(a[i].text, b[i].text);
