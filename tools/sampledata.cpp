@@ -116,27 +116,27 @@ std::uint8_t yearStamp(int year) {
     return static_cast<std::uint8_t>(((year - 2000) % 256 + 256) % 256);
 }
 
-RecordBytes encodePublisher(const PublisherSpec& spec, bool shifted) {
+RecordBytes encodePublisher(const PublisherSpec& wanted, bool shifted) {
     RecordBytes r{};
-    putText(r, FIRST_NAME, spec.firstName, shifted);
-    putText(r, LAST_NAME, spec.lastName, shifted);
-    putText(r, ADDRESS, spec.address, shifted);
-    putText(r, HOME_PHONE, spec.homePhone, shifted);
-    putText(r, MOBILE_PHONE, spec.mobilePhone, shifted);
-    putText(r, SPARE_TEXT, spec.spareText, shifted);
-    putText(r, BAPTISM_DATE, spec.baptismDate, shifted);
-    putText(r, BIRTH_DATE, spec.birthDate, shifted);
+    putText(r, FIRST_NAME, wanted.firstName, shifted);
+    putText(r, LAST_NAME, wanted.lastName, shifted);
+    putText(r, ADDRESS, wanted.address, shifted);
+    putText(r, HOME_PHONE, wanted.homePhone, shifted);
+    putText(r, MOBILE_PHONE, wanted.mobilePhone, shifted);
+    putText(r, SPARE_TEXT, wanted.spareText, shifted);
+    putText(r, BAPTISM_DATE, wanted.baptismDate, shifted);
+    putText(r, BIRTH_DATE, wanted.birthDate, shifted);
 
-    r[180] = spec.anointed ? 'A' : 0;
-    putU16(r, 182, spec.publisherId);
-    putU16(r, 184, spec.extensionIndex);
-    putU16(r, 192, spec.storedPreviousLink);
-    r[215] = static_cast<std::uint8_t>((spec.appointment & 0x03) | (spec.male ? 0x20 : 0) |
-                                       (spec.female ? 0x40 : 0) | spec.extraPersonFlags);
+    r[180] = wanted.anointed ? 'A' : 0;
+    putU16(r, 182, wanted.publisherId);
+    putU16(r, 184, wanted.extensionIndex);
+    putU16(r, 192, wanted.storedPreviousLink);
+    r[215] = static_cast<std::uint8_t>((wanted.appointment & 0x03) | (wanted.male ? 0x20 : 0) |
+                                       (wanted.female ? 0x40 : 0) | wanted.extraPersonFlags);
 
     std::uint16_t placementsMonths = 0;
     for (std::size_t m = 0; m < 12; ++m) {
-        const MonthSpec& f = spec.months[m];
+        const MonthSpec& f = wanted.months[m];
         unsigned status = f.status & 0x03u;
         r[240 + m] = low8(f.hours);
         if (f.placementEncoding) {

@@ -94,7 +94,7 @@ bool shiftSurvivesReader(std::string_view plain, std::size_t keptPositions);
 // Year stamp byte of a year: year - 2000 modulo 256.
 std::uint8_t yearStamp(int year);
 
-RecordBytes encodePublisher(const PublisherSpec& spec, bool shifted);
+RecordBytes encodePublisher(const PublisherSpec& wanted, bool shifted);
 // Header record: the password (" " = none), the plain-text mark "A" when not shifted, the
 // twelve year stamps at 312.
 RecordBytes encodeHeader(std::string_view password, bool shifted,

@@ -105,10 +105,10 @@ constexpr OptionSpec OPTIONS[] = {
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
-    for (const OptionSpec& spec : OPTIONS) {
-        if ((!longName.empty() && spec.longName == longName) ||
-            (shortName != 0 && spec.shortName == shortName))
-            return &spec;
+    for (const OptionSpec& known : OPTIONS) {
+        if ((!longName.empty() && known.longName == longName) ||
+            (shortName != 0 && known.shortName == shortName))
+            return &known;
     }
     return nullptr;
 }
@@ -271,7 +271,7 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
         }
         std::string_view name;
         std::optional<std::string_view> value;
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* known = nullptr;
         if (arg[1] == '-') {
             name = arg.substr(2);
             const std::size_t equals = name.find('=');
@@ -279,20 +279,20 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
                 value = name.substr(equals + 1);
                 name = name.substr(0, equals);
             }
-            spec = findOption(name, 0);
+            known = findOption(name, 0);
         } else if (arg.size() == 2) {
-            spec = findOption({}, arg[1]);
+            known = findOption({}, arg[1]);
         }
-        if (!spec) {
+        if (!known) {
             parsed.error = "unknown option " + inQuotes(arg);
             return parsed;
         }
-        name = spec->longName;
-        if (spec->takes == Takes::Nothing && value) {
+        name = known->longName;
+        if (known->takes == Takes::Nothing && value) {
             parsed.error = "--" + std::string(name) + " takes no value";
             return parsed;
         }
-        if (spec->takes == Takes::Value && !value) {
+        if (known->takes == Takes::Value && !value) {
             if (i + 1 >= arguments.size()) {
                 parsed.error = "--" + std::string(name) + " needs a value";
                 return parsed;

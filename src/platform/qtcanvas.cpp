@@ -38,12 +38,12 @@ void ensureArialStandIn() {
     (void)done;
 }
 
-QFont baseFont(const FontSpec& spec) {
-    QFont f(spec.face.empty() ? QStringLiteral("Arial") : QString::fromStdString(spec.face));
+QFont baseFont(const FontSpec& wanted) {
+    QFont f(wanted.face.empty() ? QStringLiteral("Arial") : QString::fromStdString(wanted.face));
     f.setStyleHint(QFont::SansSerif);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
-    int weight = spec.weight == 0 ? WEIGHT_NORMAL : spec.weight;
+    int weight = wanted.weight == 0 ? WEIGHT_NORMAL : wanted.weight;
     weight = std::clamp(weight, 1, 1000);
     f.setWeight(static_cast<QFont::Weight>(weight));
     return f;
@@ -51,15 +51,15 @@ QFont baseFont(const FontSpec& spec) {
 
 } // namespace
 
-QFont QtCanvas::toQFont(const FontSpec& spec, const QPaintDevice* device) {
+QFont QtCanvas::toQFont(const FontSpec& wanted, const QPaintDevice* device) {
     ensureArialStandIn();
-    QFont f = baseFont(spec);
+    QFont f = baseFont(wanted);
     const int magnitude = static_cast<int>(
-        std::min<long long>(std::llabs(static_cast<long long>(spec.height)), MAX_FONT_HEIGHT));
+        std::min<long long>(std::llabs(static_cast<long long>(wanted.height)), MAX_FONT_HEIGHT));
     int em = DEFAULT_FONT_EM;
-    if (spec.height < 0) {
+    if (wanted.height < 0) {
         em = magnitude;
-    } else if (spec.height > 0) {
+    } else if (wanted.height > 0) {
         // A cell height: scale the em so that ascent + descent come to it.
         constexpr int PROBE_EM = 2048;
         QFont probe = f;

@@ -26,7 +26,7 @@ public:
     ~QtCanvas() override;
 
     // The QFont a FontSpec becomes on `device`.
-    static QFont toQFont(const FontSpec& spec, const QPaintDevice* device);
+    static QFont toQFont(const FontSpec& wanted, const QPaintDevice* device);
     // The font as realised now, e.g. to see which face stands in for the one asked for.
     const QFont& qfont() const { return qfont_; }
 

@@ -95,7 +95,7 @@ Figures readFigures(const RecordBytes& r, int m) {
 struct FigureCase {
     const char* name;
     int month;
-    MonthSpec spec;
+    MonthSpec wanted;
     // Expected bytes at base + month for the bases 202, 216, 228, 240, 252, 264, 276, 288, 300.
     std::array<std::uint8_t, 9> bytes;
     std::uint16_t placementsMonths;
@@ -196,9 +196,9 @@ class FigureBytes : public testing::TestWithParam<FigureCase> {};
 
 TEST_P(FigureBytes, LandAtTheirOffsetsAndNowhereElse) {
     const FigureCase& c = GetParam();
-    PublisherSpec spec;
-    spec.months[static_cast<std::size_t>(c.month)] = c.spec;
-    const RecordBytes r = encodePublisher(spec, true);
+    PublisherSpec wanted;
+    wanted.months[static_cast<std::size_t>(c.month)] = c.wanted;
+    const RecordBytes r = encodePublisher(wanted, true);
 
     const int bases[] = {202, 216, 228, 240, 252, 264, 276, 288, 300};
     std::map<int, std::uint8_t> expected;
@@ -221,13 +221,13 @@ TEST(FigureBytes, EveryValueOfEveryWidthReadsBack) {
     // Sweep each figure over its whole range in both encodings, other figures held at
     // values whose bits overlap in the shared bytes.
     for (unsigned v = 0; v < 4096; v += 7) {
-        PublisherSpec spec;
-        spec.months[2] = literature(v & 3, v & 0xFF, v, (v * 3) & 0xFF, v & 0x3F, 4095 - v,
-                                    v & 0x3FF, (v >> 3) & 0x3F, v & 3);
-        spec.months[9] = placement(v & 3, v, 4095 - v, v & 0xFF, (1023 - v) & 0x3FF, v & 0x3F, 0);
-        const RecordBytes r = encodePublisher(spec, false);
+        PublisherSpec wanted;
+        wanted.months[2] = literature(v & 3, v & 0xFF, v, (v * 3) & 0xFF, v & 0x3F, 4095 - v,
+                                      v & 0x3FF, (v >> 3) & 0x3F, v & 3);
+        wanted.months[9] = placement(v & 3, v, 4095 - v, v & 0xFF, (1023 - v) & 0x3FF, v & 0x3F, 0);
+        const RecordBytes r = encodePublisher(wanted, false);
         const Figures lit = readFigures(r, 2);
-        const MonthSpec& l = spec.months[2];
+        const MonthSpec& l = wanted.months[2];
         EXPECT_FALSE(lit.placement);
         EXPECT_EQ(lit.status, l.status);
         EXPECT_EQ(lit.books, l.books);
@@ -239,7 +239,7 @@ TEST(FigureBytes, EveryValueOfEveryWidthReadsBack) {
         EXPECT_EQ(lit.bibleStudies, l.bibleStudies);
         EXPECT_EQ(lit.quarters, l.quarterHours);
         const Figures plc = readFigures(r, 9);
-        const MonthSpec& p = spec.months[9];
+        const MonthSpec& p = wanted.months[9];
         EXPECT_TRUE(plc.placement);
         EXPECT_EQ(plc.placements, p.placements);
         EXPECT_EQ(plc.videoShowings, p.videoShowings);
@@ -253,20 +253,20 @@ TEST(FigureBytes, EveryValueOfEveryWidthReadsBack) {
 // ---- Texts, identity and flags ----
 
 TEST(PublisherBytes, ShiftedTextsAndIdentity) {
-    PublisherSpec spec;
-    spec.firstName = "Ab";
-    spec.lastName = "\xDE\xEB"; // Žė
-    spec.address = "x";
-    spec.mobilePhone = "+3";
-    spec.baptismDate = "01312002";
-    spec.anointed = true;
-    spec.publisherId = 0x1234;
-    spec.extensionIndex = 0x0507;
-    spec.storedPreviousLink = 0x0102;
-    spec.appointment = ELDER;
-    spec.male = true;
-    spec.months[4].remarkSlot = 9;
-    const RecordBytes r = encodePublisher(spec, true);
+    PublisherSpec wanted;
+    wanted.firstName = "Ab";
+    wanted.lastName = "\xDE\xEB"; // Žė
+    wanted.address = "x";
+    wanted.mobilePhone = "+3";
+    wanted.baptismDate = "01312002";
+    wanted.anointed = true;
+    wanted.publisherId = 0x1234;
+    wanted.extensionIndex = 0x0507;
+    wanted.storedPreviousLink = 0x0102;
+    wanted.appointment = ELDER;
+    wanted.male = true;
+    wanted.months[4].remarkSlot = 9;
+    const RecordBytes r = encodePublisher(wanted, true);
 
     EXPECT_EQ(r[2], 65 + 42);
     EXPECT_EQ(r[3], 98 + 1 + 42);
@@ -290,7 +290,7 @@ TEST(PublisherBytes, ShiftedTextsAndIdentity) {
     EXPECT_EQ(r[215], 0x22);
     EXPECT_EQ(r[316], 9);
 
-    const RecordBytes plain = encodePublisher(spec, false);
+    const RecordBytes plain = encodePublisher(wanted, false);
     EXPECT_EQ(plain[2], 'A');
     EXPECT_EQ(plain[23], 0xDE);
     EXPECT_EQ(plain[152], '0');
@@ -307,24 +307,24 @@ TEST(PublisherBytes, PersonFlags) {
                           {3, false, false, 0x80, 0x83},
                           {ELDER, true, true, 0, 0x62}};
     for (const Case& c : cases) {
-        PublisherSpec spec;
-        spec.appointment = c.appointment;
-        spec.male = c.male;
-        spec.female = c.female;
-        spec.extraPersonFlags = c.extra;
-        EXPECT_EQ(encodePublisher(spec, true)[215], c.expected);
+        PublisherSpec wanted;
+        wanted.appointment = c.appointment;
+        wanted.male = c.male;
+        wanted.female = c.female;
+        wanted.extraPersonFlags = c.extra;
+        EXPECT_EQ(encodePublisher(wanted, true)[215], c.expected);
     }
 }
 
 TEST(PublisherBytes, TextsFillTheirFieldAtMostAndAreCutThere) {
-    PublisherSpec spec;
-    spec.homePhone = "123456789012345"; // whole field, no NUL
-    spec.mobilePhone = "9";
-    spec.firstName = std::string(30, 'a');
-    spec.lastName = "B";
-    const RecordBytes r = encodePublisher(spec, false);
+    PublisherSpec wanted;
+    wanted.homePhone = "123456789012345"; // whole field, no NUL
+    wanted.mobilePhone = "9";
+    wanted.firstName = std::string(30, 'a');
+    wanted.lastName = "B";
+    const RecordBytes r = encodePublisher(wanted, false);
     for (std::size_t i = 0; i < 15; ++i) {
-        EXPECT_EQ(r[107 + i], spec.homePhone[i]);
+        EXPECT_EQ(r[107 + i], wanted.homePhone[i]);
     }
     EXPECT_EQ(r[122], '9');
     EXPECT_EQ(r[22], 'a');

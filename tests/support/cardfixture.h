@@ -34,12 +34,12 @@ public:
     CardFixture& operator=(const CardFixture&) = delete;
 
     // Appends a current publisher; returns his record index.
-    int addPublisher(const sample::PublisherSpec& spec) {
-        return append(data.store.currentRecords, data.store.currentCount, spec);
+    int addPublisher(const sample::PublisherSpec& wanted) {
+        return append(data.store.currentRecords, data.store.currentCount, wanted);
     }
     // Appends a previous-year record; returns its index in previousRecords.
-    int addPrevious(const sample::PublisherSpec& spec) {
-        return append(data.store.previousRecords, data.store.previousCount, spec);
+    int addPrevious(const sample::PublisherSpec& wanted) {
+        return append(data.store.previousRecords, data.store.previousCount, wanted);
     }
     void link(int publisher, int previous) {
         current(publisher).setPreviousLink(static_cast<std::uint16_t>(previous));
@@ -64,8 +64,8 @@ public:
 
 private:
     static int append(std::vector<PublisherRecord>& records, int& count,
-                      const sample::PublisherSpec& spec) {
-        const auto bytes = sample::encodePublisher(spec, false);
+                      const sample::PublisherSpec& wanted) {
+        const auto bytes = sample::encodePublisher(wanted, false);
         PublisherRecord& r = records.at(static_cast<std::size_t>(count));
         std::copy(bytes.begin(), bytes.end(), r.bytes.begin());
         // Loading ends the texts at fixed places; keep that here too.
