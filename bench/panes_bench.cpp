@@ -10,7 +10,6 @@
 
 #include "platform/qtcanvas.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -143,15 +142,3 @@ BENCHMARK(BM_BothPanesToImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BothPanesToRecording)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Fonts and a paint engine are needed, not a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

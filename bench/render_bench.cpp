@@ -9,7 +9,6 @@
 
 #include "platform/printjob.h"
 
-#include <QApplication>
 #include <QString>
 #include <benchmark/benchmark.h>
 
@@ -115,15 +114,3 @@ BENCHMARK(BM_OneCardToPdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CongregationToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // The PDF path needs fonts and a paint engine, not a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

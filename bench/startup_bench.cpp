@@ -9,7 +9,6 @@
 #include "app/maindialog.h"
 #include "ui/publisherlistbox.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -158,14 +157,3 @@ BENCHMARK(BM_StartupToFilledList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFullDataSet)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

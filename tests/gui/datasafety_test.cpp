@@ -82,6 +82,15 @@ private:
 };
 #endif
 
+// A layout of version 0 that differs from the defaults, saved in `folder`.
+CardLayout saveUsersLayout(const fs::path& folder, const std::string& nameX) {
+    CardLayout custom;
+    setLayoutDefaults(custom, 0);
+    custom.setHeaderX(0, nameX);
+    saveLayout(custom, 0, folder);
+    return custom;
+}
+
 // Names in a folder, without the folders below it.
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
@@ -249,10 +258,7 @@ void DataSafetyTest::readOnlyDataFolderStartsAndCloses() {
     const fs::path data = temp.path() / "data";
     QVERIFY(sample::writeSampleCongregation(data, SAMPLE_YEAR));
     // A layout of the user's, to be kept whatever happens.
-    CardLayout custom;
-    setLayoutDefaults(custom, 0);
-    custom.setHeaderX(0, "1.11");
-    saveLayout(custom, 0, data);
+    const CardLayout custom = saveUsersLayout(data, "1.11");
     const std::string oldLayout = readBytes(data / "cplot.dat");
     fs::permissions(data / "cplot.dat", fs::perms::owner_read);
     fs::permissions(data, fs::perms::owner_read | fs::perms::owner_exec);
@@ -344,10 +350,7 @@ void DataSafetyTest::fullDiskAtCloseKeepsOldFiles() {
     TempFolder temp;
     const fs::path data = temp.path() / "data";
     QVERIFY(sample::writeSampleCongregation(data, SAMPLE_YEAR));
-    CardLayout custom;
-    setLayoutDefaults(custom, 0);
-    custom.setHeaderX(0, "2.22");
-    saveLayout(custom, 0, data);
+    const CardLayout custom = saveUsersLayout(data, "2.22");
     const std::string oldLayout = readBytes(data / "cplot.dat");
     const fs::path settings = temp.path() / "pelkorl.INI";
     writeText(settings, OLD_SETTINGS);
