@@ -1,14 +1,14 @@
 // One paint of both preview panes for a publisher with a remark in every month, over a
 // remarks file of 6,000 records: the table pane reads the remarks file again for every row
 // that has a remark, so this is mostly twelve reads of that file.
-#include "data/publisherdata.h"
-#include "print/cardstate.h"
-#include "print/recordingcanvas.h"
+#include "card/cardstate.h"
+#include "recordingcanvas.h"
+#include "records/publisherdata.h"
+#include "render/headerpreview.h"
+#include "render/tablepreview.h"
 #include "sampledata.h"
-#include "ui/headerpreview.h"
-#include "ui/tablepreview.h"
 
-#include "platform/qtcanvas.h"
+#include "toolkit/qtcanvas.h"
 
 #include <QImage>
 #include <QPainter>

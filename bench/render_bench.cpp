@@ -1,13 +1,13 @@
 // Rendering cards: one card and a full congregation of 309, to the recording surface and
 // through QPrinter into PDF files.
-#include "data/formatting.h"
-#include "data/publisherdata.h"
-#include "print/cardrender.h"
-#include "print/cardstate.h"
-#include "print/recordingcanvas.h"
+#include "card/cardstate.h"
+#include "card/formatting.h"
+#include "recordingcanvas.h"
+#include "records/publisherdata.h"
+#include "render/cardrender.h"
 #include "sampledata.h"
 
-#include "platform/printjob.h"
+#include "printing/printjob.h"
 
 #include <QString>
 #include <benchmark/benchmark.h>

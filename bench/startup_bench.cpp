@@ -3,11 +3,11 @@
 // the main dialog built from its template and its whole start-up sequence (settings, data
 // location, record store, both publisher files with matching, extension count, remarks,
 // list, layout), offscreen.
-#include "data/publisherdata.h"
+#include "records/publisherdata.h"
 #include "sampledata.h"
 
-#include "app/maindialog.h"
-#include "ui/publisherlistbox.h"
+#include "main/maindialog.h"
+#include "main/publisherlistbox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 //
 // Input: the 9 bytes of the baptism date field, the 9 bytes of the birth date field (a
 // short input leaves zeros), then any text for trimming as the rest.
-#include "data/formatting.h"
-#include "data/publisherdata.h"
+#include "card/formatting.h"
 #include "fuzzsupport.h"
+#include "records/publisherdata.h"
 
 #include <algorithm>
 #include <string>

@@ -3,9 +3,9 @@
 //
 // Input: a part of 4-byte entries (publisher id, extension index, both little-endian), one
 // per publisher, then the extension file as the rest.
-#include "data/extension.h"
-#include "data/publisherdata.h"
 #include "fuzzsupport.h"
+#include "records/extension.h"
+#include "records/publisherdata.h"
 
 #include <algorithm>
 #include <climits>

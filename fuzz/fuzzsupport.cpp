@@ -1,6 +1,6 @@
 #include "fuzzsupport.h"
 
-#include "data/publisherdata.h"
+#include "records/publisherdata.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // digits, converts to device units without overflow, and normalises to itself again.
 //
 // Input: the typed text.
+#include "card/cardlayout.h"
 #include "fuzzsupport.h"
-#include "layout/cardlayout.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,8 +2,8 @@
 // was read, and the write-then-read round trip.
 //
 // Input: the card version (a signed byte), then the layout file as the rest.
+#include "card/cardlayout.h"
 #include "fuzzsupport.h"
-#include "layout/cardlayout.h"
 
 #include <algorithm>
 #include <climits>

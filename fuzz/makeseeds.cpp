@@ -1,9 +1,9 @@
 // pelkorl-fuzz-seeds FOLDER: writes a small starting corpus for every fuzz target into
 // FOLDER/<target>/, built from the sample congregation so that the fuzzers start from
 // files shaped like real ones.
-#include "data/records.h"
+#include "card/cardlayout.h"
 #include "fuzzsupport.h"
-#include "layout/cardlayout.h"
+#include "records/records.h"
 #include "sampledata.h"
 
 #include <algorithm>

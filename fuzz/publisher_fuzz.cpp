@@ -5,13 +5,13 @@
 // placements column set), control byte (bit 0: the password prompt's answer, bit 1: start
 // already aborted, bits 2-7: capacity of a small record array), the current file as a
 // part, the previous-year file as the rest.
-#include "data/codepage.h"
-#include "data/formatting.h"
-#include "data/publisherdata.h"
+#include "card/cardstate.h"
+#include "card/figures.h"
+#include "card/formatting.h"
 #include "fuzzsupport.h"
-#include "print/cardstate.h"
-#include "print/figures.h"
-#include "resources/strings.h"
+#include "records/publisherdata.h"
+#include "text/codepage.h"
+#include "text/strings.h"
 
 #include <algorithm>
 #include <array>

@@ -3,9 +3,9 @@
 //
 // Input: lastMonth byte, a part of publisher ids (2 bytes little-endian each), the current
 // remarks file as a part, the previous-year remarks file as the rest.
-#include "data/publisherdata.h"
-#include "data/remarks.h"
 #include "fuzzsupport.h"
+#include "records/publisherdata.h"
+#include "records/remarks.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,9 +3,9 @@
 //
 // Input: a control byte (bit 0: no file at all, bits 1-7: a buffer size), the file as a
 // part, a section and a key as parts, a value as the rest.
-#include "app/settings.h"
 #include "fuzzsupport.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "sampledata.h"
 
-#include "data/records.h"
+#include "records/records.h"
 
 #include <algorithm>
 #include <cstring>

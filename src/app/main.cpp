@@ -1,6 +1,6 @@
-#include "app/maindialog.h"
-#include "app/settingslocation.h"
-#include "platform/appicon.h"
+#include "main/maindialog.h"
+#include "settings/settingslocation.h"
+#include "toolkit/appicon.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -2,15 +2,15 @@
 // those the print command skips, each with the name and mobile number the header pane
 // chooses; and the month and total boxes the dialog enables, which decide what a card may
 // print.
+#include "card/cardbatch.h"
+#include "card/formatting.h"
+#include "card/publisherfilter.h"
 #include "cardfixture.h"
-#include "data/extension.h"
-#include "data/formatting.h"
 #include "datafixture.h"
-#include "print/recordingcanvas.h"
+#include "recordingcanvas.h"
+#include "records/extension.h"
+#include "render/headerpreview.h"
 #include "sampledata.h"
-#include "ui/cardbatch.h"
-#include "ui/headerpreview.h"
-#include "ui/publisherfilter.h"
 
 #include <gtest/gtest.h>
 

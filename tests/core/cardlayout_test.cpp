@@ -1,5 +1,5 @@
-#include "layout/cardlayout.h"
-#include "resources/strings.h"
+#include "card/cardlayout.h"
+#include "text/strings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The printed card on the recording surface: every position to the device unit, the header
 // marks, which rows print, the columns of each set, the remarks and the total row.
+#include "card/figures.h"
 #include "cardfixture.h"
-#include "data/remarks.h"
-#include "print/cardrender.h"
-#include "print/figures.h"
-#include "print/pagegeometry.h"
-#include "print/recordingcanvas.h"
+#include "recordingcanvas.h"
+#include "records/remarks.h"
+#include "render/cardrender.h"
+#include "render/pagegeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The data location: the probe file and the reload after a change of location.
-#include "data/datalocation.h"
 #include "datafixture.h"
-#include "resources/strings.h"
+#include "records/datalocation.h"
+#include "text/strings.h"
 
 #include <system_error>
 

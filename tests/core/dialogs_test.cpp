@@ -1,4 +1,4 @@
-#include "resources/dialogs.h"
+#include "text/dialogs.h"
 
 #include <gtest/gtest.h>
 

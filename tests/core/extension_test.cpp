@@ -1,6 +1,6 @@
 // Extension file: record count, lookups, failed lookups and the letter bits.
-#include "data/extension.h"
 #include "datafixture.h"
+#include "records/extension.h"
 
 using namespace pelkorl;
 using namespace pelkorl::test;

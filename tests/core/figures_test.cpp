@@ -1,9 +1,9 @@
 // Monthly figures by kind: both encodings, the year each month is read from, the quarter
 // hours, the totals and the remarks cell.
+#include "card/figures.h"
 #include "cardfixture.h"
-#include "data/records.h"
 #include "datafixture.h"
-#include "print/figures.h"
+#include "records/records.h"
 
 #include <gtest/gtest.h>
 

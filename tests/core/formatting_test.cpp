@@ -1,6 +1,6 @@
 // Names, dates and the baptized test made from record fields.
-#include "data/formatting.h"
-#include "data/publisherdata.h"
+#include "card/formatting.h"
+#include "records/publisherdata.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The card header preview on the recording surface, in a pane of 550 x 78 pixels (the
 // main dialog's 367 x 52 dialog units): every caption, line and data position, the colours,
 // the name and mobile number it hands to the print, and the boxes it shows or hides.
+#include "card/formatting.h"
 #include "cardfixture.h"
-#include "data/codepage.h"
-#include "data/extension.h"
-#include "data/formatting.h"
-#include "print/cardrender.h"
-#include "print/recordingcanvas.h"
-#include "ui/headerpreview.h"
+#include "recordingcanvas.h"
+#include "records/extension.h"
+#include "render/cardrender.h"
+#include "render/headerpreview.h"
+#include "text/codepage.h"
 
 #include <gtest/gtest.h>
 

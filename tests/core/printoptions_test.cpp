@@ -1,8 +1,8 @@
 // The command line of pelkorl-print: what each option sets, the command lines it refuses and
 // why, the month lists, and how a --publisher text finds its publisher.
-#include "app/printoptions.h"
 #include "cardfixture.h"
-#include "data/extension.h"
+#include "cli/printoptions.h"
+#include "records/extension.h"
 #include "sampledata.h"
 
 #include <gtest/gtest.h>

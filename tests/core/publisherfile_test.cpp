@@ -1,5 +1,5 @@
 // Publisher file: reading, unshifting, the store, matching, the load and the figures.
-#include "data/formatting.h"
+#include "card/formatting.h"
 #include "datafixture.h"
 
 using namespace pelkorl;

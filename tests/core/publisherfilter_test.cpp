@@ -1,6 +1,6 @@
-#include "ui/publisherfilter.h"
+#include "card/publisherfilter.h"
 
-#include "data/publisherdata.h"
+#include "records/publisherdata.h"
 #include "sampledata.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "print/recordingcanvas.h"
+#include "recordingcanvas.h"
 
 #include <climits>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Remarks files: month tables, slots, lookups in both service years.
-#include "data/remarks.h"
 #include "datafixture.h"
+#include "records/remarks.h"
 
 #include <optional>
 

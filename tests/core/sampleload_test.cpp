@@ -1,8 +1,8 @@
 // The sample congregation, written by the sample writer, read back by the loader: every
 // text, id, figure, link, long name and remark must arrive as the writer meant it.
-#include "data/extension.h"
-#include "data/remarks.h"
 #include "datafixture.h"
+#include "records/extension.h"
+#include "records/remarks.h"
 #include "sampledata.h"
 
 using namespace pelkorl;

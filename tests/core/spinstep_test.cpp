@@ -1,4 +1,4 @@
-#include "layout/spinstep.h"
+#include "card/spinstep.h"
 
 #include <gtest/gtest.h>
 

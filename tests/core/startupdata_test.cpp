@@ -1,10 +1,10 @@
 // The reading half of start-up as the command-line printer runs it: the clock, the settings,
 // the data location, both years' data with the password, and the layout of the card version.
 // Nothing it reads is written.
-#include "app/startupdata.h"
+#include "card/cardlayout.h"
 #include "datafixture.h"
-#include "layout/cardlayout.h"
 #include "sampledata.h"
+#include "settings/startupdata.h"
 
 #include <gtest/gtest.h>
 

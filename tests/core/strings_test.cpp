@@ -1,4 +1,4 @@
-#include "resources/strings.h"
+#include "text/strings.h"
 
 #include <gtest/gtest.h>
 

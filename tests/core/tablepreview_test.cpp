@@ -2,11 +2,11 @@
 // main dialog's 350 x 133 dialog units): the grid and captions of both column sets, which
 // rows carry figures for each year, grey and black, the remarks clipped to their cell and
 // the total row.
+#include "card/figures.h"
 #include "cardfixture.h"
-#include "data/remarks.h"
-#include "print/figures.h"
-#include "print/recordingcanvas.h"
-#include "ui/tablepreview.h"
+#include "recordingcanvas.h"
+#include "records/remarks.h"
+#include "render/tablepreview.h"
 
 #include <gtest/gtest.h>
 

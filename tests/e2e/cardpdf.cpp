@@ -4,12 +4,12 @@
 // and prints the card through QPrinter's own PDF output on a page of the given size and
 // margins. With --expect it also writes where the card's words must stand, computed from
 // the sample congregation's specs and the card's default layout, not from the program.
-#include "data/codepage.h"
 #include "sampledata.h"
+#include "text/codepage.h"
 
-#include "app/maindialog.h"
-#include "platform/printjob.h"
-#include "ui/maindialogbase.h"
+#include "main/maindialog.h"
+#include "main/maindialogbase.h"
+#include "printing/printjob.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,22 +4,22 @@
 //
 // The core's headers come before Qt's: Qt's keyword macro "slots" would rewrite the core's
 // fields of that name.
-#include "data/codepage.h"
-#include "data/formatting.h"
-#include "data/publisherdata.h"
-#include "print/cardstate.h"
-#include "print/recordingcanvas.h"
+#include "card/cardbatch.h"
+#include "card/cardstate.h"
+#include "card/formatting.h"
+#include "card/publisherfilter.h"
+#include "recordingcanvas.h"
+#include "records/publisherdata.h"
+#include "render/headerpreview.h"
 #include "sampledata.h"
 #include "testfiles.h"
-#include "ui/cardbatch.h"
-#include "ui/headerpreview.h"
-#include "ui/publisherfilter.h"
+#include "text/codepage.h"
 
+#include "main/cardcommands.h"
 #include "pdfcheck.h"
-#include "platform/batchprint.h"
-#include "platform/messagebox.h"
-#include "platform/printjob.h"
-#include "ui/cardcommands.h"
+#include "printing/batchprint.h"
+#include "printing/printjob.h"
+#include "toolkit/messagebox.h"
 
 #include <QDir>
 #include <QFile>

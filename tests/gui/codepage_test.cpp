@@ -1,4 +1,4 @@
-#include "data/codepage.h"
+#include "text/codepage.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,7 +1,7 @@
 // The data location dialog: preselection, the probe on OK, the folder picker, Cancel.
-#include "data/datalocationdialog.h"
-#include "resources/dialogs.h"
+#include "dialogs/datalocationdialog.h"
 #include "testfiles.h"
+#include "text/dialogs.h"
 
 #include <QApplication>
 #include <QLabel>

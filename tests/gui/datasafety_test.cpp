@@ -3,11 +3,11 @@
 // that cannot be written leaves the old files whole and the dialog running and closing.
 #include "maindialogfixture.h"
 
-#include "layout/cardlayout.h"
-#include "platform/messagebox.h"
-#include "platform/profile.h"
-#include "resources/dialogs.h"
-#include "ui/publisherlistbox.h"
+#include "card/cardlayout.h"
+#include "main/publisherlistbox.h"
+#include "settings/profile.h"
+#include "text/dialogs.h"
+#include "toolkit/messagebox.h"
 
 #include <QCheckBox>
 #include <QtTest>

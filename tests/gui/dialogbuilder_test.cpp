@@ -1,7 +1,7 @@
-#include "platform/appicon.h"
-#include "platform/dialogbuilder.h"
-#include "platform/messagebox.h"
-#include "resources/dialogs.h"
+#include "text/dialogs.h"
+#include "toolkit/appicon.h"
+#include "toolkit/dialogbuilder.h"
+#include "toolkit/messagebox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

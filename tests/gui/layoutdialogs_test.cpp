@@ -1,10 +1,10 @@
-#include "layout/cardlayout.h"
-#include "layout/detailedlayoutdialog.h"
-#include "layout/optionsdialog.h"
-#include "platform/messagebox.h"
-#include "platform/printjob.h"
-#include "resources/strings.h"
+#include "card/cardlayout.h"
+#include "dialogs/detailedlayoutdialog.h"
+#include "dialogs/optionsdialog.h"
+#include "printing/printjob.h"
 #include "testfiles.h"
+#include "text/strings.h"
+#include "toolkit/messagebox.h"
 
 #include <QApplication>
 #include <QLabel>

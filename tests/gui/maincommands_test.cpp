@@ -1,17 +1,17 @@
 // The main dialog's buttons for every listed card, the preview and PDF files: where they
 // stand, that their texts fit, and that each one runs its command on the dialog's list,
 // selection, boxes and printer.
-#include "data/codepage.h"
-#include "data/formatting.h"
-#include "ui/cardbatch.h"
-#include "ui/publisherfilter.h"
+#include "card/cardbatch.h"
+#include "card/formatting.h"
+#include "card/publisherfilter.h"
+#include "text/codepage.h"
 
+#include "main/cardcommands.h"
+#include "main/publisherlistbox.h"
 #include "maindialogfixture.h"
 #include "pdfcheck.h"
-#include "platform/dialogbuilder.h"
-#include "platform/messagebox.h"
-#include "ui/cardcommands.h"
-#include "ui/publisherlistbox.h"
+#include "toolkit/dialogbuilder.h"
+#include "toolkit/messagebox.h"
 
 #include <QCheckBox>
 #include <QPrintPreviewDialog>

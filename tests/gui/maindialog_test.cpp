@@ -1,12 +1,12 @@
 #include "maindialogfixture.h"
 
-#include "app/aboutdialog.h"
-#include "app/settings.h"
-#include "layout/cardlayout.h"
-#include "platform/messagebox.h"
-#include "platform/profile.h"
-#include "resources/dialogs.h"
-#include "ui/publisherlistbox.h"
+#include "card/cardlayout.h"
+#include "dialogs/aboutdialog.h"
+#include "main/publisherlistbox.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
+#include "text/dialogs.h"
+#include "toolkit/messagebox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,11 +3,11 @@
 // takes the name and mobile number the header pane chose for that publisher.
 #include "maindialogfixture.h"
 
-#include "print/cardrender.h"
-#include "print/recordingcanvas.h"
-#include "ui/headerpreviewpane.h"
-#include "ui/publisherlistbox.h"
-#include "ui/tablepreviewpane.h"
+#include "main/headerpreviewpane.h"
+#include "main/publisherlistbox.h"
+#include "main/tablepreviewpane.h"
+#include "recordingcanvas.h"
+#include "render/cardrender.h"
 
 #include <QCheckBox>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // The data password prompt, driven key by key as a user would type.
-#include "data/codepage.h"
-#include "data/passworddialog.h"
-#include "resources/strings.h"
+#include "dialogs/passworddialog.h"
+#include "text/codepage.h"
+#include "text/strings.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,9 +2,9 @@
 // picture whose black and grey tell what the next print holds; the header pane reports the
 // boxes the dialog shows, and both panes keep the size they measured first.
 #include "cardfixture.h"
-#include "platform/dialogbuilder.h"
-#include "ui/headerpreviewpane.h"
-#include "ui/tablepreviewpane.h"
+#include "main/headerpreviewpane.h"
+#include "main/tablepreviewpane.h"
+#include "toolkit/dialogbuilder.h"
 
 #include <QCheckBox>
 #include <QImage>

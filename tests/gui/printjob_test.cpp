@@ -3,15 +3,15 @@
 //
 // The core's headers come before Qt's: Qt's keyword macro "slots" would rewrite the
 // core's fields of that name.
-#include "data/formatting.h"
-#include "data/publisherdata.h"
-#include "print/cardstate.h"
-#include "print/figures.h"
+#include "card/cardstate.h"
+#include "card/figures.h"
+#include "card/formatting.h"
+#include "records/publisherdata.h"
 #include "sampledata.h"
 #include "testfiles.h"
 
-#include "platform/messagebox.h"
-#include "platform/printjob.h"
+#include "printing/printjob.h"
+#include "toolkit/messagebox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 // pelkorl-print run as a user runs it: its card of a publisher against the main dialog's print
 // of the same publisher, word for word; its exit codes and messages for wrong command lines,
 // missing folders and protected data; and a data folder it leaves as it found it.
-#include "data/codepage.h"
-#include "data/formatting.h"
-#include "ui/publisherfilter.h"
+#include "card/formatting.h"
+#include "card/publisherfilter.h"
+#include "text/codepage.h"
 
 #include "maindialogfixture.h"
 
+#include "main/publisherlistbox.h"
 #include "pdfcheck.h"
-#include "platform/messagebox.h"
-#include "ui/publisherlistbox.h"
+#include "toolkit/messagebox.h"
 
 #include <QCheckBox>
 #include <QProcess>

@@ -1,11 +1,11 @@
 #include "maindialogfixture.h"
 
-#include "data/codepage.h"
-#include "platform/messagebox.h"
-#include "platform/profile.h"
-#include "print/figures.h"
-#include "resources/dialogs.h"
-#include "ui/publisherlistbox.h"
+#include "card/figures.h"
+#include "main/publisherlistbox.h"
+#include "settings/profile.h"
+#include "text/codepage.h"
+#include "text/dialogs.h"
+#include "toolkit/messagebox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "platform/qtcanvas.h"
+#include "toolkit/qtcanvas.h"
 
 #include <QFontInfo>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "app/settingslocation.h"
+#include "settings/settingslocation.h"
 
-#include "app/settings.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 #include <QDir>
 #include <QFile>

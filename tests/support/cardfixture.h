@@ -2,9 +2,9 @@
 // A card state over an in-memory record store: publishers and previous-year records are
 // built from sample specs and put straight into the store, so figure and renderer tests
 // need no files. Remarks (which are read from files) use the temporary folder.
-#include "data/publisherdata.h"
-#include "layout/cardlayout.h"
-#include "print/cardstate.h"
+#include "card/cardlayout.h"
+#include "card/cardstate.h"
+#include "records/publisherdata.h"
 #include "sampledata.h"
 #include "testfiles.h"
 

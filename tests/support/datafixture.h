@@ -1,7 +1,7 @@
 #pragma once
 // A GoogleTest fixture over a temporary current folder with an allocated record store.
 // Files written before freeze() must come out of the test byte for byte unchanged.
-#include "data/publisherdata.h"
+#include "records/publisherdata.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "testfiles.h"
 
-#include "data/records.h"
+#include "records/records.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,7 +1,7 @@
 #pragma once
 // Builders for the record-keeping program's files, temporary folders and a check that
 // tests leave every file as they found it.
-#include "data/publisherrecord.h"
+#include "records/publisherrecord.h"
 
 #include <cstdint>
 #include <filesystem>

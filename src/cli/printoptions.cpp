@@ -1,0 +1,442 @@
+#include "cli/printoptions.h"
+
+#include "card/cardbatch.h"
+#include "card/figures.h"
+#include "card/formatting.h"
+#include "records/extension.h"
+#include "records/publisherdata.h"
+#include "text/codepage.h"
+#include "text/strings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+namespace pelkorl {
+
+namespace {
+
+// Short month names of the string table, January first.
+constexpr int MONTH_NAME_BASE = 1203;
+constexpr std::array<std::string_view, 12> ENGLISH_MONTHS = {
+    "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+
+std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool parseInt(std::string_view text, int& value) {
+    if (text.empty())
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && at == end;
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Row (0 = September) of one item of a month list, or -1.
+int monthRow(std::string_view item) {
+    int number = 0;
+    if (allDigits(item))
+        return parseInt(item, number) && number >= 1 && number <= MONTH_ROWS ? number - 1 : -1;
+    const std::string folded = foldCase(item);
+    for (int m = 0; m < 12; ++m) {
+        if (folded == foldCase(loadText(MONTH_NAME_BASE + m)) ||
+            folded == ENGLISH_MONTHS[static_cast<std::size_t>(m)])
+            return rowOfMonth(m);
+    }
+    return -1;
+}
+
+bool validDate(int year, int month, int day) {
+    if (year < 1900 || year > 2999 || month < 1 || month > 12 || day < 1)
+        return false;
+    static constexpr int DAYS[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int days = DAYS[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= days;
+}
+
+bool parseDate(std::string_view text, int& year, int& month, int& day) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    const std::string_view y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
+    return allDigits(y) && allDigits(m) && allDigits(d) && parseInt(y, year) &&
+           parseInt(m, month) && parseInt(d, day) && validDate(year, month, day);
+}
+
+std::string inQuotes(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+bool endsWithPdf(const std::filesystem::path& file) {
+    const std::string name = file.filename().string();
+    return name.size() > 4 && foldCase(name.substr(name.size() - 4)) == ".pdf";
+}
+
+enum class Takes { Nothing, Value };
+
+struct OptionSpec {
+    std::string_view longName;
+    char shortName;
+    Takes takes;
+};
+
+constexpr OptionSpec OPTIONS[] = {
+    {"help", 'h', Takes::Nothing},        {"data", 0, Takes::Value},
+    {"settings", 0, Takes::Value},        {"publisher", 'p', Takes::Value},
+    {"all", 'a', Takes::Nothing},         {"filter", 0, Takes::Value},
+    {"months", 'm', Takes::Value},        {"total", 0, Takes::Nothing},
+    {"no-header", 0, Takes::Nothing},     {"sex-mark", 0, Takes::Nothing},
+    {"previous-year", 0, Takes::Nothing}, {"output", 'o', Takes::Value},
+    {"password", 0, Takes::Value},        {"password-file", 0, Takes::Value},
+    {"resolution", 0, Takes::Value},      {"date", 0, Takes::Value},
+};
+
+const OptionSpec* findOption(std::string_view longName, char shortName) {
+    for (const OptionSpec& known : OPTIONS) {
+        if ((!longName.empty() && known.longName == longName) ||
+            (shortName != 0 && known.shortName == shortName))
+            return &known;
+    }
+    return nullptr;
+}
+
+// Takes one option with its value; returns an error text.
+std::string takeOption(std::string_view name, std::string_view value, PrintToolOptions& o) {
+    if (name == "help") {
+        o.help = true;
+    } else if (name == "data") {
+        if (!o.dataFolder.empty())
+            return "more than one data folder given";
+        if (value.empty())
+            return "--data: the folder name is empty";
+        o.dataFolder = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "settings") {
+        if (value.empty())
+            return "--settings: the file name is empty";
+        o.settingsFile = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "publisher") {
+        o.publishers.emplace_back(value);
+    } else if (name == "all") {
+        o.all = true;
+    } else if (name == "filter") {
+        int filter = -1;
+        if (!allDigits(value) || !parseInt(value, filter) || filter < 0 || filter > 3)
+            return "--filter takes 0 (every publisher), 1 (regular pioneers), 2 (baptized) or "
+                   "3 (unbaptized), not " +
+                   inQuotes(value);
+        o.filter = filter;
+        o.filterGiven = true;
+    } else if (name == "months") {
+        std::string error = parseMonthList(value, o.months);
+        if (!error.empty())
+            return "--months: " + error;
+    } else if (name == "total") {
+        o.total = true;
+    } else if (name == "no-header") {
+        o.header = false;
+    } else if (name == "sex-mark") {
+        o.sexMark = true;
+    } else if (name == "previous-year") {
+        o.previousYear = true;
+    } else if (name == "output") {
+        if (value.empty())
+            return "--output: the file name is empty";
+        o.output = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "password") {
+        o.password = std::string(value);
+    } else if (name == "password-file") {
+        if (value.empty())
+            return "--password-file: the file name is empty";
+        o.passwordFile = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "resolution") {
+        int dpi = 0;
+        if (!allDigits(value) || !parseInt(value, dpi) || dpi < PRINT_TOOL_MIN_RESOLUTION ||
+            dpi > PRINT_TOOL_MAX_RESOLUTION)
+            return "--resolution takes dots per inch from " +
+                   std::to_string(PRINT_TOOL_MIN_RESOLUTION) + " to " +
+                   std::to_string(PRINT_TOOL_MAX_RESOLUTION) + ", not " + inQuotes(value);
+        o.resolution = dpi;
+    } else if (name == "date") {
+        if (!parseDate(value, o.year, o.month, o.day))
+            return "--date takes a date as YYYY-MM-DD, not " + inQuotes(value);
+    }
+    return {};
+}
+
+// What the options ask for together.
+std::string checkCombination(const PrintToolOptions& o) {
+    if (o.dataFolder.empty())
+        return "no data folder given";
+    if (o.all && !o.publishers.empty())
+        return "--publisher and --all exclude each other";
+    if (!o.all && o.publishers.empty())
+        return "say which cards to print: --publisher or --all";
+    if (o.filterGiven && !o.all)
+        return "--filter chooses the cards of --all; it does not go with --publisher";
+    if (!o.header && o.sexMark)
+        return "--sex-mark marks the header, which --no-header leaves out";
+    if (o.password && !o.passwordFile.empty())
+        return "--password and --password-file exclude each other";
+    if (o.output.empty())
+        return "no output file given (--output FILE.pdf)";
+    if (!endsWithPdf(o.output))
+        return "--output: the file name must end in .pdf";
+    return {};
+}
+
+} // namespace
+
+std::string foldCase(std::string_view cp1257) {
+    std::string folded(cp1257);
+    for (char& c : folded) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 'A' && byte <= 'Z')
+            c = static_cast<char>(byte + 0x20);
+        else if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)
+            c = static_cast<char>(byte + 0x20);
+    }
+    return folded;
+}
+
+std::string parseMonthList(std::string_view list, std::array<bool, MONTH_ROWS>& rows) {
+    std::array<bool, MONTH_ROWS> taken{};
+    if (trimmed(list).empty())
+        return "the list of months is empty";
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = trimmed(list.substr(0, comma));
+        if (item.empty())
+            return "an empty item in the list of months";
+        if (foldCase(item) == "all") {
+            taken.fill(true);
+        } else {
+            const std::size_t dash = item.find('-');
+            const std::string_view fromText = trimmed(item.substr(0, dash));
+            const std::string_view toText =
+                dash == std::string_view::npos ? fromText : trimmed(item.substr(dash + 1));
+            const int from = monthRow(fromText);
+            const int to = monthRow(toText);
+            if (from < 0 || to < 0)
+                return inQuotes(from < 0 ? fromText : toText) +
+                       " is neither a row 1-12 (1 = September) nor a month name";
+            if (from > to)
+                return "the range " + inQuotes(item) +
+                       " runs backwards: the rows go from September (1) to August (12)";
+            for (int row = from; row <= to; ++row)
+                taken[static_cast<std::size_t>(row)] = true;
+        }
+        if (comma == std::string_view::npos)
+            break;
+        list.remove_prefix(comma + 1);
+    }
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = rows[row] || taken[row];
+    return {};
+}
+
+ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    PrintToolOptions& o = parsed.options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view arg = arguments[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (!o.dataFolder.empty()) {
+                parsed.error =
+                    "more than one data folder given: " + inQuotes(o.dataFolder.string()) +
+                    " and " + inQuotes(arg);
+                return parsed;
+            }
+            parsed.error = takeOption("data", arg, o);
+            if (!parsed.error.empty())
+                return parsed;
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string_view name;
+        std::optional<std::string_view> value;
+        const OptionSpec* known = nullptr;
+        if (arg[1] == '-') {
+            name = arg.substr(2);
+            const std::size_t equals = name.find('=');
+            if (equals != std::string_view::npos) {
+                value = name.substr(equals + 1);
+                name = name.substr(0, equals);
+            }
+            known = findOption(name, 0);
+        } else if (arg.size() == 2) {
+            known = findOption({}, arg[1]);
+        }
+        if (!known) {
+            parsed.error = "unknown option " + inQuotes(arg);
+            return parsed;
+        }
+        name = known->longName;
+        if (known->takes == Takes::Nothing && value) {
+            parsed.error = "--" + std::string(name) + " takes no value";
+            return parsed;
+        }
+        if (known->takes == Takes::Value && !value) {
+            if (i + 1 >= arguments.size()) {
+                parsed.error = "--" + std::string(name) + " needs a value";
+                return parsed;
+            }
+            value = arguments[++i];
+        }
+        parsed.error = takeOption(name, value.value_or(std::string_view{}), o);
+        if (!parsed.error.empty())
+            return parsed;
+    }
+    if (!o.help)
+        parsed.error = checkCombination(o);
+    return parsed;
+}
+
+std::string printToolUsage() {
+    return "Usage: pelkorl-print [OPTIONS] DATA_FOLDER --output FILE.pdf\n"
+           "\n"
+           "Writes publisher record cards to a PDF file, one page per card, each page as the\n"
+           "program prints it. DATA_FOLDER is the folder the program is started in: the\n"
+           "record-keeping program's files (tdat7.bin, xten7.dat, remark7.dat, the previous\n"
+           "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat). They are only\n"
+           "read; the tool writes nothing but the output file.\n"
+           "\n"
+           "Which cards:\n"
+           "  -p, --publisher WHO  the card of one publisher: his record number in the\n"
+           "                       publisher file, or his name as the list shows it\n"
+           "                       (\"Surname, First\"), as \"First Surname\", or his long name;\n"
+           "                       case does not count, and the start of either name will\n"
+           "                       do when it fits one publisher only. Repeat for more cards.\n"
+           "  -a, --all            the cards of every publisher in the list, in list order\n"
+           "      --filter N       with --all, the list of filter N: 0 every publisher\n"
+           "                       (default), 1 regular pioneers, 2 baptized publishers who\n"
+           "                       are not regular pioneers, 3 unbaptized publishers\n"
+           "\n"
+           "What each card shows (as the check boxes of the main window):\n"
+           "  -m, --months LIST    the month rows to print, comma separated: a row number\n"
+           "                       (1 = September ... 12 = August), a month name (Rgs, Spa,\n"
+           "                       Lap, Grd, Sau, Vas, Kov, Bal, Geg, Bir, Lie, Rgp, or Sep ...\n"
+           "                       Aug), a range of either (1-4, Rgs-Grd) or \"all\".\n"
+           "                       Without it no month row is printed.\n"
+           "      --total          print the total row (only where the program allows it:\n"
+           "                       in September, or for a previous year whose months can\n"
+           "                       all be printed)\n"
+           "      --no-header      leave the card header out (name, address, dates, marks)\n"
+           "      --sex-mark       mark the male/female box of the header (\"V/M\")\n"
+           "      --previous-year  show the previous service year (\"Ankstesni tarn. metai\")\n"
+           "\n"
+           "Where from and where to:\n"
+           "      --data FOLDER    the data folder, instead of giving it as DATA_FOLDER\n"
+           "      --settings FILE  the settings file to read (date format, name order, card\n"
+           "                       version, margins, data location); by default the\n"
+           "                       program's own settings file, as the program finds it\n"
+           "  -o, --output FILE    the PDF file to write (its name ends in .pdf); a file of\n"
+           "                       that name is replaced once the whole document is written\n"
+           "      --password TEXT  the data password, for data protected by one; the tool\n"
+           "                       never asks for it and refuses protected data without it\n"
+           "      --password-file FILE\n"
+           "                       read the password from the first line of FILE instead\n"
+           "                       (a command line can be seen by other users)\n"
+           "      --resolution DPI dots per inch of the page, 72-2400 (default 600)\n"
+           "      --date YYYY-MM-DD\n"
+           "                       take this date instead of today: it decides the last\n"
+           "                       month reported and so the service year\n"
+           "  -h, --help           show this text\n"
+           "\n"
+           "Exit status: 0 when the file was written, 1 when the data, the password, a\n"
+           "publisher or the output file could not be had, 2 for a wrong command line.\n";
+}
+
+PublisherLookup findPublisher(PublisherData& data, std::string_view given) {
+    PublisherLookup lookup;
+    const RecordStore& store = data.store;
+    const std::string_view text = trimmed(given);
+    if (text.empty()) {
+        lookup.error = "--publisher: the name is empty";
+        return lookup;
+    }
+    if (allDigits(text)) {
+        int record = 0;
+        if (parseInt(text, record) && isPublisher(store, record)) {
+            lookup.record = record;
+        } else if (store.currentCount <= 1) {
+            lookup.error = "there is no publisher record " + std::string(text) +
+                           ": the publisher file holds no publishers";
+        } else {
+            lookup.error = "there is no publisher record " + std::string(text) +
+                           ": the records go from 1 to " + std::to_string(store.currentCount - 1);
+        }
+        return lookup;
+    }
+
+    const std::string wanted = foldCase(utf8ToCp1257(text));
+    const auto fold = [](std::string form) {
+        trimBlanks(form);
+        return foldCase(form);
+    };
+    std::vector<int> whole;
+    std::vector<int> starts;
+    for (int j = 1; j < store.currentCount; ++j) {
+        if (!isPublisher(store, j))
+            continue;
+        const PublisherRecord& p = store.currentRecords[static_cast<std::size_t>(j)];
+        const std::string line = fold(formatName(store, j, true));
+        const std::string firstLast = fold(formatName(store, j, false));
+        std::set<std::string> forms = {line, firstLast, fold(p.lastName() + " " + p.firstName())};
+        if (loadExtension(data, j) != 0)
+            forms.insert(fold(data.currentExtension.longName()));
+        if (forms.count(wanted) != 0)
+            whole.push_back(j);
+        else if (line.compare(0, wanted.size(), wanted) == 0 ||
+                 firstLast.compare(0, wanted.size(), wanted) == 0)
+            starts.push_back(j);
+    }
+    const std::vector<int>& found = whole.empty() ? starts : whole;
+    if (found.size() == 1) {
+        lookup.record = found.front();
+        return lookup;
+    }
+    if (found.empty()) {
+        lookup.error = "no publisher is named " + inQuotes(text);
+        return lookup;
+    }
+    lookup.error = inQuotes(text) + " fits several publishers:";
+    for (int j : found)
+        lookup.error +=
+            " " + std::to_string(j) + " (" + cp1257ToUtf8(formatName(store, j, true)) + ")";
+    lookup.error += "; give the record number";
+    return lookup;
+}
+
+std::string applyCardOptions(const PrintToolOptions& options, CardState& state) {
+    state.previousYear = options.previousYear;
+    state.monthChecked = options.months;
+    state.printHeader = options.header;
+    state.markSex = options.header && options.sexMark;
+    state.totalChecked = false;
+    if (options.total) {
+        if (!enabledMonthBoxes(state).total)
+            return "--total: the total row can be printed only when every month row can be: "
+                   "in September, or with --previous-year when all its months are available";
+        state.totalChecked = true;
+    }
+    return {};
+}
+
+} // namespace pelkorl

@@ -1,0 +1,84 @@
+#pragma once
+// The command line of pelkorl-print: its options, the help text, and the choices that need
+// the loaded data (which publisher a name means, whether the total row can be printed).
+#include "card/cardstate.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelkorl {
+
+struct PublisherData;
+
+inline constexpr int PRINT_TOOL_RESOLUTION = 600;
+inline constexpr int PRINT_TOOL_MIN_RESOLUTION = 72;
+inline constexpr int PRINT_TOOL_MAX_RESOLUTION = 2400;
+
+// Exit codes of the tool.
+inline constexpr int EXIT_PRINTED = 0;
+inline constexpr int EXIT_FAILED = 1; // data, password, publisher or output could not be had
+inline constexpr int EXIT_USAGE = 2;  // the command line itself is wrong
+
+struct PrintToolOptions {
+    bool help = false;
+    std::filesystem::path dataFolder;
+    std::filesystem::path settingsFile;  // empty: the program's own settings file
+    std::vector<std::string> publishers; // record numbers or names (UTF-8), in page order
+    bool all = false;
+    int filter = 0;
+    bool filterGiven = false;
+    std::array<bool, MONTH_ROWS> months{}; // row 0 = September
+    bool total = false;
+    bool header = true;
+    bool sexMark = false;
+    bool previousYear = false;
+    std::filesystem::path output;
+    std::optional<std::string> password; // UTF-8
+    std::filesystem::path passwordFile;
+    int resolution = PRINT_TOOL_RESOLUTION;
+    // --date; 0 when today is meant.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+struct ParsedOptions {
+    PrintToolOptions options;
+    std::string error; // empty when the command line is right
+    bool ok() const { return error.empty(); }
+};
+
+// The arguments after the program's name.
+ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments);
+
+std::string printToolUsage();
+
+// A comma-separated list of rows (1 = September ... 12 = August), month names ("Rgs",
+// "Sep"), ranges of either ("1-4", "Rgs-Grd") or "all", ticked in `rows`. Returns an error
+// text, empty when the whole list was understood.
+std::string parseMonthList(std::string_view list, std::array<bool, MONTH_ROWS>& rows);
+
+// Case folding of Windows-1257 letters: ASCII and the accented letters of 0xC0-0xDE.
+std::string foldCase(std::string_view cp1257);
+
+struct PublisherLookup {
+    int record = 0;    // the publisher, when error is empty
+    std::string error; // UTF-8
+};
+
+// A record number, or a name (UTF-8): first a whole name, case ignored, as the list shows
+// it ("Surname, First"), in either order without the comma, or the long name; else the start
+// of "Surname, First" or of "First Surname". A name that fits several publishers is an error
+// naming their records.
+PublisherLookup findPublisher(PublisherData& data, std::string_view given);
+
+// Takes the card options into `state` (month rows, total, header, V/M mark, year shown).
+// Returns an error when the main dialog would not let that card be printed: the total row
+// while its box is disabled for the year shown.
+std::string applyCardOptions(const PrintToolOptions& options, CardState& state);
+
+} // namespace pelkorl

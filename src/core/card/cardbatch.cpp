@@ -1,0 +1,66 @@
+#include "card/cardbatch.h"
+
+#include "card/figures.h"
+#include "card/formatting.h"
+#include "card/publisherfilter.h"
+#include "records/extension.h"
+#include "records/publisherdata.h"
+
+namespace pelkorl {
+
+bool cardHasName(const RecordStore& store, int record, int lastNameFirst) {
+    std::string name = formatName(store, record, lastNameFirst != 0);
+    trimBlanks(name);
+    return !name.empty();
+}
+
+std::vector<int> batchRecords(const RecordStore& store, int listFilter, int lastMonth,
+                              int lastNameFirst) {
+    std::vector<int> records;
+    for (const PublisherLine& line : publisherLines(store, listFilter, lastMonth)) {
+        if (cardHasName(store, line.record, lastNameFirst))
+            records.push_back(line.record);
+    }
+    return records;
+}
+
+CardNameChoice chooseCardName(PublisherData& data, int record, const CardState& state) {
+    CardNameChoice choice;
+    const RecordStore& store = data.store;
+    if (!isPublisher(store, record))
+        return choice;
+    choice.longNameOffered =
+        loadExtension(data, record) != 0 && !data.currentExtension.longName().empty();
+    choice.displayName = choice.longNameOffered && state.useLongName == 1
+                             ? data.currentExtension.longName()
+                             : formatName(store, record, state.lastNameFirst != 0);
+    choice.mobileText = store.currentRecords[static_cast<std::size_t>(record)].mobilePhone();
+    return choice;
+}
+
+CardState cardStateFor(const CardState& state, int record) {
+    CardState card = state;
+    card.selectedRecord = record;
+    CardNameChoice choice;
+    if (state.data && state.data->store.currentCount != 0)
+        choice = chooseCardName(*state.data, record, card);
+    card.displayName = std::move(choice.displayName);
+    card.mobileText = std::move(choice.mobileText);
+    return card;
+}
+
+MonthBoxes enabledMonthBoxes(const CardState& state) {
+    MonthBoxes boxes;
+    const int done = rowsDone(state.lastMonth);
+    bool all = true;
+    for (int row = 0; row < MONTH_ROWS; ++row) {
+        const bool enabled = state.previousYear ? monthAvailable(state, row) : row < done;
+        boxes.month[static_cast<std::size_t>(row)] = enabled;
+        all = all && enabled;
+    }
+    // Started in September the total box stays usable whatever the rows say.
+    boxes.total = state.lastMonth == 7 || all;
+    return boxes;
+}
+
+} // namespace pelkorl

@@ -1,0 +1,317 @@
+#include "card/cardlayout.h"
+
+#include "text/strings.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <fstream>
+#include <system_error>
+
+namespace pelkorl {
+namespace {
+
+constexpr int TEXT_HEADER_X = 500;
+constexpr int TEXT_HEADER_Y = 600;
+constexpr int TEXT_TABLE = 700;
+constexpr int TEXT_VERSION_STRIDE = 20;
+constexpr int CARD_VERSION_ROOM = 5; // the string table holds defaults for versions 0-4
+constexpr int TEXT_VERSION_COUNT = 146;
+constexpr int TEXT_COLUMN_SET = 1215;
+constexpr int TEXT_ENTRY_MESSAGE = 116;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool validItem(int k) {
+    return k >= 0 && k < HEADER_ITEM_COUNT;
+}
+bool validColumn(int i) {
+    return i >= 0 && i < TABLE_COLUMN_COUNT;
+}
+
+// A decimal integer as the C library's atoi reads it: blanks, a sign, digits. Saturates
+// instead of overflowing.
+int readInteger(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && isBlank(s[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        value = std::min<long long>(value * 10 + (s[i] - '0'), 1LL + INT_MAX);
+    }
+    if (negative) {
+        value = -value;
+    }
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+std::string trimmed(std::string_view s) {
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (begin < end && isBlank(s[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(s[end - 1])) {
+        --end;
+    }
+    return std::string(s.substr(begin, end - begin));
+}
+
+// A name in the target's folder that nothing holds yet, for the write-then-rename;
+// empty when none is found, so that no foreign file is ever truncated.
+std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
+    static std::atomic<unsigned long long> counter{0};
+    const auto ticks = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::filesystem::path candidate = target;
+        candidate += ".tmp" + std::to_string((ticks + ++counter) % 1000000ULL);
+        std::error_code ec;
+        if (!std::filesystem::exists(candidate, ec) && !ec) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::string LayoutValue::text() const {
+    const auto end = std::find(bytes.begin(), bytes.end(), '\0');
+    return std::string(bytes.begin(), end);
+}
+
+void LayoutValue::setText(std::string_view text) {
+    const std::size_t length = std::min(text.size(), LAYOUT_VALUE_SIZE - 1);
+    std::copy_n(text.begin(), length, bytes.begin());
+    bytes[length] = '\0';
+}
+
+std::string CardLayout::slotText(int slot) const {
+    if (slot < 0 || slot >= static_cast<int>(LAYOUT_SLOT_COUNT)) {
+        return {};
+    }
+    return values[slot].text();
+}
+
+void CardLayout::setSlotText(int slot, std::string_view text) {
+    if (slot < 0 || slot >= static_cast<int>(LAYOUT_SLOT_COUNT)) {
+        return;
+    }
+    values[slot].setText(text);
+}
+
+std::string CardLayout::headerX(int k) const {
+    return validItem(k) ? slotText(2 * k) : "";
+}
+
+std::string CardLayout::headerY(int k) const {
+    return validItem(k) ? slotText(2 * k + 1) : "";
+}
+
+void CardLayout::setHeaderX(int k, std::string_view text) {
+    if (validItem(k)) {
+        setSlotText(2 * k, text);
+    }
+}
+
+void CardLayout::setHeaderY(int k, std::string_view text) {
+    if (validItem(k)) {
+        setSlotText(2 * k + 1, text);
+    }
+}
+
+std::string CardLayout::columnX(int i) const {
+    return validColumn(i) ? slotText(SLOT_COLUMN_X + i) : "";
+}
+
+void CardLayout::setColumnX(int i, std::string_view text) {
+    if (validColumn(i)) {
+        setSlotText(SLOT_COLUMN_X + i, text);
+    }
+}
+
+std::array<char, CARD_LAYOUT_SIZE> CardLayout::bytes() const {
+    std::array<char, CARD_LAYOUT_SIZE> out{};
+    for (std::size_t s = 0; s < LAYOUT_SLOT_COUNT; ++s) {
+        std::copy(values[s].bytes.begin(), values[s].bytes.end(),
+                  out.begin() + s * LAYOUT_VALUE_SIZE);
+    }
+    return out;
+}
+
+void CardLayout::setBytes(std::span<const char> data) {
+    const std::size_t count = std::min(data.size(), CARD_LAYOUT_SIZE);
+    for (std::size_t i = 0; i < count; ++i) {
+        values[i / LAYOUT_VALUE_SIZE].bytes[i % LAYOUT_VALUE_SIZE] = data[i];
+    }
+}
+
+int cardVersionCount() {
+    return readInteger(loadText(TEXT_VERSION_COUNT));
+}
+
+ColumnSet columnSetOf(int version) {
+    if (version < 0 || version > INT_MAX - TEXT_COLUMN_SET) {
+        return ColumnSet::Literature;
+    }
+    return loadText(TEXT_COLUMN_SET + version) == "Y" ? ColumnSet::Placements
+                                                      : ColumnSet::Literature;
+}
+
+std::string layoutFileName(int version) {
+    if (version == 0) {
+        return "cplot.dat";
+    }
+    return "cplot" + std::to_string(version) + ".dat";
+}
+
+bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder) {
+    layout.clear();
+    std::ifstream in(folder / layoutFileName(version), std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::array<char, CARD_LAYOUT_SIZE> buffer{};
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0));
+    layout.setBytes(std::span<const char>(buffer.data(), got));
+    return got == CARD_LAYOUT_SIZE;
+}
+
+void saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder) {
+    const std::filesystem::path target = folder / layoutFileName(version);
+    const std::filesystem::path temporary = temporaryBeside(target);
+    if (temporary.empty()) {
+        return;
+    }
+    std::error_code ec;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return;
+        }
+        const auto data = layout.bytes();
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        out.flush();
+        bool written = out.good();
+        out.close();
+        written = written && !out.fail();
+        if (!written) {
+            std::filesystem::remove(temporary, ec);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, target, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+    }
+}
+
+void setLayoutDefaults(CardLayout& layout, int version) {
+    layout.clear();
+    // Beyond its room the table's ids belong to other values; such a version stays zero.
+    if (version < 0 || version >= CARD_VERSION_ROOM) {
+        return;
+    }
+    const int b = TEXT_VERSION_STRIDE * version;
+    for (int k = 0; k < HEADER_ITEM_COUNT; ++k) {
+        layout.setHeaderX(k, loadText(TEXT_HEADER_X + b + k));
+        layout.setHeaderY(k, loadText(TEXT_HEADER_Y + b + k));
+    }
+    layout.setTableTop(loadText(TEXT_TABLE + b));
+    layout.setTableHeight(loadText(TEXT_TABLE + b + 1));
+    for (int i = 0; i < TABLE_COLUMN_COUNT; ++i) {
+        layout.setColumnX(i, loadText(TEXT_TABLE + b + 2 + i));
+    }
+}
+
+bool normaliseInchEntry(std::string& text,
+                        const std::function<void(const std::string&)>& showMessage) {
+    std::string value = trimmed(text);
+    if (value.empty()) {
+        value = "0.00";
+    }
+
+    int points = 0;
+    std::size_t lastPoint = 0;
+    bool foreign = false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '.') {
+            ++points;
+            lastPoint = i;
+        } else if (!isDigit(value[i])) {
+            foreign = true;
+        }
+    }
+    if (foreign || points > 1 || (points == 1 && lastPoint >= 2)) {
+        if (showMessage) {
+            showMessage(loadText(TEXT_ENTRY_MESSAGE));
+        }
+        return false;
+    }
+
+    if (points == 1 && lastPoint == 0) {
+        value.insert(0, "0");
+    }
+    switch (value.size()) {
+    case 1:
+        value += ".00";
+        break;
+    case 2:
+        value = value.substr(0, 1) + ".00";
+        break;
+    case 3:
+        if (value[1] == '.') {
+            value += "0";
+        } else {
+            value = value.substr(0, 1) + "." + value.substr(1);
+        }
+        break;
+    default:
+        if (value[1] != '.') {
+            value = value.substr(0, 1) + "." + value.substr(1, 2);
+        }
+        break;
+    }
+    text = value;
+    return true;
+}
+
+int inchesToDevice(unsigned dpi, std::string_view value) {
+    const unsigned whole = !value.empty() && isDigit(value[0]) ? unsigned(value[0] - '0') : 0u;
+    unsigned hundredths = 0;
+    for (std::size_t i = 2; i < 4 && i < value.size() && isDigit(value[i]); ++i) {
+        hundredths = hundredths * 10 + unsigned(value[i] - '0');
+    }
+    // 64 bits so that no resolution can wrap the product.
+    const std::uint64_t device = std::uint64_t(dpi) * hundredths / 100 + std::uint64_t(dpi) * whole;
+    return static_cast<int>(std::min<std::uint64_t>(device, INT_MAX));
+}
+
+int inchesToHundredths(std::string_view value) {
+    std::string digits;
+    digits.reserve(value.size());
+    for (const char c : value) {
+        if (c != '.') {
+            digits.push_back(c);
+        }
+    }
+    return readInteger(digits);
+}
+
+} // namespace pelkorl

@@ -1,0 +1,153 @@
+#include "records/remarks.h"
+
+#include "records/publisherdata.h"
+#include "records/rawfile.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pelkorl {
+
+namespace {
+
+// Remarks read per block: a large congregation's file arrives in one read, a hostile
+// giant one in bounded memory.
+constexpr std::size_t BLOCK_RECORDS = 8192;
+
+RemarkTable& tableOf(PublisherData& data, ServiceYear year) {
+    return year == ServiceYear::Current ? data.currentRemarks : data.previousRemarks;
+}
+
+std::vector<PublisherRecord>& slotRecordsOf(PublisherData& data, ServiceYear year) {
+    return year == ServiceYear::Current ? data.store.currentRecords : data.store.previousRecords;
+}
+
+// Current publishers sorted by id, the lowest index first among equal ids, so a search
+// finds what findPublisherById finds.
+void indexPublishers(const RecordStore& store, RemarkScratch& scratch) {
+    scratch.ids.clear();
+    for (int j = 1; isPublisher(store, j); ++j) {
+        const std::uint16_t id = store.currentRecords[static_cast<std::size_t>(j)].publisherId();
+        scratch.ids.emplace_back(id, static_cast<std::uint16_t>(j));
+    }
+    std::sort(scratch.ids.begin(), scratch.ids.end());
+}
+
+int indexedPublisher(const RemarkScratch& scratch, std::uint16_t id) {
+    const auto found = std::lower_bound(scratch.ids.begin(), scratch.ids.end(),
+                                        std::pair<std::uint16_t, std::uint16_t>(id, 0));
+    return found != scratch.ids.end() && found->first == id ? found->second : 0;
+}
+
+} // namespace
+
+std::string RemarkRecord::remarkText() const {
+    const auto begin = bytes.begin() + remark::TEXT;
+    const auto end = begin + remark::TEXT_SIZE;
+    return std::string(begin, std::find(begin, end, std::uint8_t{0}));
+}
+
+std::uint16_t RemarkRecord::remarkPublisherId() const {
+    return static_cast<std::uint16_t>(bytes[remark::PUBLISHER_ID] |
+                                      (bytes[remark::PUBLISHER_ID + 1] << 8));
+}
+
+int findPublisherById(const RecordStore& store, int id) {
+    if (id < 10)
+        return 0;
+    for (int j = 1; isPublisher(store, j); ++j)
+        if (store.currentRecords[static_cast<std::size_t>(j)].publisherId() == id)
+            return j;
+    return 0;
+}
+
+void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
+    RemarkTable& table = tableOf(data, year);
+    table.records[0] = RemarkRecord{};
+    table.slotCount = 1;
+    if (m < 0 || m >= MONTHS)
+        return;
+
+    // Every slot byte of the month starts empty: bytes from the file, or from an earlier
+    // read, would otherwise show a remark that is not this publisher's. Record 0 is the
+    // header and keeps its year stamps.
+    std::vector<PublisherRecord>& records = slotRecordsOf(data, year);
+    for (std::size_t r = 1; r < records.size(); ++r)
+        records[r].setRemarkSlot(m, 0);
+
+    RemarkScratch& scratch = data.remarkScratch;
+    indexPublishers(data.store, scratch);
+    if (scratch.ids.empty())
+        return;
+    RawFile file(remarksFilePath(data.currentFolder, year));
+    if (!file.isOpen())
+        return;
+
+    std::uintmax_t remaining = file.size() - file.size() % REMARK_RECORD_SIZE;
+    const std::size_t blockBytes = static_cast<std::size_t>(
+        std::min<std::uintmax_t>(remaining, BLOCK_RECORDS * REMARK_RECORD_SIZE));
+    if (scratch.block.size() < blockBytes)
+        scratch.block.resize(blockBytes);
+
+    const auto month = static_cast<std::uint8_t>(m + 1);
+    while (remaining > 0 && table.slotCount < REMARK_SLOT_LIMIT) {
+        const auto want = static_cast<std::size_t>(std::min<std::uintmax_t>(remaining, blockBytes));
+        std::size_t got = file.read(scratch.block.data(), want);
+        got -= got % REMARK_RECORD_SIZE;
+        if (got == 0)
+            break;
+        remaining -= got;
+        for (std::size_t offset = 0; offset < got && table.slotCount < REMARK_SLOT_LIMIT;
+             offset += REMARK_RECORD_SIZE) {
+            const std::uint8_t* stored = scratch.block.data() + offset;
+            if (stored[remark::MONTH] != month)
+                continue;
+            const auto id = static_cast<std::uint16_t>(stored[remark::PUBLISHER_ID] |
+                                                       (stored[remark::PUBLISHER_ID + 1] << 8));
+            if (id < REMARK_MIN_ID)
+                continue;
+            const int j = indexedPublisher(scratch, id);
+            if (j == 0 || static_cast<std::size_t>(j) >= records.size())
+                continue;
+            RemarkRecord& slot = table.records[table.slotCount];
+            std::memcpy(slot.bytes.data(), stored, REMARK_RECORD_SIZE);
+            slot.bytes[remark::TEXT_SIZE - 1] = 0;
+            // A later remark of the same publisher replaces the earlier one.
+            records[static_cast<std::size_t>(j)].setRemarkSlot(m, table.slotCount);
+            ++table.slotCount;
+        }
+    }
+}
+
+bool monthFromPreviousYear(bool previousYear, int lastMonth, int m) {
+    if (!previousYear)
+        return false;
+    if (lastMonth > 7)
+        return m <= lastMonth;
+    return m > 7 || m <= lastMonth;
+}
+
+std::optional<std::string> remarkFor(PublisherData& data, int j, int m, bool previousYear,
+                                     int lastMonth) {
+    if (!isPublisher(data.store, j) || m < 0 || m >= MONTHS)
+        return std::nullopt;
+    const ServiceYear year = monthFromPreviousYear(previousYear, lastMonth, m)
+                                 ? ServiceYear::Previous
+                                 : ServiceYear::Current;
+    std::vector<PublisherRecord>& records = slotRecordsOf(data, year);
+    const auto index = static_cast<std::size_t>(j);
+    if (index >= records.size() || records[index].remarkSlot(m) == 0)
+        return std::nullopt;
+
+    loadMonthRemarks(data, year, m);
+    const RemarkTable& table = tableOf(data, year);
+    const std::uint8_t slot = records[index].remarkSlot(m);
+    if (slot == 0 || slot >= table.slotCount)
+        return std::nullopt;
+    std::string text = table.records[slot].remarkText();
+    if (text.empty())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace pelkorl

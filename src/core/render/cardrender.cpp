@@ -1,0 +1,188 @@
+#include "render/cardrender.h"
+
+#include "card/cardstate.h"
+#include "card/figures.h"
+#include "card/formatting.h"
+#include "records/publisherdata.h"
+#include "render/canvas.h"
+#include "render/pagegeometry.h"
+#include "text/codepage.h"
+#include "text/strings.h"
+
+#include <string>
+
+namespace pelkorl {
+
+namespace {
+
+constexpr int ANOINTED_TEXT = 113;    // "P"
+constexpr int OTHER_SHEEP_TEXT = 114; // "K.A."
+constexpr int REGULAR_PIONEER = 2;
+constexpr int ELDER = 2;
+constexpr int MINISTERIAL_SERVANT = 1;
+constexpr const char* MARK = "x";
+constexpr int HEADER_POINT_TENTHS = 100;
+constexpr int TABLE_POINTS = 10;
+
+constexpr TextAlign LEFT_TOP{HorizontalAlign::Left, VerticalAlign::Top, false};
+constexpr TextAlign RIGHT_TOP{HorizontalAlign::Right, VerticalAlign::Top, false};
+
+const PublisherRecord& headerRecord(const CardState& state) {
+    static const PublisherRecord NONE{};
+    if (!state.data || !isPublisher(state.data->store, state.selectedRecord))
+        return NONE;
+    return state.data->store.currentRecords[static_cast<std::size_t>(state.selectedRecord)];
+}
+
+unsigned dpiOf(int dpi) {
+    return static_cast<unsigned>(dpi > 0 ? dpi : 0);
+}
+
+// Record texts are Windows-1257; the canvas takes UTF-8.
+void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes) {
+    if (!bytes.empty())
+        canvas.textOut(x, y, cp1257ToUtf8(bytes));
+}
+
+} // namespace
+
+void drawCardHeader(Canvas& canvas, CardState& state) {
+    if (!state.printHeader)
+        return;
+    const int dpiX = canvas.dpiX();
+    const int dpiY = canvas.dpiY();
+    computeMargins(state, dpiX, dpiY);
+    const CardLayout& layout = state.layout;
+    const auto xOffset = [&](int k) {
+        return inchesToDevice(dpiOf(dpiX), layout.headerX(k));
+    };
+    const auto X = [&](int k) {
+        return xOffset(k) + state.leftMarginDev;
+    };
+    const auto Y = [&](int k) {
+        return inchesToDevice(dpiOf(dpiY), layout.headerY(k)) + state.topMarginDev;
+    };
+    const auto item = [](HeaderItem k) {
+        return static_cast<int>(k);
+    };
+
+    const FontSpec previousFont = canvas.font();
+    canvas.selectFont(pointFont("Arial", HEADER_POINT_TENTHS, dpiY, CHARSET_DEFAULT));
+    canvas.setTextAlign(LEFT_TOP);
+
+    const PublisherRecord& record = headerRecord(state);
+    const RecordStore* store = state.data ? &state.data->store : nullptr;
+    const int name = item(HeaderItem::Name);
+    drawRecordText(canvas, X(name), Y(name), state.displayName);
+
+    if (state.markSex) {
+        int k = -1;
+        if (record.isMale())
+            k = item(HeaderItem::MaleMark);
+        if (record.isFemale())
+            k = item(HeaderItem::FemaleMark);
+        // A mark placed at x 0.00 is switched off.
+        if (k >= 0 && xOffset(k) != 0)
+            canvas.textOut(X(k), Y(k), MARK);
+    }
+
+    const int address = item(HeaderItem::HomeAddress);
+    const int phone = item(HeaderItem::HomePhone);
+    const int mobile = item(HeaderItem::MobilePhone);
+    const int birth = item(HeaderItem::BirthDate);
+    drawRecordText(canvas, X(address), Y(address), record.address());
+    drawRecordText(canvas, X(phone), Y(phone), record.homePhone());
+    drawRecordText(canvas, X(mobile), Y(mobile), state.mobileText);
+    if (store)
+        drawRecordText(canvas, X(birth), Y(birth),
+                       formatDate(*store, state.selectedRecord, BIRTH_DATE, state.dateFormat));
+
+    if (record.appointment() == ELDER) {
+        const int k = item(HeaderItem::ElderMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    } else if (record.appointment() == MINISTERIAL_SERVANT) {
+        const int k = item(HeaderItem::ServantMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    }
+
+    const int immersed = item(HeaderItem::DateImmersed);
+    if (store)
+        drawRecordText(canvas, X(immersed), Y(immersed),
+                       formatDate(*store, state.selectedRecord, BAPTISM_DATE, state.dateFormat));
+
+    // On the line of the immersion date: the y of its own item is not used.
+    if (store && isBaptized(*store, state.selectedRecord)) {
+        const std::string text = loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
+        canvas.textOut(X(item(HeaderItem::AnointedMark)), Y(immersed), text);
+    }
+
+    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER) {
+        const int k = item(HeaderItem::PioneerMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    }
+
+    canvas.selectFont(previousFont);
+}
+
+void drawServiceTable(Canvas& canvas, CardState& state) {
+    const int dpiX = canvas.dpiX();
+    const int dpiY = canvas.dpiY();
+    computeMargins(state, dpiX, dpiY);
+    const CardLayout& layout = state.layout;
+    const int y0 = inchesToDevice(dpiOf(dpiY), layout.tableTop()) + state.topMarginDev;
+    const int rowHeight = inchesToDevice(dpiOf(dpiY), layout.tableHeight()) / MONTH_ROWS;
+    int columnDev[TABLE_COLUMN_COUNT];
+    for (int i = 0; i < TABLE_COLUMN_COUNT; ++i)
+        columnDev[i] = inchesToDevice(dpiOf(dpiX), layout.columnX(i));
+
+    const FontSpec previousFont = canvas.font();
+    const TextAlign previousAlign = canvas.textAlign();
+    canvas.selectFont(
+        FontSpec{"Arial", -mulDiv(TABLE_POINTS, dpiY, 72), WEIGHT_NORMAL, CHARSET_BALTIC});
+    canvas.setTextAlign(RIGHT_TOP);
+
+    const int record = state.selectedRecord;
+    const int done = rowsDone(state.lastMonth);
+    const auto columns = printedColumns(state.columnSet);
+    for (int r = 0; r < MONTH_ROWS; ++r) {
+        const int m = monthOfRow(r);
+        // The previous year's rows up to lastMonth are in the current file already.
+        if (state.previousYear && r < done)
+            continue;
+        if (!state.monthChecked[static_cast<std::size_t>(r)])
+            continue;
+        // This year's months after lastMonth have no report yet.
+        if (!state.previousYear && r >= done)
+            continue;
+        const int y = y0 + r * rowHeight;
+        for (const PrintedColumn& column : columns) {
+            const CellText cell = cellText(state, record, m, column.kind);
+            if (cell.drawn)
+                canvas.textOut(state.leftMarginDev + columnDev[column.entry], y, cell.text);
+        }
+        const std::string remarks = remarksText(state, record, m);
+        if (!remarks.empty()) {
+            canvas.setTextAlign(LEFT_TOP);
+            canvas.textOut(state.leftMarginDev + columnDev[REMARKS_ENTRY], y,
+                           cp1257ToUtf8(remarks));
+            canvas.setTextAlign(RIGHT_TOP);
+        }
+    }
+
+    if (state.totalChecked) {
+        const int y = y0 + MONTH_ROWS * rowHeight;
+        for (const PrintedColumn& column : columns)
+            canvas.textOut(state.leftMarginDev + columnDev[column.entry], y,
+                           columnTotal(state, record, column.kind, MONTH_ROWS));
+    }
+
+    canvas.setTextAlign(previousAlign);
+    canvas.selectFont(previousFont);
+}
+
+void drawCard(Canvas& canvas, CardState& state) {
+    drawCardHeader(canvas, state);
+    drawServiceTable(canvas, state);
+}
+
+} // namespace pelkorl

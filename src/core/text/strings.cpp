@@ -1,0 +1,261 @@
+#include "text/strings.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+// The string table. Ids in use and what they hold:
+//   101-151    dialog, list and preview texts
+//   160-161    data location folder picker, replacing a file
+//   170-180    print all, print preview, PDF files
+//   400-404    card-version captions (spare versions hold " ")
+//   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
+//              y 600-611, table top 700, table height 701, column positions 702-708;
+//              709-711 are spare and hold " "
+//   1012-1026  table captions and remarks texts, 1068 the total row caption
+//   1203-1214  short month names, January first
+//   1215-1219  column-set switch per card version ("Y" = placements)
+//   1415-1421  captions of the placements column set
+//
+// Ids inside those ranges that have no text here (loadText gives ""):
+//   115, 129, 130, 132-136, 1020-1025.
+
+namespace pelkorl {
+namespace {
+
+struct Entry {
+    int id;
+    std::string_view text;
+};
+
+constexpr Entry TEXTS[] = {
+    {101, "&Apie PELKORL..."},
+    {102, "Įveskite slaptažodį"},
+    {103, "Neteisingas slaptažodis ..."},
+    {104, "Vardas"},
+    {105, "Adresas"},
+    {106, "Telefonas"},
+    {107, "Gim. data"},
+    {108, "Krikšto data"},
+    {109, "Pateptasis ar \"Kita avis\""},
+    {110, "[   ] Vyresn."},
+    {111, "[   ] Reg. pionierius"},
+    {112, "[   ] Bendr.pat."},
+    {113, "P"},
+    {114, "K.A."},
+    {116, "Skaitmenis įveskite su 2-iem skaičiais po taško.\n"
+          "Pavyzdžiui:  1.00  1.25   0.88\n"
+          "Limitas - 9.99"},
+    // Month names for dates, month 1 to 12.
+    {117, "Sau"},
+    {118, "Vas"},
+    {119, "Kov"},
+    {120, "Bal"},
+    {121, "Geg"},
+    {122, "Bir"},
+    {123, "Lie"},
+    {124, "Rgp"},
+    {125, "Rgs"},
+    {126, "Spa"},
+    {127, "Lap"},
+    {128, "Grd"},
+    {131, "Pasirinktu adresu yra skelbėjų duomenų.\n\n"
+          "Spauskite OK įkelti šiuos duomenis.\n\n"
+          "Spauskite Cancel darbui su esamais duomenimis."},
+    // Publisher list filters.
+    {137, "Visi skelbėjai"},
+    {138, "Reg.pionieriai"},
+    {139, "Krikštyti"},
+    {140, "Nekrikštyti"},
+    // Quarter-hour fractions and the leading-zero switch.
+    {141, ",25"},
+    {142, ",5"},
+    {143, ",75"},
+    {144, "1"},
+    {145, "Mobilius"},
+    {146, "2"}, // number of selectable card versions
+    {147, "Pelkorl"},
+    {148, "Detalus maketas"},
+    {149, "Atkurti standartą"},
+    {150, "Vyras"},
+    {151, "Moteris"},
+    {160, "Aplankas..."},                         // folder picker of the data location dialog
+    {161, "Failas %1 jau yra.\nAr jį pakeisti?"}, // a print to a file that exists
+    // Printing every listed card, the print preview and PDF files.
+    {170, "Spausdinti &visus"},
+    {171, "&Peržiūra"},
+    {172, "&Eksportuoti PDF..."},
+    {173, "Eksportuoti visus P&DF..."},
+    {174, "Spausdinamos kortelės..."},
+    {175, "Įrašomos kortelės į PDF failą..."},
+    {176, "Atšaukti"},
+    {177, "PDF failai (*.pdf)"},
+    {178, "Nepavyko įrašyti failo %1."},
+    {179, "Įrašyti PDF failą"},
+    {180, "Kortelės"},
+    {400, "S-21-L  9/15"},
+    {401, "S-21-L  1/06  Printed in Finland"},
+    {402, " "},
+    {403, " "},
+    {404, " "},
+    // Captions of the literature column set, by figure kind 0-6.
+    {1012, "Knyg."},
+    {1013, "Brš."},
+    {1014, "Val."},
+    {1015, "Prnm."},
+    {1016, "Žur."},
+    {1017, "P.apl."},
+    {1018, "B.Std."},
+    {1019, "Pastabos"},
+    {1026, "Pag.pionierius"},
+    {1068, "Iš Viso"},
+    // Short month names of the table, January first.
+    {1203, "Sau"},
+    {1204, "Vas"},
+    {1205, "Kov"},
+    {1206, "Bal"},
+    {1207, "Geg"},
+    {1208, "Bir"},
+    {1209, "Lie"},
+    {1210, "Rgp"},
+    {1211, "Rgs"},
+    {1212, "Spa"},
+    {1213, "Lap"},
+    {1214, "Grd"},
+    {1215, "Y"},
+    {1216, " "},
+    {1217, " "},
+    {1218, " "},
+    {1219, " "},
+    // Captions of the placements column set, by figure kind 0-4, and its long labels.
+    {1415, "Leid."},
+    {1416, "Video"},
+    {1417, "Val."},
+    {1418, "Pak.apl."},
+    {1419, "B.stud."},
+    {1420, "Leidiniai"},
+    {1421, "Parodyta siužetų"},
+};
+
+constexpr bool sortedById() {
+    for (std::size_t i = 1; i < std::size(TEXTS); ++i) {
+        if (TEXTS[i - 1].id >= TEXTS[i].id) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(sortedById(), "the text table must stay sorted by id");
+
+// Layout defaults, one column per card version 0-4 (id = base + 20 * version + row).
+constexpr int VERSION_STRIDE = 20;
+constexpr int VERSION_ROOM = 5;
+constexpr int ROWS_PER_BLOCK = 12;
+
+using VersionRow = std::array<std::string_view, VERSION_ROOM>;
+
+// 500-511: x of the header items, in inches from the left margin.
+constexpr std::array<VersionRow, ROWS_PER_BLOCK> HEADER_X = {{
+    {"0.60", "0.60", "0.30", "0.30", "0.30"}, // name
+    {"0.30", "0.30", "0.60", "0.55", "0.60"}, // home address
+    {"0.50", "0.30", "0.60", "0.55", "0.62"}, // home telephone
+    {"2.50", "2.40", "2.50", "1.65", "2.55"}, // mobile telephone
+    {"4.25", "4.25", "4.20", "3.75", "4.30"}, // date of birth
+    {"0.50", "0.60", "0.80", "0.80", "0.80"}, // date immersed
+    {"3.00", "3.00", "3.40", "3.60", "3.40"}, // anointed / other sheep
+    {"3.90", "3.60", "3.95", "4.35", "3.96"}, // elder
+    {"3.90", "3.60", "3.95", "4.35", "3.96"}, // regular pioneer
+    {"4.55", "4.25", "4.39", "4.85", "4.40"}, // ministerial servant
+    {"5.20", "5.29", "5.29", "5.29", "5.25"}, // male
+    {"5.20", "5.29", "5.29", "5.29", "5.25"}, // female
+}};
+
+// 600-611: y of the header items, in inches from the top margin.
+constexpr std::array<VersionRow, ROWS_PER_BLOCK> HEADER_Y = {{
+    {"0.22", "0.22", "0.22", "0.22", "0.22"},
+    {"0.38", "0.38", "0.38", "0.38", "0.38"},
+    {"0.57", "0.57", "0.57", "0.57", "0.57"},
+    {"0.57", "0.57", "0.57", "0.57", "0.57"},
+    {"0.57", "0.57", "0.57", "0.57", "0.57"},
+    {"0.81", "0.81", "0.81", "0.81", "0.81"},
+    {"0.81", "0.81", "0.81", "0.81", "0.81"},
+    {"0.75", "0.75", "0.75", "0.75", "0.75"},
+    {"0.86", "0.86", "0.86", "0.86", "0.86"},
+    {"0.75", "0.75", "0.75", "0.75", "0.75"},
+    {"0.00", "0.00", "0.00", "0.00", "0.00"},
+    {"0.10", "0.10", "0.10", "0.10", "0.10"},
+}};
+
+// 700-711: table top, table height, the seven column positions, three spares.
+constexpr std::array<VersionRow, ROWS_PER_BLOCK> TABLE = {{
+    {"1.32", "1.32", "1.32", "1.32", "1.32"}, // table top
+    {"1.99", "1.99", "1.66", "1.99", "1.99"}, // table height
+    {"1.00", "0.62", "0.62", "0.62", "0.62"}, // column 0
+    {"1.60", "1.19", "1.17", "1.17", "1.17"},
+    {"2.30", "1.90", "1.75", "1.75", "1.75"},
+    {"2.90", "2.45", "2.25", "2.25", "2.25"},
+    {"3.40", "3.00", "2.75", "2.75", "2.75"},
+    {"3.40", "3.60", "3.25", "3.25", "3.25"},
+    {"3.60", "3.78", "3.38", "3.38", "3.38"}, // column 6, remarks
+    {" ", " ", " ", " ", " "},
+    {" ", " ", " ", " ", " "},
+    {" ", " ", " ", " ", " "},
+}};
+
+std::string_view layoutDefault(int id) {
+    const std::array<VersionRow, ROWS_PER_BLOCK>* block = nullptr;
+    int offset = 0;
+    if (id >= 500 && id < 600) {
+        block = &HEADER_X;
+        offset = id - 500;
+    } else if (id >= 600 && id < 700) {
+        block = &HEADER_Y;
+        offset = id - 600;
+    } else if (id >= 700 && id < 800) {
+        block = &TABLE;
+        offset = id - 700;
+    } else {
+        return {};
+    }
+    const int version = offset / VERSION_STRIDE;
+    const int row = offset % VERSION_STRIDE;
+    if (version >= VERSION_ROOM || row >= ROWS_PER_BLOCK) {
+        return {};
+    }
+    return (*block)[row][version];
+}
+
+std::string_view findText(int id) {
+    const auto* end = std::end(TEXTS);
+    const auto* it = std::lower_bound(std::begin(TEXTS), end, id,
+                                      [](const Entry& e, int wanted) { return e.id < wanted; });
+    if (it != end && it->id == id) {
+        return it->text;
+    }
+    return layoutDefault(id);
+}
+
+} // namespace
+
+std::string insertText(std::string_view text, std::string_view insert) {
+    constexpr std::string_view MARKER = "%1";
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(MARKER); at != std::string_view::npos;
+         at = text.find(MARKER, from)) {
+        result.append(text.substr(from, at - from));
+        result.append(insert);
+        from = at + MARKER.size();
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+std::string loadText(int id, int insertId) {
+    if (insertId == 0) {
+        return std::string(findText(id));
+    }
+    return insertText(findText(id), findText(insertId));
+}
+
+} // namespace pelkorl

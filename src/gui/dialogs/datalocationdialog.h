@@ -1,0 +1,71 @@
+#pragma once
+// The choice of the data location: the current folder, or drive A: (on systems without
+// drive letters a removable-media folder, chosen with a picker beside the drive's radio
+// button). OK probes the choice and stays open with a message while it cannot be used.
+#include "toolkit/dialogbuilder.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+class QPushButton;
+class QRadioButton;
+class QShowEvent;
+
+namespace pelkorl {
+
+inline constexpr int DRIVE_A_RADIO_ID = 206;
+inline constexpr int CURRENT_FOLDER_RADIO_ID = 208;
+inline constexpr int DRIVE_UNAVAILABLE_TEXT_ID = 243;
+// The folder picker's button, added beside radio 206 (not part of the template).
+inline constexpr int REMOVABLE_FOLDER_BUTTON_ID = 207;
+// Caption of that button in the string table.
+inline constexpr int REMOVABLE_FOLDER_BUTTON_TEXT = 160;
+
+class DataLocationDialog : public TemplateDialog {
+    Q_OBJECT
+public:
+    // Asks for a folder: parent, caption, folder to start in; an empty result is a cancel.
+    using FolderPicker =
+        std::function<QString(QWidget* parent, const QString& caption, const QString& start)>;
+
+    explicit DataLocationDialog(QWidget* parent = nullptr);
+
+    // In: the location to preselect; out after OK: 0 = current folder, 1 = drive A:.
+    int chosenDrive = 0;
+    // 1 = show the unavailable-drive message from the start.
+    int driveUnavailable = 0;
+
+    // The folder that stands for drive A:. Set before running; after OK the folder to keep
+    // (the main dialog stores it in the settings); Cancel restores the one given.
+    void setRemovableFolder(const std::filesystem::path& folder);
+    const std::filesystem::path& removableFolder() const { return removableFolder_; }
+
+    // Checks the radio of chosenDrive and shows or hides the message; run when shown.
+    void prepareControls();
+    // OK button and Enter: probe the choice; close with OK only when it can be used.
+    void accept() override;
+    // Cancel button and Esc: chosenDrive keeps its value.
+    void reject() override;
+    // The picker button: a chosen folder becomes drive A: and selects it.
+    void pickRemovableFolder();
+
+    // The picker button, or nullptr where drive A: is a real drive.
+    QPushButton* folderButton() const { return folderButton_; }
+
+    // Replaces the system's folder dialog (tests); an empty picker restores it.
+    static void setFolderPicker(FolderPicker picker);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showFolder();
+
+    std::filesystem::path removableFolder_;
+    std::filesystem::path givenFolder_;
+    QPushButton* folderButton_ = nullptr;
+};
+
+} // namespace pelkorl

@@ -1,0 +1,63 @@
+#pragma once
+// The detailed layout dialog: every position of one card version's layout in its own box.
+// It edits `editLayout`, a copy the caller sets before the run and takes back after OK.
+#include "card/cardlayout.h"
+#include "toolkit/dialogbuilder.h"
+
+#include <set>
+
+class QLineEdit;
+
+namespace pelkorl {
+
+class DetailedLayoutDialog : public TemplateDialog {
+    Q_OBJECT
+public:
+    // The 33 boxes: x of the header items, y of the header items, table top and height,
+    // the seven columns.
+    static constexpr int FIRST_X_BOX = 1031;
+    static constexpr int FIRST_Y_BOX = 1043;
+    static constexpr int TABLE_TOP_BOX = 1066;
+    static constexpr int TABLE_HEIGHT_BOX = 1067;
+    static constexpr int FIRST_COLUMN_BOX = 1068;
+    static constexpr int HIDDEN_COLUMN_BOX = 1073; // unused by the placements column set
+    static constexpr int RESTORE_BUTTON = 1064;
+    static constexpr int BOX_COUNT = 2 * HEADER_ITEM_COUNT + 2 + TABLE_COLUMN_COUNT;
+
+    explicit DetailedLayoutDialog(QWidget* parent = nullptr);
+
+    CardLayout editLayout;   // set by the caller before the run, read back after OK
+    int editCardVersion = 0; // whose captions and defaults the dialog uses
+    int editColumnSet = 0;   // 1 for the placements column set; set by initialise()
+
+    // Labels, boxes, title and focus from the fields above. Runs by itself the first time
+    // the dialog is shown; later calls do nothing.
+    void initialise();
+
+    // Checks the text of box `boxId` once the focus has left it: an accepted entry is shown
+    // normalised, a refused one is reported and gets the focus back, its text kept. Returns
+    // whether the box now holds an accepted entry.
+    bool validateEntry(int boxId);
+
+    // Layout slot shown by each box, in the order the boxes are filled and read back.
+    static int slotOfBox(int boxId);
+    static const std::array<int, BOX_COUNT>& boxIds();
+
+public slots:
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* box(int boxId) const;
+    void fillBoxes();
+    void readBoxesBack();
+    void restoreDefaults();
+
+    bool initialised_ = false;
+    std::set<int> uncheckedBoxes_; // typed into since their last check
+};
+
+} // namespace pelkorl

@@ -1,0 +1,213 @@
+// The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
+// the core's fields of that name.
+#include "card/cardbatch.h"
+#include "card/cardstate.h"
+#include "records/publisherdata.h"
+#include "text/codepage.h"
+#include "text/strings.h"
+
+#include "main/cardcommands.h"
+#include "toolkit/messagebox.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QStandardPaths>
+
+namespace pelkorl {
+
+namespace {
+
+QString text(int id) {
+    return QString::fromStdString(loadText(id));
+}
+
+QString textWith(int id, const QString& insert) {
+    return QString::fromStdString(insertText(loadText(id), insert.toStdString()));
+}
+
+void showMessage(QWidget* parent, const QString& message) {
+    MessageBox::show(parent, message, QString(), MessageBox::Buttons::Ok,
+                     MessageBox::Icon::Exclamation);
+}
+
+// A printer that writes a file would replace an earlier one without a word.
+bool mayReplace(QWidget* parent, const QString& file) {
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        return true;
+    return MessageBox::show(parent, textWith(FILE_EXISTS_TEXT, QDir::toNativeSeparators(file)),
+                            QString(), MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok;
+}
+
+// A file name made of a card's name: characters that no file system takes become '_'.
+QString fileNameOf(const QString& name) {
+    QString cleaned;
+    for (const QChar c : name.trimmed()) {
+        const bool bad = c < QChar(' ') || QStringLiteral("/\\:*?\"<>|").contains(c);
+        cleaned += bad ? QChar('_') : c;
+    }
+    return cleaned;
+}
+
+QString askForFile(QWidget* parent, const QString& title, const QString& offered) {
+    // The question about a file that exists is ours, so it is asked once and tests can answer.
+    return QFileDialog::getSaveFileName(parent, title, offered, text(PDF_FILTER_TEXT), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace
+
+CardCommands::CardCommands(QWidget* parent, CardState& state,
+                           std::function<ApplicationPrinter&()> printer,
+                           std::function<std::vector<int>()> listed)
+    : chooseFile(askForFile), runPreview([](QPrintPreviewDialog& dialog) { dialog.exec(); }),
+      parent_(parent), state_(state), printer_(std::move(printer)), listed_(std::move(listed)) {}
+
+std::vector<int> CardCommands::selectedCard() const {
+    if (!state_.data ||
+        !cardHasName(state_.data->store, state_.selectedRecord, state_.lastNameFirst))
+        return {};
+    return {state_.selectedRecord};
+}
+
+BatchProgress CardCommands::progressFor(int total, int labelText,
+                                        std::unique_ptr<QProgressDialog>& dialog) {
+    if (total <= FEW_CARDS)
+        return {};
+    dialog =
+        std::make_unique<QProgressDialog>(text(labelText), text(CANCEL_TEXT), 0, total, parent_);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(0);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    // Shown at once: each card takes a moment, and the cancel button must be there to press.
+    dialog->show();
+    QProgressDialog* shown = dialog.get();
+    return [this, shown](int done, int) {
+        // A modal progress dialog takes the events here, so its cancel button works.
+        shown->setValue(done);
+        if (progressStepped)
+            progressStepped(*shown, done);
+        return !shown->wasCanceled();
+    };
+}
+
+BatchOutcome CardCommands::printAll() {
+    BatchOutcome outcome;
+    const std::vector<int> records = listed_ ? listed_() : std::vector<int>{};
+    if (records.empty())
+        return outcome;
+    std::unique_ptr<QPrinter> device = printer_().printerForCommand();
+    if (!device) {
+        showMessage(parent_, QStringLiteral("No Printer"));
+        outcome.result = PrintResult::NoPrinter;
+        return outcome;
+    }
+    if (!mayReplace(parent_, device->outputFileName())) {
+        outcome.result = PrintResult::Cancelled;
+        outcome.cancelled = true;
+        return outcome;
+    }
+    std::unique_ptr<QProgressDialog> dialog;
+    const BatchProgress progress =
+        progressFor(static_cast<int>(records.size()), PRINTING_PROGRESS_TEXT, dialog);
+    outcome = printCardsOn(*device, state_, records, progress);
+    if (outcome.result == PrintResult::NoDeviceContext)
+        showMessage(parent_, QStringLiteral("no hdc"));
+    return outcome;
+}
+
+PrintResult CardCommands::preview() {
+    const std::vector<int> card = selectedCard();
+    if (card.empty())
+        return PrintResult::NothingSelected;
+    std::unique_ptr<QPrinter> device = printer_().printerForCommand();
+    if (!device) {
+        showMessage(parent_, QStringLiteral("No Printer"));
+        return PrintResult::NoPrinter;
+    }
+    device->setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
+    QPrintPreviewDialog dialog(device.get(), parent_);
+    dialog.setWindowTitle(text(PREVIEW_TEXT).remove('&'));
+    // The state as it is now: the preview shows the page this print would give.
+    const CardState now = state_;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&now, &card](QPrinter* printer) {
+                         QPainter painter(printer);
+                         drawCards(painter, *printer, now, card);
+                     });
+    if (runPreview)
+        runPreview(dialog);
+    return PrintResult::Printed;
+}
+
+BatchOutcome CardCommands::exportCurrent() {
+    const std::vector<int> card = selectedCard();
+    if (card.empty())
+        return {};
+    const QString name = fileNameOf(
+        QString::fromStdString(cp1257ToUtf8(cardStateFor(state_, card.front()).displayName)));
+    const QString folder = lastFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastFolder_;
+    const QString file = chooseFile ? chooseFile(parent_, text(SAVE_PDF_TITLE_TEXT),
+                                                 QDir(folder).filePath(name + ".pdf"))
+                                    : QString();
+    if (file.isEmpty()) {
+        BatchOutcome outcome;
+        outcome.cancelled = true;
+        return outcome;
+    }
+    return exportTo(file, card);
+}
+
+BatchOutcome CardCommands::exportAll() {
+    const std::vector<int> records = listed_ ? listed_() : std::vector<int>{};
+    if (records.empty())
+        return {};
+    const QString folder = lastFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastFolder_;
+    const QString file = chooseFile
+                             ? chooseFile(parent_, text(SAVE_PDF_TITLE_TEXT),
+                                          QDir(folder).filePath(text(ALL_CARDS_FILE_TEXT) + ".pdf"))
+                             : QString();
+    if (file.isEmpty()) {
+        BatchOutcome outcome;
+        outcome.cancelled = true;
+        return outcome;
+    }
+    return exportTo(file, records);
+}
+
+BatchOutcome CardCommands::exportTo(QString file, const std::vector<int>& records) {
+    BatchOutcome outcome;
+    if (records.empty() || file.isEmpty())
+        return outcome;
+    // Only PDF files are written, so no other file can be replaced by mistake.
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    if (QFileInfo(file).isDir()) {
+        showMessage(parent_, textWith(WRITE_FAILED_TEXT, QDir::toNativeSeparators(file)));
+        outcome.writeFailed = true;
+        return outcome;
+    }
+    if (!mayReplace(parent_, file)) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    lastFolder_ = QFileInfo(file).absolutePath();
+    std::unique_ptr<QProgressDialog> dialog;
+    const BatchProgress progress =
+        progressFor(static_cast<int>(records.size()), EXPORTING_PROGRESS_TEXT, dialog);
+    outcome = renderCardsToPdf(file, state_, records, PDF_EXPORT_RESOLUTION, progress);
+    if (outcome.writeFailed)
+        showMessage(parent_, textWith(WRITE_FAILED_TEXT, QDir::toNativeSeparators(file)));
+    return outcome;
+}
+
+} // namespace pelkorl

@@ -1,0 +1,87 @@
+#pragma once
+// The main dialog's commands beyond the single print: print every listed card in one job,
+// preview the page the next print gives, and write the current card or every listed card to
+// a PDF file. They read the dialog's state and printer and never change them.
+#include "printing/batchprint.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPrintPreviewDialog;
+class QProgressDialog;
+class QWidget;
+
+namespace pelkorl {
+
+class ApplicationPrinter;
+struct CardState;
+
+// String-table texts of the commands.
+// The button texts (with their mnemonics) are those of the main dialog's template.
+inline constexpr int PRINT_ALL_TEXT = 170;      // "Spausdinti &visus"
+inline constexpr int PREVIEW_TEXT = 171;        // "&Peržiūra"
+inline constexpr int EXPORT_PDF_TEXT = 172;     // "&Eksportuoti PDF..."
+inline constexpr int EXPORT_ALL_PDF_TEXT = 173; // "Eksportuoti visus P&DF..."
+inline constexpr int PRINTING_PROGRESS_TEXT = 174;
+inline constexpr int EXPORTING_PROGRESS_TEXT = 175;
+inline constexpr int CANCEL_TEXT = 176;
+inline constexpr int PDF_FILTER_TEXT = 177;
+inline constexpr int WRITE_FAILED_TEXT = 178; // "%1" is the file
+inline constexpr int SAVE_PDF_TITLE_TEXT = 179;
+inline constexpr int ALL_CARDS_FILE_TEXT = 180; // name offered for the file of every card
+// Asked before a file that exists is replaced; "%1" is the file.
+inline constexpr int FILE_EXISTS_TEXT = 161;
+
+// Resolution of the PDF files written by the program and by pelkorl-print.
+inline constexpr int PDF_EXPORT_RESOLUTION = 600;
+
+class CardCommands {
+public:
+    // The file to write, or an empty text when the user chose none.
+    using FileChooser =
+        std::function<QString(QWidget* parent, const QString& title, const QString& offered)>;
+    using PreviewRunner = std::function<void(QPrintPreviewDialog& dialog)>;
+    using ProgressStep = std::function<void(QProgressDialog& dialog, int done)>;
+
+    // With more cards than this a progress dialog with a cancel button is shown.
+    static constexpr int FEW_CARDS = 3;
+
+    // `printer` gives the dialog's application printer at the moment of a command; `listed`
+    // the records of the list as its filter shows it.
+    CardCommands(QWidget* parent, CardState& state, std::function<ApplicationPrinter&()> printer,
+                 std::function<std::vector<int>()> listed);
+
+    // "Spausdinti visus": every listed card in one document on the application's printer.
+    // Cancelled, the document ends after the cards printed so far.
+    BatchOutcome printAll();
+    // "Peržiūra": the page the print command would give now, in the print preview; Printed
+    // once the preview was shown. Nothing without a card to print; "No Printer" without a
+    // printer.
+    PrintResult preview();
+    // "Eksportuoti PDF...": the card of the selected publisher.
+    BatchOutcome exportCurrent();
+    // "Eksportuoti visus PDF...": every listed card, one page each.
+    BatchOutcome exportAll();
+    // Writes `records` to `file`, asking first when it exists; a name without ".pdf" gets it.
+    BatchOutcome exportTo(QString file, const std::vector<int>& records);
+
+    // Seams (tests replace them).
+    FileChooser chooseFile;
+    PreviewRunner runPreview;
+    ProgressStep progressStepped;
+
+private:
+    BatchProgress progressFor(int total, int labelText, std::unique_ptr<QProgressDialog>& dialog);
+    std::vector<int> selectedCard() const;
+
+    QWidget* parent_;
+    CardState& state_;
+    std::function<ApplicationPrinter&()> printer_;
+    std::function<std::vector<int>()> listed_;
+    QString lastFolder_;
+};
+
+} // namespace pelkorl

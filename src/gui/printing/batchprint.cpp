@@ -1,0 +1,138 @@
+// The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
+// the core's fields of that name.
+#include "card/cardbatch.h"
+#include "card/cardstate.h"
+#include "render/cardrender.h"
+
+#include "printing/batchprint.h"
+#include "toolkit/qtcanvas.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace pelkorl {
+
+namespace {
+
+bool failed(const QPrinter& printer) {
+    const QPrinter::PrinterState state = printer.printerState();
+    return state == QPrinter::Error || state == QPrinter::Aborted;
+}
+
+// A name for the document beside `file`, in the same folder so the rename cannot cross file
+// systems. The file is created empty and kept so that no one else takes the name.
+QString siblingName(const QString& file) {
+    const QFileInfo info(file);
+    QTemporaryFile temporary(info.absolutePath() + "/." + info.completeBaseName() + ".XXXXXX.pdf");
+    temporary.setAutoRemove(false);
+    if (!temporary.open())
+        return {};
+    return temporary.fileName();
+}
+
+} // namespace
+
+BatchOutcome drawCards(QPainter& painter, QPrinter& printer, const CardState& state,
+                       const std::vector<int>& records, const BatchProgress& progress) {
+    BatchOutcome outcome;
+    const int total = static_cast<int>(records.size());
+    if (total == 0)
+        return outcome;
+    outcome.result = PrintResult::Printed;
+    for (int i = 0; i < total; ++i) {
+        if (i > 0) {
+            if (progress && !progress(i, total)) {
+                outcome.cancelled = true;
+                return outcome;
+            }
+            if (!printer.newPage()) {
+                outcome.result = PrintResult::PageFailed;
+                return outcome;
+            }
+        }
+        CardState card = cardStateFor(state, records[static_cast<std::size_t>(i)]);
+        {
+            QtCanvas canvas(painter);
+            drawCard(canvas, card);
+        }
+        ++outcome.pages;
+    }
+    if (progress)
+        progress(total, total);
+    return outcome;
+}
+
+BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
+                          const std::vector<int>& records, const BatchProgress& progress) {
+    BatchOutcome outcome;
+    const int total = static_cast<int>(records.size());
+    if (total == 0)
+        return outcome;
+    // Asked before the document starts, so a stop at once leaves no document at all.
+    if (progress && !progress(0, total)) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    printer.setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        outcome.result = PrintResult::NoDeviceContext;
+        return outcome;
+    }
+    outcome = drawCards(painter, printer, state, records, progress);
+    const bool ended = painter.end();
+    if (outcome.result == PrintResult::Printed && (!ended || failed(printer)))
+        outcome.result = PrintResult::PageFailed;
+    return outcome;
+}
+
+BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
+                              const std::vector<int>& records, int resolution,
+                              const BatchProgress& progress) {
+    BatchOutcome outcome;
+    if (file.isEmpty()) {
+        outcome.result = PrintResult::NoDeviceContext;
+        return outcome;
+    }
+    if (records.empty())
+        return outcome;
+    const QString partial = siblingName(file);
+    if (partial.isEmpty()) {
+        outcome.result = PrintResult::NoDeviceContext;
+        outcome.writeFailed = true;
+        return outcome;
+    }
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        setUpPdfOutput(printer, partial, resolution);
+        outcome = printCardsOn(printer, state, records, progress);
+    }
+    std::error_code error;
+    const std::filesystem::path partialPath = QFileInfo(partial).filesystemAbsoluteFilePath();
+    if (outcome.result != PrintResult::Printed || outcome.cancelled) {
+        std::filesystem::remove(partialPath, error);
+        outcome.writeFailed = !outcome.cancelled;
+        return outcome;
+    }
+    // The temporary file is private to its owner; the document gets the permissions of the
+    // file it replaces, or those of a new file.
+    const QFileInfo target(file);
+    QFile::setPermissions(partial, target.exists() ? target.permissions()
+                                                   : QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ReadGroup | QFile::ReadOther);
+    std::filesystem::rename(partialPath, target.filesystemAbsoluteFilePath(), error);
+    if (error) {
+        std::filesystem::remove(partialPath, error);
+        outcome.result = PrintResult::PageFailed;
+        outcome.writeFailed = true;
+    }
+    return outcome;
+}
+
+} // namespace pelkorl

@@ -1,0 +1,50 @@
+#pragma once
+// Many cards in one document: one page per publisher, each drawn as the print command draws
+// the selected one. One page routine serves the printer, the print preview and PDF files.
+#include "printing/printjob.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+
+namespace pelkorl {
+
+struct CardState;
+
+// Called before each page with the cards done so far and the number of cards, and once with
+// done == total at the end; false stops the document before the next page.
+using BatchProgress = std::function<bool(int done, int total)>;
+
+struct BatchOutcome {
+    PrintResult result = PrintResult::NothingSelected;
+    int pages = 0;            // pages drawn
+    bool cancelled = false;   // the progress asked to stop
+    bool writeFailed = false; // the PDF file could not be put in place
+};
+
+// The cards of `records` on `painter`, already begun on `printer`: the first card on the
+// current page, each further one on a new page. Each card is `state` with that publisher
+// selected and his name and mobile number chosen as the header pane would. No records:
+// NothingSelected and nothing drawn.
+BatchOutcome drawCards(QPainter& painter, QPrinter& printer, const CardState& state,
+                       const std::vector<int>& records, const BatchProgress& progress = {});
+
+// One document named "Card Header" on `printer`. Stopped by the progress, the document is
+// ended after the pages drawn so far (a valid document with those pages); stopped before
+// its first page, no document is started.
+BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
+                          const std::vector<int>& records, const BatchProgress& progress = {});
+
+// The cards as a PDF file at `resolution` units per inch (QPrinter's PDF page, as
+// renderCardToPdf). The document is written beside `file` and renamed over it only when
+// complete: stopped by the progress or failed, no file is written and a file of that name
+// is left as it was.
+BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
+                              const std::vector<int>& records, int resolution,
+                              const BatchProgress& progress = {});
+
+} // namespace pelkorl
