@@ -4,6 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= $(BUILD)/sample
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-windows
 # Seconds per fuzz target: a short run in `make test`, a long one in `make fuzz`.
 FUZZ_SHORT   ?= 30
 FUZZ_SECONDS ?= 600
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 600
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
        libbenchmark-dev fonts-liberation2 poppler-utils \
-       $(E2E_DEBS) $(FUZZ_DEBS)
+       $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
 # The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
 # cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract.
 E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
@@ -19,10 +20,13 @@ E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
 # The fuzz targets: clang with libFuzzer and the sanitizer runtimes; llvm-14 symbolizes
 # their crash reports.
 FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14
+# The core on Windows: cross-built with mingw-w64 (GoogleTest from its sources) and run under
+# Wine.
+WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-plain test-asan test-fuzz fuzz fuzz-build bench clean
+.PHONY: deps configure build run test test-plain test-asan test-fuzz test-windows fuzz fuzz-build bench clean
 
 deps:
 	@missing=$$(for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -67,11 +71,18 @@ test-fuzz: fuzz-build
 fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: test-plain test-asan test-fuzz
+# The standard-C++ core and its tests as Windows programs, run under Wine.
+test-windows: deps
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DPELKORL_CORE_ONLY=ON
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	bash tests/windows/run.sh $(WIN_BUILD)
+
+test: test-plain test-asan test-fuzz test-windows
 
 # Every benchmark, then one table of their figures (raw results in $(BUILD)/bench-results).
 bench: build
 	@bash bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
