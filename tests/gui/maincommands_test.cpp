@@ -123,12 +123,12 @@ void MainCommandsTest::previewShowsTheSelectedCard() {
     QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
     MainDialog& dialog = run.start(SEPTEMBER_2026);
     int pages = 0;
-    dialog.cardCommands().runPreview = [&](QPrintPreviewDialog& preview) {
+    dialog.cardCommands().setPreviewRunner([&](QPrintPreviewDialog& preview) {
         auto* widget = preview.findChild<QPrintPreviewWidget*>();
         QVERIFY(widget);
         widget->updatePreview();
         pages = widget->pageCount();
-    };
+    });
     dialog.button(PREVIEW_BUTTON_ID)->click();
     QCOMPARE(pages, 1);
     // Looking prints nothing.
@@ -145,9 +145,8 @@ void MainCommandsTest::exportButtonsWriteTheChosenFile() {
     MainDialog& dialog = run.start(SEPTEMBER_2026);
     QTemporaryDir out;
     QString chosen;
-    dialog.cardCommands().chooseFile = [&](QWidget*, const QString&, const QString&) {
-        return chosen;
-    };
+    dialog.cardCommands().setFileChooser(
+        [&](QWidget*, const QString&, const QString&) { return chosen; });
     chosen = out.filePath("visi.pdf");
     dialog.button(EXPORT_ALL_PDF_BUTTON_ID)->click();
     QCOMPARE(pdfPages(chosen), dialog.publisherList()->count());
