@@ -52,9 +52,9 @@ private slots:
         QVERIFY(dialog.tablePane());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTRY_COMPARE(dialog.headerPane()->measured, 1);
+        QTRY_VERIFY(dialog.headerPane()->measured());
         const QSize header = dialog.headerSurface()->size();
-        QVERIFY(dialog.headerPane()->paneRect == (Rect{0, 0, header.width(), header.height()}));
+        QVERIFY(dialog.headerPane()->paneRect() == (Rect{0, 0, header.width(), header.height()}));
         QTRY_VERIFY(dialog.tablePane()->measured());
         const QImage table = dialog.tableSurface()->grab().toImage();
         QCOMPARE(qGray(table.pixel(0, 0)), 0); // the table's frame
