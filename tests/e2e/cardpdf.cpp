@@ -8,7 +8,6 @@
 #include "text/codepage.h"
 
 #include "main/maindialog.h"
-#include "main/maindialogbase.h"
 #include "printing/printjob.h"
 
 #include <QApplication>
@@ -259,7 +258,7 @@ int main(int argc, char** argv) {
         settingsFolder.filePath(QStringLiteral("unused.INI")).toStdString();
     MainDialog dialog(SettingsLocation{settings, settings}, o.folder, o.date);
     dialog.initialise();
-    if (dialog.closed() || dialog.state.selectedRecord < 1) {
+    if (dialog.closed() || dialog.state().selectedRecord < 1) {
         std::cerr << "pelkorl-e2e-card: the dialog did not start with a list\n";
         return 1;
     }
@@ -291,7 +290,8 @@ int main(int argc, char** argv) {
         std::cerr << "pelkorl-e2e-card: the page layout was refused\n";
         return 1;
     }
-    if (printCardOn(printer, dialog.state) != PrintResult::Printed) {
+    CardState card = dialog.state();
+    if (printCardOn(printer, card) != PrintResult::Printed) {
         std::cerr << "pelkorl-e2e-card: the card was not printed\n";
         return 1;
     }

@@ -199,11 +199,8 @@ std::unique_ptr<CardCommands> BatchPrintTest::commands(std::vector<int> records)
     auto c = std::make_unique<CardCommands>(
         nullptr, state, [this]() -> ApplicationPrinter& { return *printer; },
         [records] { return records; });
-    c->chooseFile = [](QWidget*, const QString&, const QString&) {
-        return QString();
-    };
-    c->runPreview = [](QPrintPreviewDialog&) {
-    };
+    c->setFileChooser([](QWidget*, const QString&, const QString&) { return QString(); });
+    c->setPreviewRunner([](QPrintPreviewDialog&) {});
     return c;
 }
 
@@ -367,7 +364,7 @@ void BatchPrintTest::thePreviewShowsThePageOfTheNextPrint() {
     auto c = commands({});
     QImage shown;
     int previewPages = 0;
-    c->runPreview = [&](QPrintPreviewDialog& dialog) {
+    c->setPreviewRunner([&](QPrintPreviewDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QString("Peržiūra"));
         QCOMPARE(dialog.printer()->docName(), QString("Card Header"));
         auto* preview = dialog.findChild<QPrintPreviewWidget*>();
@@ -390,7 +387,7 @@ void BatchPrintTest::thePreviewShowsThePageOfTheNextPrint() {
         shown.fill(Qt::white);
         QPainter painter(&shown);
         view->scene()->render(&painter, QRectF(shown.rect()), QRectF(page->pos(), paper));
-    };
+    });
     QCOMPARE(c->preview(), PrintResult::Printed);
     QCOMPARE(previewPages, 1);
     QVERIFY(!shown.isNull());
@@ -423,9 +420,7 @@ void BatchPrintTest::thePreviewShowsThePageOfTheNextPrint() {
 void BatchPrintTest::previewNeedsACardAndAPrinter() {
     auto c = commands({});
     int runs = 0;
-    c->runPreview = [&](QPrintPreviewDialog&) {
-        ++runs;
-    };
+    c->setPreviewRunner([&](QPrintPreviewDialog&) { ++runs; });
     state.selectedRecord = -1;
     QCOMPARE(c->preview(), PrintResult::NothingSelected);
     QCOMPARE(printers->lookups, 0);
@@ -446,13 +441,13 @@ void BatchPrintTest::printAllShowsProgressOnlyForMoreThanAFewCards() {
         auto c = commands(records);
         QList<int> steps;
         QString label, cancel;
-        c->progressStepped = [&](QProgressDialog& dialog, int done) {
+        c->setProgressStep([&](QProgressDialog& dialog, int done) {
             steps << done;
             label = dialog.labelText();
             if (auto* button = dialog.findChild<QPushButton*>())
                 cancel = button->text();
             QVERIFY(dialog.isVisible());
-        };
+        });
         const BatchOutcome outcome = c->printAll();
         QCOMPARE(outcome.result, PrintResult::Printed);
         QCOMPARE(outcome.pages, count);
@@ -475,13 +470,13 @@ void BatchPrintTest::printAllStopsAtTheCancelButton() {
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
     auto c = commands(listed(FILTER_ALL));
-    c->progressStepped = [](QProgressDialog& dialog, int done) {
+    c->setProgressStep([](QProgressDialog& dialog, int done) {
         if (done == 2) {
             auto* button = dialog.findChild<QPushButton*>();
             QVERIFY(button);
             QTest::mouseClick(button, Qt::LeftButton);
         }
-    };
+    });
     const BatchOutcome outcome = c->printAll();
     QVERIFY(outcome.cancelled);
     QCOMPARE(outcome.pages, 2);
@@ -579,11 +574,11 @@ void BatchPrintTest::exportOffersANameAndHonoursAChoiceOfNone() {
     QStringList offered;
     QStringList titles;
     QString answer;
-    c->chooseFile = [&](QWidget*, const QString& title, const QString& name) {
+    c->setFileChooser([&](QWidget*, const QString& title, const QString& name) {
         titles << title;
         offered << name;
         return answer;
-    };
+    });
     QVERIFY(c->exportAll().cancelled);
     QVERIFY(c->exportCurrent().cancelled);
     const QString name = QString::fromStdString(cp1257ToUtf8(state.displayName)).trimmed();
@@ -616,11 +611,11 @@ void BatchPrintTest::exportStoppedLeavesNoFile() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("ankstesnis");
     old.close();
-    c->progressStepped = [](QProgressDialog& dialog, int done) {
+    c->setProgressStep([](QProgressDialog& dialog, int done) {
         QCOMPARE(dialog.labelText(), QString("Įrašomos kortelės į PDF failą..."));
         if (done == 3)
             dialog.cancel();
-    };
+    });
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     const BatchOutcome outcome = c->exportTo(file, listed(FILTER_ALL));
     QVERIFY(outcome.cancelled);

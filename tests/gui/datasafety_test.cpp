@@ -268,7 +268,7 @@ void DataSafetyTest::readOnlyDataFolderStartsAndCloses() {
 
     auto dialog = startDialog(data, temp.path() / "pelkorl.INI", temp.path() / "printed");
     QCOMPARE(dialog->publisherList()->count(), 40);
-    QCOMPARE(dialog->state.layout.bytes(), custom.bytes());
+    QCOMPARE(dialog->state().layout.bytes(), custom.bytes());
     useEverything(*dialog);
     dialog->checkBox(LAST_NAME_FIRST_BOX_ID)->click(); // a setting changed: written at close
     {
@@ -314,7 +314,7 @@ void DataSafetyTest::missingDataFolder() {
     auto dialog = startDialog(data, temp.path() / "pelkorl.INI", temp.path() / "printed");
     QVERIFY(!dialog->closed());
     QCOMPARE(dialog->publisherList()->count(), 0);
-    QCOMPARE(dialog->state.selectedRecord, -1);
+    QCOMPARE(dialog->state().selectedRecord, -1);
     dialog->show();
     (void)dialog->grab();
     dialog->accept(); // nothing selected: nothing printed, nothing shown
@@ -357,10 +357,10 @@ void DataSafetyTest::fullDiskAtCloseKeepsOldFiles() {
     const auto before = folderContents(data);
 
     auto dialog = startDialog(data, settings, temp.path() / "printed");
-    QCOMPARE(dialog->state.dateFormat, 2);
+    QCOMPARE(dialog->state().dateFormat, 2);
     useEverything(*dialog);
     dialog->checkBox(LAST_NAME_FIRST_BOX_ID)->click();
-    QCOMPARE(dialog->settingsChanged, std::uint8_t(1));
+    QVERIFY(dialog->settingsChanged());
     {
         FileSizeLimit full(static_cast<rlim_t>(limit));
         QVERIFY(full.ok());
@@ -374,9 +374,9 @@ void DataSafetyTest::fullDiskAtCloseKeepsOldFiles() {
 
     // The next run starts from the old files as if nothing had happened.
     auto next = startDialog(data, settings, temp.path() / "printed-2");
-    QCOMPARE(next->state.layout.bytes(), custom.bytes());
-    QCOMPARE(next->state.dateFormat, 2);
-    QCOMPARE(next->state.marginTop, std::string("0.10"));
+    QCOMPARE(next->state().layout.bytes(), custom.bytes());
+    QCOMPARE(next->state().dateFormat, 2);
+    QCOMPARE(next->state().marginTop, std::string("0.10"));
     QCOMPARE(next->publisherList()->count(), 40);
     next->closeMainDialog();
 #endif

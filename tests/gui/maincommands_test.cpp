@@ -91,17 +91,17 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
     dialog.button(FILTER_BUTTON_ID)->click(); // regular pioneers
     const int pioneers = dialog.publisherList()->count();
     QVERIFY(pioneers > 0);
-    const int selected = dialog.state.selectedRecord;
-    const std::string name = dialog.state.displayName;
+    const int selected = dialog.state().selectedRecord;
+    const std::string name = dialog.state().displayName;
     dialog.monthBox(0)->click();
     dialog.button(PRINT_ALL_BUTTON_ID)->click();
     QCOMPARE(run.printers->opened, 1);
     const QString file = utf8((run.printers->folder / "card1.pdf").string());
     QCOMPARE(pdfPages(file), pioneers);
     // Each page is a pioneer's, in list order: the page's words are those of his own print.
-    const auto lines = publisherLines(dialog.data.store, FILTER_REGULAR_PIONEERS, 7);
+    const auto lines = publisherLines(dialog.data().store, FILTER_REGULAR_PIONEERS, 7);
     for (int page = 1; page <= pioneers; ++page) {
-        const CardState card = cardStateFor(dialog.state, lines[std::size_t(page - 1)].record);
+        const CardState card = cardStateFor(dialog.state(), lines[std::size_t(page - 1)].record);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         setUpPdfOutput(printer, dir.filePath("one.pdf"), 0);
@@ -112,8 +112,8 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
         QVERIFY2(differences.isEmpty(), qPrintable(differences.join("; ")));
     }
     // The dialog's selection and name are as they were; the focus is back on the list.
-    QCOMPARE(dialog.state.selectedRecord, selected);
-    QCOMPARE(dialog.state.displayName, name);
+    QCOMPARE(dialog.state().selectedRecord, selected);
+    QCOMPARE(dialog.state().displayName, name);
     QVERIFY(MessageBox::shown().empty());
     dialog.closeMainDialog();
 }
@@ -123,12 +123,12 @@ void MainCommandsTest::previewShowsTheSelectedCard() {
     QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
     MainDialog& dialog = run.start(SEPTEMBER_2026);
     int pages = 0;
-    dialog.cardCommands().runPreview = [&](QPrintPreviewDialog& preview) {
+    dialog.cardCommands().setPreviewRunner([&](QPrintPreviewDialog& preview) {
         auto* widget = preview.findChild<QPrintPreviewWidget*>();
         QVERIFY(widget);
         widget->updatePreview();
         pages = widget->pageCount();
-    };
+    });
     dialog.button(PREVIEW_BUTTON_ID)->click();
     QCOMPARE(pages, 1);
     // Looking prints nothing.
@@ -145,9 +145,8 @@ void MainCommandsTest::exportButtonsWriteTheChosenFile() {
     MainDialog& dialog = run.start(SEPTEMBER_2026);
     QTemporaryDir out;
     QString chosen;
-    dialog.cardCommands().chooseFile = [&](QWidget*, const QString&, const QString&) {
-        return chosen;
-    };
+    dialog.cardCommands().setFileChooser(
+        [&](QWidget*, const QString&, const QString&) { return chosen; });
     chosen = out.filePath("visi.pdf");
     dialog.button(EXPORT_ALL_PDF_BUTTON_ID)->click();
     QCOMPARE(pdfPages(chosen), dialog.publisherList()->count());
@@ -155,7 +154,7 @@ void MainCommandsTest::exportButtonsWriteTheChosenFile() {
     chosen = out.filePath("vienas.pdf");
     dialog.button(EXPORT_PDF_BUTTON_ID)->click();
     QCOMPARE(pdfPages(chosen), 1);
-    const QString first = utf8(cp1257ToUtf8(dialog.data.store.currentRecords[1].firstName()));
+    const QString first = utf8(cp1257ToUtf8(dialog.data().store.currentRecords[1].firstName()));
     QVERIFY(!pdfWords(chosen).isEmpty());
     bool named = false;
     for (const PdfWord& w : pdfWords(chosen))

@@ -105,8 +105,8 @@ void MainDialogTest::lastMonthFromTheStartDate() {
     QFETCH(int, lastMonth);
     DialogRun run;
     MainDialog& dialog = run.start(today);
-    QCOMPARE(dialog.state.lastMonth, lastMonth);
-    QCOMPARE(dialog.state.currentYear, today.year());
+    QCOMPARE(dialog.state().lastMonth, lastMonth);
+    QCOMPARE(dialog.state().currentYear, today.year());
 }
 
 void MainDialogTest::cardVersionGivesTitle_data() {
@@ -130,10 +130,10 @@ void MainDialogTest::cardVersionGivesTitle() {
     if (!stored.isEmpty())
         run.settings("[Format]\r\nCard Version=" + stored.toStdString() + "\r\n");
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.cardVersion, version);
+    QCOMPARE(dialog.state().cardVersion, version);
     QCOMPARE(dialog.windowTitle(), title);
-    QCOMPARE(dialog.state.columnSet, columnSetOf(version));
-    QCOMPARE(layoutBytes(dialog.state.layout), defaultLayoutBytes(version));
+    QCOMPARE(dialog.state().columnSet, columnSetOf(version));
+    QCOMPARE(layoutBytes(dialog.state().layout), defaultLayoutBytes(version));
 }
 
 void MainDialogTest::outOfRangeVersionWrittenBackAsZero() {
@@ -150,18 +150,18 @@ void MainDialogTest::noSettingsFileKeepsDefaultsAndWritesOnlyLayout() {
     DialogRun run;
     writeCurrentYear(run.folder(), {person("Jonas", "Petrauskas")});
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.marginTop, std::string("0.00"));
-    QCOMPARE(dialog.state.marginLeft, std::string("0.20"));
-    QCOMPARE(dialog.state.dateFormat, 0);
-    QCOMPARE(dialog.state.cardVersion, 0);
-    QCOMPARE(dialog.state.lastNameFirst, 0);
-    QCOMPARE(int(dialog.dataDrive), 0);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(0));
+    QCOMPARE(dialog.state().marginTop, std::string("0.00"));
+    QCOMPARE(dialog.state().marginLeft, std::string("0.20"));
+    QCOMPARE(dialog.state().dateFormat, 0);
+    QCOMPARE(dialog.state().cardVersion, 0);
+    QCOMPARE(dialog.state().lastNameFirst, 0);
+    QCOMPARE(int(dialog.dataDrive()), 0);
+    QVERIFY(!dialog.settingsChanged());
     QVERIFY(!dialog.checkBox(LAST_NAME_FIRST_BOX_ID)->isChecked());
     QVERIFY(dialog.checkBox(LONG_NAME_BOX_ID)->isChecked());
     QVERIFY(dialog.checkBox(PRINT_HEADER_BOX_ID)->isChecked());
     QVERIFY(!dialog.checkBox(SEX_MARK_BOX_ID)->isChecked());
-    QCOMPARE(dialog.state.fontCharset, 186);
+    QCOMPARE(dialog.state().fontCharset, 186);
     QCOMPARE(dialog.publisherList()->count(), 1);
 
     dialog.closeMainDialog();
@@ -177,11 +177,11 @@ void MainDialogTest::lastNameFirstClicksWriteAllSettings() {
     MainDialog& dialog = run.start(APRIL_2027);
     QCheckBox* box = dialog.checkBox(LAST_NAME_FIRST_BOX_ID);
     box->click();
-    QCOMPARE(dialog.state.lastNameFirst, 1);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
+    QCOMPARE(dialog.state().lastNameFirst, 1);
+    QVERIFY(dialog.settingsChanged());
     box->click();
-    QCOMPARE(dialog.state.lastNameFirst, 0);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
+    QCOMPARE(dialog.state().lastNameFirst, 0);
+    QVERIFY(dialog.settingsChanged());
     dialog.closeMainDialog();
 
     const ProfileFile profile(run.settingsFile);
@@ -203,18 +203,18 @@ void MainDialogTest::numbersKeepTheirLowByte() {
     run.settings("[Format]\r\nLast Name First=256\r\nAlt Date Format=259\r\n"
                  "[Data Location]\r\nDrive=256\r\n");
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.lastNameFirst, 0);
+    QCOMPARE(dialog.state().lastNameFirst, 0);
     QVERIFY(!dialog.checkBox(LAST_NAME_FIRST_BOX_ID)->isChecked());
-    QCOMPARE(dialog.state.dateFormat, 3);
-    QCOMPARE(int(dialog.dataDrive), 0);
+    QCOMPARE(dialog.state().dateFormat, 3);
+    QCOMPARE(int(dialog.dataDrive()), 0);
 }
 
 void MainDialogTest::marginTextKeptAsStored() {
     DialogRun run;
     run.settings("[Margins]\r\nTop=1.5\r\nLeft=0.35\r\n");
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.marginTop, std::string("1.5"));
-    QCOMPARE(dialog.state.marginLeft, std::string("0.35"));
+    QCOMPARE(dialog.state().marginTop, std::string("1.5"));
+    QCOMPARE(dialog.state().marginLeft, std::string("0.35"));
     dialog.checkBox(LAST_NAME_FIRST_BOX_ID)->click();
     dialog.closeMainDialog();
     QCOMPARE(ProfileFile(run.settingsFile).getString("Margins", "Top", "?"), std::string("1.5"));
@@ -228,7 +228,7 @@ void MainDialogTest::layoutFileOfTheVersionIsUsedAndRewritten() {
     custom.setTableTop("1.45");
     writeBytes(run.folder() / "cplot1.dat", layoutBytes(custom));
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.layout.tableTop(), std::string("1.45"));
+    QCOMPARE(dialog.state().layout.tableTop(), std::string("1.45"));
     fs::remove(run.folder() / "cplot1.dat");
     dialog.closeMainDialog();
     QCOMPARE(readBytes(run.folder() / "cplot1.dat"), layoutBytes(custom));
@@ -239,7 +239,7 @@ void MainDialogTest::shortLayoutFileGivesDefaults() {
     DialogRun run;
     writeBytes(run.folder() / "cplot.dat", std::string(399, '7'));
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(layoutBytes(dialog.state.layout), defaultLayoutBytes(0));
+    QCOMPARE(layoutBytes(dialog.state().layout), defaultLayoutBytes(0));
 }
 
 void MainDialogTest::refusedPasswordAbandonsTheStart() {
@@ -247,13 +247,13 @@ void MainDialogTest::refusedPasswordAbandonsTheStart() {
     writeCurrentYear(run.folder(), {person("Jonas", "Petrauskas")}, "slapta");
     std::vector<std::string> asked;
     MainDialog& dialog = run.start(APRIL_2027, [&](MainDialog& d) {
-        d.passwordPrompt = [&](const std::string& expected) {
+        d.setPasswordPrompt([&](const std::string& expected) {
             asked.push_back(expected);
             return false;
-        };
+        });
     });
     QCOMPARE(asked, std::vector<std::string>{"slapta"});
-    QCOMPARE(dialog.startAborted, 1);
+    QVERIFY(dialog.startAborted());
     QVERIFY(dialog.closed());
     QVERIFY(!dialog.layoutLoaded());
     QCOMPARE(dialog.publisherList()->count(), 0);
@@ -266,13 +266,11 @@ void MainDialogTest::acceptedPasswordLoadsTheList() {
     DialogRun run;
     writeCurrentYear(run.folder(), {person("Jonas", "Petrauskas")}, "slapta");
     MainDialog& dialog = run.start(APRIL_2027, [](MainDialog& d) {
-        d.passwordPrompt = [](const std::string& expected) {
-            return expected == "slapta";
-        };
+        d.setPasswordPrompt([](const std::string& expected) { return expected == "slapta"; });
     });
     QVERIFY(!dialog.closed());
     QCOMPARE(dialog.publisherList()->count(), 1);
-    QCOMPARE(dialog.state.selectedRecord, 1);
+    QCOMPARE(dialog.state().selectedRecord, 1);
 }
 
 void MainDialogTest::cancelledDataLocationAbandonsTheStart() {
@@ -284,11 +282,11 @@ void MainDialogTest::cancelledDataLocationAbandonsTheStart() {
     int preselected = -1;
     bool unavailableShown = false;
     MainDialog& dialog = run.start(APRIL_2027, [&](MainDialog& d) {
-        d.chooseDataLocation = [&](MainDialogBase&, int& chosen, fs::path&, bool unavailable) {
+        d.setLocationChooser([&](MainDialog&, int& chosen, fs::path&, bool unavailable) {
             preselected = chosen;
             unavailableShown = unavailable;
             return false;
-        };
+        });
     });
     QCOMPARE(preselected, 1);
     QVERIFY(unavailableShown);
@@ -303,14 +301,14 @@ void MainDialogTest::dataLocationChosenAtStartIsWritten() {
     writeCurrentYear(run.folder(), {person("Jonas", "Petrauskas")});
     run.settings("[Data Location]\r\nDrive=1\r\n");
     MainDialog& dialog = run.start(APRIL_2027, [](MainDialog& d) {
-        d.chooseDataLocation = [](MainDialogBase&, int& chosen, fs::path&, bool) {
+        d.setLocationChooser([](MainDialog&, int& chosen, fs::path&, bool) {
             chosen = 0;
             return true;
-        };
+        });
     });
     QVERIFY(!dialog.closed());
-    QCOMPARE(int(dialog.dataDrive), 0);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
+    QCOMPARE(int(dialog.dataDrive()), 0);
+    QVERIFY(dialog.settingsChanged());
     QCOMPARE(dialog.publisherList()->count(), 1);
     dialog.closeMainDialog();
     QCOMPARE(ProfileFile(run.settingsFile).getString("Data Location", "Drive", "?"),
@@ -326,7 +324,7 @@ void MainDialogTest::enterPrintsAndStaysOpen() {
     PublisherListBox* list = dialog.publisherList();
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(dialog.state.selectedRecord, 2);
+    QCOMPARE(dialog.state().selectedRecord, 2);
 
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(run.printers->opened, 1);
@@ -335,7 +333,7 @@ void MainDialogTest::enterPrintsAndStaysOpen() {
     QCOMPARE(run.printers->opened, 2);
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.closed());
-    QCOMPARE(dialog.state.selectedRecord, 2);
+    QCOMPARE(dialog.state().selectedRecord, 2);
     QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(list));
     QVERIFY(MessageBox::shown().empty());
     dialog.closeMainDialog();

@@ -52,13 +52,13 @@ private slots:
         QVERIFY(dialog.tablePane());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTRY_COMPARE(dialog.headerPane()->measured, 1);
+        QTRY_VERIFY(dialog.headerPane()->measured());
         const QSize header = dialog.headerSurface()->size();
-        QVERIFY(dialog.headerPane()->paneRect == (Rect{0, 0, header.width(), header.height()}));
+        QVERIFY(dialog.headerPane()->paneRect() == (Rect{0, 0, header.width(), header.height()}));
         QTRY_VERIFY(dialog.tablePane()->measured());
         const QImage table = dialog.tableSurface()->grab().toImage();
         QCOMPARE(qGray(table.pixel(0, 0)), 0); // the table's frame
-        QCOMPARE(dialog.state.displayName, std::string("Jonas Petrauskas"));
+        QCOMPARE(dialog.state().displayName, std::string("Jonas Petrauskas"));
         dialog.closeMainDialog();
     }
 
@@ -83,12 +83,12 @@ private slots:
         QTRY_VERIFY(lastNameFirst->isHidden());
         QVERIFY(!longName->isHidden());
         QVERIFY(!sexMark->isHidden());
-        QCOMPARE(dialog.state.displayName, std::string("Jonas Antanas Petrauskas"));
+        QCOMPARE(dialog.state().displayName, std::string("Jonas Antanas Petrauskas"));
 
         // Unticking the long name box brings the name order back.
         longName->click();
         QTRY_VERIFY(!lastNameFirst->isHidden());
-        QCOMPARE(dialog.state.displayName, std::string("Jonas Petrauskas"));
+        QCOMPARE(dialog.state().displayName, std::string("Jonas Petrauskas"));
 
         // A publisher without extension data and without sex: both boxes go.
         PublisherListBox* list = dialog.publisherList();
@@ -108,7 +108,7 @@ private slots:
         MainDialog& dialog = run.start(APRIL_2027);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTRY_COMPARE(dialog.state.mobileText, std::string("+370 600 00101"));
+        QTRY_COMPARE(dialog.state().mobileText, std::string("+370 600 00101"));
 
         // Down and Enter with no chance to repaint in between.
         PublisherListBox* list = dialog.publisherList();
@@ -116,11 +116,12 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(run.printers->opened, 1);
-        QCOMPARE(dialog.state.displayName, sample::toCp1257("Ona Grigienė"));
-        QCOMPARE(dialog.state.mobileText, std::string("+370 600 00102"));
+        QCOMPARE(dialog.state().displayName, sample::toCp1257("Ona Grigienė"));
+        QCOMPARE(dialog.state().mobileText, std::string("+370 600 00102"));
 
         RecordingCanvas printed(300, 300);
-        drawCardHeader(printed, dialog.state);
+        CardState card = dialog.state();
+        drawCardHeader(printed, card);
         QStringList texts;
         for (const TextCall& t : printed.texts())
             texts << QString::fromStdString(t.text);

@@ -122,10 +122,10 @@ void PrintToolTest::theCardIsTheProgramsPrint() {
     MainDialog& dialog = run.start(today);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const int record = indexOf(dialog.data.store, static_cast<std::uint16_t>(publisher));
+    const int record = indexOf(dialog.data().store, static_cast<std::uint16_t>(publisher));
     QVERIFY(record > 0);
     PublisherListBox* list = dialog.publisherList();
-    const auto lines = publisherLines(dialog.data.store, FILTER_ALL, dialog.state.lastMonth);
+    const auto lines = publisherLines(dialog.data().store, FILTER_ALL, dialog.state().lastMonth);
     int row = -1;
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].record == record)
@@ -134,7 +134,7 @@ void PrintToolTest::theCardIsTheProgramsPrint() {
     list->scrollToItem(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(row)).center());
-    QCOMPARE(dialog.state.selectedRecord, record);
+    QCOMPARE(dialog.state().selectedRecord, record);
     if (previousYear)
         dialog.checkBox(PREVIOUS_YEAR_BOX_ID)->click();
     for (int r = 0; r < MONTH_ROWS; ++r)
@@ -165,9 +165,9 @@ void PrintToolTest::theCardIsTheProgramsPrint() {
                      "-o",
                      out.filePath("tool.pdf")};
     args << "--publisher"
-         << (byName ? utf8(cp1257ToUtf8(formatName(dialog.data.store, record, true)))
+         << (byName ? utf8(cp1257ToUtf8(formatName(dialog.data().store, record, true)))
                     : QString::number(record));
-    if (dialog.state.totalChecked)
+    if (dialog.state().totalChecked)
         args << "--total";
     if (header)
         args << "--sex-mark";

@@ -139,7 +139,7 @@ void PublisherListTest::linesInFileOrderWithoutTheHeader() {
     QCOMPARE(list->lineText(0), utf8ToCp1257("Žukas, Jonas"));
     QCOMPARE(listedRecords(dialog), (std::vector<int>{1, 2, 3}));
     QCOMPARE(list->selectedRow(), 0);
-    QCOMPARE(dialog.state.selectedRecord, 1);
+    QCOMPARE(dialog.state().selectedRecord, 1);
     QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(list));
 }
 
@@ -163,10 +163,10 @@ void PublisherListTest::filterSelectsPublishers() {
     QPushButton* filter = dialog.button(FILTER_BUTTON_ID);
     for (int i = 0; i < clicks; ++i)
         filter->click();
-    QCOMPARE(dialog.listFilter, clicks);
+    QCOMPARE(dialog.listFilter(), clicks);
     QCOMPARE(filter->text(), name);
     QCOMPARE(listedRecords(dialog), records);
-    QCOMPARE(dialog.state.selectedRecord, records.front());
+    QCOMPARE(dialog.state().selectedRecord, records.front());
 }
 
 void PublisherListTest::fourFilterClicksReturnToAll() {
@@ -179,10 +179,10 @@ void PublisherListTest::fourFilterClicksReturnToAll() {
         filter->click();
         QCOMPARE(dialog.publisherList()->selectedRow(), 0);
     }
-    QCOMPARE(dialog.listFilter, 0);
+    QCOMPARE(dialog.listFilter(), 0);
     QCOMPARE(filter->text(), QStringLiteral("Visi skelbėjai"));
     QCOMPARE(listedRecords(dialog), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    QCOMPARE(dialog.state.selectedRecord, 1);
+    QCOMPARE(dialog.state().selectedRecord, 1);
 }
 
 void PublisherListTest::typingSelectsByPrefix() {
@@ -192,27 +192,27 @@ void PublisherListTest::typingSelectsByPrefix() {
     PublisherListBox* list = dialog.publisherList();
 
     QTest::keyClicks(list, "bA");
-    QCOMPARE(dialog.state.selectedRecord, 3);
+    QCOMPARE(dialog.state().selectedRecord, 3);
     QCOMPARE(list->searchPrefix(), std::string("bA"));
     QTest::keyClicks(list, "R");
-    QCOMPARE(dialog.state.selectedRecord, 4);
+    QCOMPARE(dialog.state().selectedRecord, 4);
     // No line begins with "bARe": the search starts again with the "e" alone.
     QTest::keyClicks(list, "e");
-    QCOMPARE(dialog.state.selectedRecord, 5);
+    QCOMPARE(dialog.state().selectedRecord, 5);
     QCOMPARE(list->searchPrefix(), std::string("e"));
     // Neither "eq" nor "q": the search text empties and the selection stays.
     QTest::keyClicks(list, "q");
-    QCOMPARE(dialog.state.selectedRecord, 5);
+    QCOMPARE(dialog.state().selectedRecord, 5);
     QCOMPARE(list->searchPrefix(), std::string());
     // Neither digits nor letters outside ASCII search; "s" does not find "Šimkus".
     QTest::keyClicks(list, "1");
     typeCharacter(list, QStringLiteral("š"));
     QCOMPARE(list->searchPrefix(), std::string());
     QTest::keyClicks(list, "s");
-    QCOMPARE(dialog.state.selectedRecord, 5);
+    QCOMPARE(dialog.state().selectedRecord, 5);
     QCOMPARE(list->searchPrefix(), std::string());
     QTest::keyClicks(list, "BE");
-    QCOMPARE(dialog.state.selectedRecord, 6);
+    QCOMPARE(dialog.state().selectedRecord, 6);
 }
 
 void PublisherListTest::typingIsNoSelectionChange() {
@@ -221,19 +221,19 @@ void PublisherListTest::typingIsNoSelectionChange() {
     MainDialog& dialog = run.start(APRIL_2027);
     PublisherListBox* list = dialog.publisherList();
     dialog.checkBox(LONG_NAME_BOX_ID)->click();
-    QCOMPARE(dialog.state.useLongName, 0);
+    QCOMPARE(dialog.state().useLongName, 0);
 
     QTest::keyClicks(list, "ba");
-    QCOMPARE(dialog.state.selectedRecord, 3);
-    QCOMPARE(dialog.state.useLongName, 0);
+    QCOMPARE(dialog.state().selectedRecord, 3);
+    QCOMPARE(dialog.state().useLongName, 0);
     QVERIFY(!dialog.checkBox(LONG_NAME_BOX_ID)->isChecked());
 
     // A non-letter reads the selection all the same.
     list->selectLine(0);
-    QCOMPARE(dialog.state.selectedRecord, 3);
+    QCOMPARE(dialog.state().selectedRecord, 3);
     QTest::keyClicks(list, " ");
-    QCOMPARE(dialog.state.selectedRecord, 1);
-    QCOMPARE(dialog.state.useLongName, 0);
+    QCOMPARE(dialog.state().selectedRecord, 1);
+    QCOMPARE(dialog.state().useLongName, 0);
 }
 
 void PublisherListTest::sameLetterTwiceDoesNotCycle() {
@@ -241,7 +241,7 @@ void PublisherListTest::sameLetterTwiceDoesNotCycle() {
     writeCurrentYear(run.folder(), typingPeople());
     MainDialog& dialog = run.start(APRIL_2027);
     QTest::keyClicks(dialog.publisherList(), "bb");
-    QCOMPARE(dialog.state.selectedRecord, 3);
+    QCOMPARE(dialog.state().selectedRecord, 3);
     QCOMPARE(dialog.publisherList()->searchPrefix(), std::string("b"));
 }
 
@@ -260,7 +260,7 @@ void PublisherListTest::focusEmptiesTheSearch() {
     QCOMPARE(list->searchPrefix(), std::string());
     QTest::keyClicks(list, "r");
     QCOMPARE(list->searchPrefix(), std::string());
-    QCOMPARE(dialog.state.selectedRecord, 3);
+    QCOMPARE(dialog.state().selectedRecord, 3);
     dialog.closeMainDialog();
 }
 
@@ -270,9 +270,9 @@ void PublisherListTest::emptyListSelectsNothingAndPrintsNothing() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.publisherList()->count(), 0);
-    QCOMPARE(dialog.state.selectedRecord, -1);
+    QCOMPARE(dialog.state().selectedRecord, -1);
     QTest::keyClicks(dialog.publisherList(), "ab");
-    QCOMPARE(dialog.state.selectedRecord, -1);
+    QCOMPARE(dialog.state().selectedRecord, -1);
     QTest::keyClick(dialog.publisherList(), Qt::Key_Return);
     dialog.button(ID_OK)->click();
     QCOMPARE(run.printers->lookups, 0);
@@ -287,10 +287,10 @@ void PublisherListTest::filterWithoutLinesSelectsNothing() {
     DialogRun run;
     writeCurrentYear(run.folder(), {person("Jonas", "Petrauskas")});
     MainDialog& dialog = run.start(APRIL_2027);
-    QCOMPARE(dialog.state.selectedRecord, 1);
+    QCOMPARE(dialog.state().selectedRecord, 1);
     dialog.button(FILTER_BUTTON_ID)->click();
     QCOMPARE(dialog.publisherList()->count(), 0);
-    QCOMPARE(dialog.state.selectedRecord, -1);
+    QCOMPARE(dialog.state().selectedRecord, -1);
 }
 
 void PublisherListTest::monthBoxes_data() {
@@ -335,10 +335,10 @@ void PublisherListTest::monthBoxes() {
         writePreviousYear(run.folder(), stamps);
     }
     MainDialog& dialog = run.start(today);
-    QVERIFY(!dialog.state.previousYear);
+    QVERIFY(!dialog.state().previousYear);
     if (previousYear)
         dialog.checkBox(PREVIOUS_YEAR_BOX_ID)->click();
-    QCOMPARE(dialog.state.previousYear, previousYear);
+    QCOMPARE(dialog.state().previousYear, previousYear);
     QCOMPARE(enabledRows(dialog), enabled);
     QCOMPARE(dialog.checkBox(TOTAL_BOX_ID)->isEnabled(), totalEnabled);
 }
@@ -361,7 +361,7 @@ void PublisherListTest::totalBoxFollowsTheMonthBoxes() {
     previous->click();
     QVERIFY(!total->isChecked());
     QVERIFY(!total->isEnabled());
-    QVERIFY(!dialog.state.totalChecked);
+    QVERIFY(!dialog.state().totalChecked);
     // Check marks of the month boxes stay, enabled or not.
     QVERIFY(dialog.monthBox(3)->isChecked());
 }
@@ -402,17 +402,17 @@ void PublisherListTest::printHeaderBoxControlsSexMark() {
 void PublisherListTest::checkBoxesReachTheCardState() {
     DialogRun run;
     MainDialog& dialog = run.start(QDate(2027, 9, 2));
-    QVERIFY(dialog.state.printHeader);
-    QVERIFY(!dialog.state.markSex);
+    QVERIFY(dialog.state().printHeader);
+    QVERIFY(!dialog.state().markSex);
     dialog.checkBox(SEX_MARK_BOX_ID)->click();
     dialog.monthBox(0)->click();
     dialog.monthBox(11)->click();
     dialog.checkBox(TOTAL_BOX_ID)->click();
-    QVERIFY(!dialog.state.printHeader);
-    QVERIFY(dialog.state.markSex);
-    QVERIFY(dialog.state.totalChecked);
+    QVERIFY(!dialog.state().printHeader);
+    QVERIFY(dialog.state().markSex);
+    QVERIFY(dialog.state().totalChecked);
     for (int row = 0; row < MONTH_ROWS; ++row)
-        QCOMPARE(dialog.state.monthChecked[std::size_t(row)], row == 0 || row == 11);
+        QCOMPARE(dialog.state().monthChecked[std::size_t(row)], row == 0 || row == 11);
 }
 
 void PublisherListTest::longNameBoxAndUserSelection() {
@@ -423,19 +423,19 @@ void PublisherListTest::longNameBoxAndUserSelection() {
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCheckBox* longName = dialog.checkBox(LONG_NAME_BOX_ID);
     longName->click();
-    QCOMPARE(dialog.state.useLongName, 0);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(0));
+    QCOMPARE(dialog.state().useLongName, 0);
+    QVERIFY(!dialog.settingsChanged());
     PublisherListBox* list = dialog.publisherList();
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(dialog.state.selectedRecord, 2);
-    QCOMPARE(dialog.state.useLongName, 1);
+    QCOMPARE(dialog.state().selectedRecord, 2);
+    QCOMPARE(dialog.state().useLongName, 1);
     QVERIFY(longName->isChecked());
 
     longName->click();
     const QRect line = list->visualItemRect(list->item(3));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
-    QCOMPARE(dialog.state.selectedRecord, 4);
-    QCOMPARE(dialog.state.useLongName, 1);
+    QCOMPARE(dialog.state().selectedRecord, 4);
+    QCOMPARE(dialog.state().useLongName, 1);
     QVERIFY(longName->isChecked());
     dialog.closeMainDialog();
 }
@@ -445,10 +445,10 @@ void PublisherListTest::optionsCancelRebuildsAfterAChange() {
     writeCurrentYear(run.folder(), typingPeople());
     MainDialog& dialog = run.start(APRIL_2027);
     int runs = 0;
-    dialog.runOptions = [&](MainDialogBase&, OptionsValues&) {
+    dialog.setOptionsRunner([&](MainDialog&, OptionsValues&) {
         ++runs;
         return false;
-    };
+    });
     dialog.publisherList()->selectLine(2);
     dialog.selectionChanged();
     dialog.button(OPTIONS_BUTTON_ID)->click();
@@ -459,7 +459,7 @@ void PublisherListTest::optionsCancelRebuildsAfterAChange() {
     dialog.button(OPTIONS_BUTTON_ID)->click();
     QCOMPARE(runs, 2);
     QCOMPARE(dialog.publisherList()->selectedRow(), 0);
-    QCOMPARE(dialog.state.selectedRecord, 1);
+    QCOMPARE(dialog.state().selectedRecord, 1);
 }
 
 void PublisherListTest::optionsOkTakesTheValues() {
@@ -468,34 +468,32 @@ void PublisherListTest::optionsOkTakesTheValues() {
     MainDialog& dialog = run.start(APRIL_2027);
 
     // OK with nothing changed: nothing to save.
-    dialog.runOptions = [](MainDialogBase&, OptionsValues&) {
-        return true;
-    };
+    dialog.setOptionsRunner([](MainDialog&, OptionsValues&) { return true; });
     dialog.openOptions();
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(0));
+    QVERIFY(!dialog.settingsChanged());
 
     // One byte of the layout is a change.
-    dialog.runOptions = [](MainDialogBase&, OptionsValues& v) {
+    dialog.setOptionsRunner([](MainDialog&, OptionsValues& v) {
         v.layout.setColumnX(2, "3.33");
         return true;
-    };
+    });
     dialog.openOptions();
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
-    QCOMPARE(dialog.state.layout.columnX(2), std::string("3.33"));
+    QVERIFY(dialog.settingsChanged());
+    QCOMPARE(dialog.state().layout.columnX(2), std::string("3.33"));
 
-    dialog.runOptions = [](MainDialogBase&, OptionsValues& v) {
+    dialog.setOptionsRunner([](MainDialog&, OptionsValues& v) {
         v.cardVersion = 1;
         v.dateFormat = 2;
         v.marginTop = "0.50";
         v.marginLeft = "0.25";
         return true;
-    };
+    });
     dialog.openOptions();
-    QCOMPARE(dialog.state.cardVersion, 1);
-    QCOMPARE(dialog.state.dateFormat, 2);
-    QCOMPARE(dialog.state.marginTop, std::string("0.50"));
-    QCOMPARE(dialog.state.marginLeft, std::string("0.25"));
-    QCOMPARE(dialog.state.columnSet, columnSetOf(1));
+    QCOMPARE(dialog.state().cardVersion, 1);
+    QCOMPARE(dialog.state().dateFormat, 2);
+    QCOMPARE(dialog.state().marginTop, std::string("0.50"));
+    QCOMPARE(dialog.state().marginLeft, std::string("0.25"));
+    QCOMPARE(dialog.state().columnSet, columnSetOf(1));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Pelkorl - S-21-L  1/06  Printed in Finland"));
     dialog.closeMainDialog();
     QVERIFY(fs::exists(run.folder() / "cplot1.dat"));
@@ -511,15 +509,15 @@ void PublisherListTest::locationChangeReloadsFromTheNewPlace() {
     fs::create_directories(removable);
     writeCurrentYear(removable, {person("Nauja", "Skelbėja"), person("Kitas", "Skelbėjas")});
     MainDialog& dialog = run.start(APRIL_2027);
-    dialog.chooseDataLocation = [&](MainDialogBase&, int& chosen, fs::path& folder, bool) {
+    dialog.setLocationChooser([&](MainDialog&, int& chosen, fs::path& folder, bool) {
         chosen = 1;
         folder = removable;
         return true;
-    };
+    });
     MessageBox::setNextAnswers({MessageBox::Answer::Ok});
     dialog.changeDataLocation();
-    QCOMPARE(int(dialog.dataDrive), 1);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
+    QCOMPARE(int(dialog.dataDrive()), 1);
+    QVERIFY(dialog.settingsChanged());
     QCOMPARE(dialog.publisherList()->count(), 2);
     QCOMPARE(dialog.publisherList()->item(0)->text(), QStringLiteral("Skelbėja, Nauja"));
     QCOMPARE(MessageBox::shown().size(), std::size_t(1));
@@ -536,23 +534,23 @@ void PublisherListTest::locationChangeKeepsDataWhenDeclined() {
     fs::create_directories(removable);
     writeCurrentYear(removable, {person("Nauja", "Skelbėja")}, "kita");
     MainDialog& dialog = run.start(APRIL_2027);
-    dialog.chooseDataLocation = [&](MainDialogBase&, int& chosen, fs::path& folder, bool) {
+    dialog.setLocationChooser([&](MainDialog&, int& chosen, fs::path& folder, bool) {
         chosen = 1;
         folder = removable;
         return true;
-    };
+    });
     int prompts = 0;
-    dialog.passwordPrompt = [&](const std::string&) {
+    dialog.setPasswordPrompt([&](const std::string&) {
         ++prompts;
         return false;
-    };
+    });
 
     // Cancel on the question: back to the current folder, the data stay.
     MessageBox::setNextAnswers({MessageBox::Answer::Cancel});
     dialog.publisherList()->selectLine(3);
     dialog.changeDataLocation();
-    QCOMPARE(int(dialog.dataDrive), 0);
-    QCOMPARE(dialog.settingsChanged, std::uint8_t(1));
+    QCOMPARE(int(dialog.dataDrive()), 0);
+    QVERIFY(dialog.settingsChanged());
     QCOMPARE(dialog.publisherList()->count(), 6);
     QCOMPARE(dialog.publisherList()->selectedRow(), 0);
     QCOMPARE(prompts, 0);
@@ -561,7 +559,7 @@ void PublisherListTest::locationChangeKeepsDataWhenDeclined() {
     MessageBox::setNextAnswers({MessageBox::Answer::Ok});
     dialog.changeDataLocation();
     QCOMPARE(prompts, 1);
-    QCOMPARE(int(dialog.dataDrive), 0);
+    QCOMPARE(int(dialog.dataDrive()), 0);
     QCOMPARE(dialog.publisherList()->count(), 6);
     QCOMPARE(dialog.publisherList()->item(0)->text(), QStringLiteral("Adomaitis, Jonas"));
 }

@@ -64,8 +64,8 @@ QString askForFile(QWidget* parent, const QString& title, const QString& offered
 CardCommands::CardCommands(QWidget* parent, CardState& state,
                            std::function<ApplicationPrinter&()> printer,
                            std::function<std::vector<int>()> listed)
-    : chooseFile(askForFile), runPreview([](QPrintPreviewDialog& dialog) { dialog.exec(); }),
-      parent_(parent), state_(state), printer_(std::move(printer)), listed_(std::move(listed)) {}
+    : parent_(parent), state_(state), printer_(std::move(printer)), listed_(std::move(listed)),
+      chooseFile_(askForFile), runPreview_([](QPrintPreviewDialog& dialog) { dialog.exec(); }) {}
 
 std::vector<int> CardCommands::selectedCard() const {
     if (!state_.data ||
@@ -90,8 +90,8 @@ BatchProgress CardCommands::progressFor(int total, int labelText,
     return [this, shown](int done, int) {
         // A modal progress dialog takes the events here, so its cancel button works.
         shown->setValue(done);
-        if (progressStepped)
-            progressStepped(*shown, done);
+        if (progressStepped_)
+            progressStepped_(*shown, done);
         return !shown->wasCanceled();
     };
 }
@@ -140,8 +140,8 @@ PrintResult CardCommands::preview() {
                          QPainter painter(printer);
                          drawCards(painter, *printer, now, card);
                      });
-    if (runPreview)
-        runPreview(dialog);
+    if (runPreview_)
+        runPreview_(dialog);
     return PrintResult::Printed;
 }
 
@@ -154,9 +154,9 @@ BatchOutcome CardCommands::exportCurrent() {
     const QString folder = lastFolder_.isEmpty()
                                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                : lastFolder_;
-    const QString file = chooseFile ? chooseFile(parent_, text(SAVE_PDF_TITLE_TEXT),
-                                                 QDir(folder).filePath(name + ".pdf"))
-                                    : QString();
+    const QString file = chooseFile_ ? chooseFile_(parent_, text(SAVE_PDF_TITLE_TEXT),
+                                                   QDir(folder).filePath(name + ".pdf"))
+                                     : QString();
     if (file.isEmpty()) {
         BatchOutcome outcome;
         outcome.cancelled = true;
@@ -172,10 +172,10 @@ BatchOutcome CardCommands::exportAll() {
     const QString folder = lastFolder_.isEmpty()
                                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                : lastFolder_;
-    const QString file = chooseFile
-                             ? chooseFile(parent_, text(SAVE_PDF_TITLE_TEXT),
-                                          QDir(folder).filePath(text(ALL_CARDS_FILE_TEXT) + ".pdf"))
-                             : QString();
+    const QString file =
+        chooseFile_ ? chooseFile_(parent_, text(SAVE_PDF_TITLE_TEXT),
+                                  QDir(folder).filePath(text(ALL_CARDS_FILE_TEXT) + ".pdf"))
+                    : QString();
     if (file.isEmpty()) {
         BatchOutcome outcome;
         outcome.cancelled = true;

@@ -69,9 +69,9 @@ public:
     BatchOutcome exportTo(QString file, const std::vector<int>& records);
 
     // Seams (tests replace them).
-    FileChooser chooseFile;
-    PreviewRunner runPreview;
-    ProgressStep progressStepped;
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void setPreviewRunner(PreviewRunner runner) { runPreview_ = std::move(runner); }
+    void setProgressStep(ProgressStep step) { progressStepped_ = std::move(step); }
 
 private:
     BatchProgress progressFor(int total, int labelText, std::unique_ptr<QProgressDialog>& dialog);
@@ -82,6 +82,9 @@ private:
     std::function<ApplicationPrinter&()> printer_;
     std::function<std::vector<int>()> listed_;
     QString lastFolder_;
+    FileChooser chooseFile_;
+    PreviewRunner runPreview_;
+    ProgressStep progressStepped_;
 };
 
 } // namespace pelkorl

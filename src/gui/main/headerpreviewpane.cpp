@@ -24,12 +24,12 @@ HeaderPreviewPane::HeaderPreviewPane(OwnerDrawSurface* surface, CardState* state
 void HeaderPreviewPane::paint(QPainter& painter, const QRect& updateRect) {
     if (updateRect.isEmpty() || !surface_ || !state_)
         return;
-    if (measured == 0) {
-        paneRect = Rect{0, 0, surface_->width(), surface_->height()};
-        measured = 1;
+    if (!measured_) {
+        paneRect_ = Rect{0, 0, surface_->width(), surface_->height()};
+        measured_ = true;
     }
     QtCanvas canvas(painter);
-    paintHeaderPreview(canvas, paneRect, *state_, effects_);
+    paintHeaderPreview(canvas, paneRect_, *state_, effects_);
     if (effects_.dataFound && onEffects_)
         onEffects_(effects_);
 }
@@ -37,8 +37,8 @@ void HeaderPreviewPane::paint(QPainter& painter, const QRect& updateRect) {
 void HeaderPreviewPane::refreshChoice() {
     if (!state_)
         return;
-    Rect rect = paneRect;
-    if (measured == 0 && surface_)
+    Rect rect = paneRect_;
+    if (!measured_ && surface_)
         rect = Rect{0, 0, surface_->width(), surface_->height()};
     // A canvas over a painter that never began keeps its state but draws nothing.
     QPainter idle;

@@ -35,9 +35,9 @@ public:
     // repaint, or it would take the previous publisher's name.
     void refreshChoice();
 
-    // 1 once paneRect has been taken; the surface never changes size afterwards.
-    int measured = 0;
-    Rect paneRect;
+    // The surface's size is taken at the first paint; it never changes afterwards.
+    bool measured() const { return measured_; }
+    const Rect& paneRect() const { return paneRect_; }
 
     const HeaderPaneEffects& lastEffects() const { return effects_; }
 
@@ -46,6 +46,8 @@ private:
     CardState* state_;
     EffectsHandler onEffects_;
     HeaderPaneEffects effects_;
+    bool measured_ = false;
+    Rect paneRect_;
 };
 
 // Shows or hides the three boxes as a paint asked; a null box is skipped, and a box already

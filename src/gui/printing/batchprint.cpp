@@ -2,13 +2,12 @@
 // the core's fields of that name.
 #include "card/cardbatch.h"
 #include "card/cardstate.h"
-#include "render/cardrender.h"
 
 #include "printing/batchprint.h"
-#include "toolkit/qtcanvas.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
@@ -19,11 +18,6 @@
 namespace pelkorl {
 
 namespace {
-
-bool failed(const QPrinter& printer) {
-    const QPrinter::PrinterState state = printer.printerState();
-    return state == QPrinter::Error || state == QPrinter::Aborted;
-}
 
 // A name for the document beside `file`, in the same folder so the rename cannot cross file
 // systems. The file is created empty and kept so that no one else takes the name.
@@ -38,7 +32,7 @@ QString siblingName(const QString& file) {
 
 } // namespace
 
-BatchOutcome drawCards(QPainter& painter, QPrinter& printer, const CardState& state,
+BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
                        const std::vector<int>& records, const BatchProgress& progress) {
     BatchOutcome outcome;
     const int total = static_cast<int>(records.size());
@@ -51,16 +45,13 @@ BatchOutcome drawCards(QPainter& painter, QPrinter& printer, const CardState& st
                 outcome.cancelled = true;
                 return outcome;
             }
-            if (!printer.newPage()) {
+            if (!device.newPage()) {
                 outcome.result = PrintResult::PageFailed;
                 return outcome;
             }
         }
         CardState card = cardStateFor(state, records[static_cast<std::size_t>(i)]);
-        {
-            QtCanvas canvas(painter);
-            drawCard(canvas, card);
-        }
+        drawCardPage(painter, card);
         ++outcome.pages;
     }
     if (progress)
@@ -79,16 +70,11 @@ BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
         outcome.cancelled = true;
         return outcome;
     }
-    printer.setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        outcome.result = PrintResult::NoDeviceContext;
-        return outcome;
-    }
-    outcome = drawCards(painter, printer, state, records, progress);
-    const bool ended = painter.end();
-    if (outcome.result == PrintResult::Printed && (!ended || failed(printer)))
-        outcome.result = PrintResult::PageFailed;
+    const PrintResult result = printCardDocument(printer, [&](QPainter& painter) {
+        outcome = drawCards(painter, printer, state, records, progress);
+        return outcome.result;
+    });
+    outcome.result = result;
     return outcome;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Many cards in one document: one page per publisher, each drawn as the print command draws
-// the selected one. One page routine serves the printer, the print preview and PDF files.
+// Many cards in one document: one page per publisher, each drawn by the page routine
+// (printing/cardpage.h) as the print command draws the selected one.
 #include "printing/printjob.h"
 
 #include <QString>
@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 
@@ -26,11 +27,11 @@ struct BatchOutcome {
     bool writeFailed = false; // the PDF file could not be put in place
 };
 
-// The cards of `records` on `painter`, already begun on `printer`: the first card on the
+// The cards of `records` on `painter`, already begun on `device`: the first card on the
 // current page, each further one on a new page. Each card is `state` with that publisher
 // selected and his name and mobile number chosen as the header pane would. No records:
 // NothingSelected and nothing drawn.
-BatchOutcome drawCards(QPainter& painter, QPrinter& printer, const CardState& state,
+BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
                        const std::vector<int>& records, const BatchProgress& progress = {});
 
 // One document named "Card Header" on `printer`. Stopped by the progress, the document is

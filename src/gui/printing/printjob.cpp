@@ -3,17 +3,13 @@
 #include "card/cardstate.h"
 #include "card/formatting.h"
 #include "records/publisherdata.h"
-#include "render/cardrender.h"
 
 #include "printing/printjob.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
-#include "toolkit/qtcanvas.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -75,10 +71,7 @@ std::unique_ptr<QPrinter> SystemPrinterSource::open(const QString& name) const {
     if (info.isNull())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    // Qt starts a page with margins of its own (10 points); the card's positions count from
-    // the printable area, the corner the printer itself reports.
-    const QPageLayout layout = printer->pageLayout();
-    printer->setPageMargins(layout.minimumMargins(), layout.units());
+    usePrintableAreaOrigin(*printer);
     return printer;
 }
 
@@ -118,29 +111,10 @@ std::unique_ptr<QPrinter> ApplicationPrinter::printerForCommand() {
 }
 
 PrintResult printCardOn(QPrinter& printer, CardState& state) {
-    printer.setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return PrintResult::NoDeviceContext;
-    {
-        QtCanvas canvas(painter);
-        drawCard(canvas, state);
-    }
-    const bool ended = painter.end();
-    const QPrinter::PrinterState after = printer.printerState();
-    if (!ended || after == QPrinter::Error || after == QPrinter::Aborted)
-        return PrintResult::PageFailed;
-    return PrintResult::Printed;
-}
-
-void setUpPdfOutput(QPrinter& printer, const QString& file, int resolution) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    if (resolution > 0)
-        printer.setResolution(resolution);
-    // A PDF page has no unprintable border: the card's margins count from the paper's
-    // corner, not from Qt's default 10-point margins.
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    return printCardDocument(printer, [&state](QPainter& painter) {
+        drawCardPage(painter, state);
+        return PrintResult::Printed;
+    });
 }
 
 PrintResult renderCardToPdf(const QString& file, CardState& state, int resolution) {

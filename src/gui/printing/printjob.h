@@ -1,7 +1,8 @@
 #pragma once
 // The print command: the application's printer, one document named "Card Header" of one
-// page, the card drawn on it through a QtCanvas. The same page routine renders a card
-// into a PDF file for the tests, the preview and an export.
+// page, the card drawn on it by the page routine (printing/cardpage.h).
+#include "printing/cardpage.h"
+
 #include <QString>
 
 #include <memory>
@@ -60,28 +61,12 @@ private:
     QString defaultWhenPicked_;
 };
 
-enum class PrintResult {
-    NothingSelected, // no publisher, or one without a name: nothing shown, nothing printed
-    NoPrinter,       // "No Printer" shown
-    NoDeviceContext, // the printer could not be opened ("no hdc" shown by printCard)
-    PageFailed,      // the page was drawn but the printer reported a failure at its end
-    Cancelled,       // the printer writes to a file that exists and the user kept it
-    Printed,
-};
-
-// Document name of every printed card.
-inline constexpr const char* CARD_DOCUMENT_NAME = "Card Header";
-
 // The print command for the selected publisher. Shows "No Printer" and "no hdc" as message
 // boxes; a failure after the page was started is returned, not shown.
 PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& printer);
 
 // One card as one page on `printer`, named "Card Header"; shows nothing.
 PrintResult printCardOn(QPrinter& printer, CardState& state);
-
-// Makes `printer` write a PDF file at `resolution` units per inch (its default when 0),
-// with the page's corner as the origin.
-void setUpPdfOutput(QPrinter& printer, const QString& file, int resolution);
 
 // The card as a one-page PDF file at `resolution` units per inch; shows nothing.
 PrintResult renderCardToPdf(const QString& file, CardState& state, int resolution);

@@ -1,0 +1,52 @@
+// The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
+// the core's fields of that name.
+#include "card/cardstate.h"
+#include "render/cardrender.h"
+
+#include "printing/cardpage.h"
+#include "toolkit/qtcanvas.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+namespace pelkorl {
+
+void drawCardPage(QPainter& painter, CardState& card) {
+    // The canvas restores the painter when it goes, so the next page starts clean.
+    QtCanvas canvas(painter);
+    drawCard(canvas, card);
+}
+
+PrintResult printCardDocument(QPrinter& printer,
+                              const std::function<PrintResult(QPainter&)>& drawPages) {
+    printer.setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return PrintResult::NoDeviceContext;
+    PrintResult result = drawPages(painter);
+    const bool ended = painter.end();
+    const QPrinter::PrinterState after = printer.printerState();
+    if (result == PrintResult::Printed &&
+        (!ended || after == QPrinter::Error || after == QPrinter::Aborted))
+        result = PrintResult::PageFailed;
+    return result;
+}
+
+void usePrintableAreaOrigin(QPrinter& printer) {
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
+}
+
+void setUpPdfOutput(QPrinter& printer, const QString& file, int resolution) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    if (resolution > 0)
+        printer.setResolution(resolution);
+    // A PDF page has no unprintable border: the card's margins count from the paper's
+    // corner, not from Qt's default 10-point margins.
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
+
+} // namespace pelkorl
