@@ -11,8 +11,10 @@ FUZZ_SECONDS ?= 600
 
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-       libbenchmark-dev fonts-liberation2 poppler-utils \
+       libbenchmark-dev fonts-liberation2 poppler-utils $(PACKAGE_DEBS) \
        $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
+# The install test and `make package`: desktop entry validation, the .deb's dependencies.
+PACKAGE_DEBS = desktop-file-utils dpkg-dev file
 # The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
 # cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract.
 E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
@@ -26,7 +28,7 @@ WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-plain test-asan test-fuzz test-windows fuzz fuzz-build bench clean
+.PHONY: deps configure build run test test-plain test-asan test-fuzz test-windows fuzz fuzz-build bench package clean
 
 deps:
 	@missing=$$(for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -83,6 +85,10 @@ test: test-plain test-asan test-fuzz test-windows
 # Every benchmark, then one table of their figures (raw results in $(BUILD)/bench-results).
 bench: build
 	@bash bench/run.sh $(BUILD)
+
+# A Debian package of the program (build/pelkorl_VERSION_ARCH.deb).
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
