@@ -128,6 +128,10 @@ int main(int argc, char** argv) {
         if (options.password.empty() || options.password.size() > 20) {
             return usageError("the password must be 1 to 20 characters long");
         }
+        if (options.password.front() == ' ' || options.password.back() == ' ') {
+            return usageError("the password may not begin or end with a blank (a blank "
+                              "password leaves the data unprotected)");
+        }
         if (!options.plainText && !shiftSurvivesReader(options.password, 21)) {
             return usageError("this password does not survive the shifted storage; choose "
                               "another one or add --plain");

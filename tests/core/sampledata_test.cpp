@@ -737,6 +737,9 @@ TEST(Tool, ExitCodes) {
         {folder + " --password " + std::string(21, 'p'), 2},
         {folder + " --password caf\xC3\xA9", 2},
         {folder + " --password \xC2\xA2", 2}, // not a Lithuanian letter
+        {folder + " --password \" \"", 2},    // the file's "no password" mark
+        {folder + " --password \" x\"", 2},
+        {folder + " --password \"x \"", 2},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(runTool(c.arguments), c.exit) << c.arguments;
