@@ -1,3 +1,4 @@
+#include "messageboxwatcher.h"
 #include "text/dialogs.h"
 #include "toolkit/appicon.h"
 #include "toolkit/dialogbuilder.h"
@@ -20,6 +21,7 @@
 #include <map>
 
 using namespace pelkorl;
+using pelkorl::test::MessageBoxWatcher;
 
 namespace {
 
@@ -96,8 +98,13 @@ private slots:
     void aboutBoxShowsTheIcon();
 
     void messageBoxTakesPreparedAnswers();
-    void messageBoxNeverBlocksHeadless();
+    void messageBoxShowsWhatItIsAsked_data();
+    void messageBoxShowsWhatItIsAsked();
+    void unplannedQuestionFailsTheTest();
     void messageBoxAdaptersForTheCore();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void DialogBuilderTest::initTestCase() {
@@ -106,7 +113,7 @@ void DialogBuilderTest::initTestCase() {
 
 void DialogBuilderTest::init() {
     MessageBox::setNextAnswers({});
-    MessageBox::clearShown();
+    messages.reset();
 }
 
 void DialogBuilderTest::unitsConvertLikeTheClassicRule_data() {
@@ -511,37 +518,79 @@ void DialogBuilderTest::aboutBoxShowsTheIcon() {
 
 void DialogBuilderTest::messageBoxTakesPreparedAnswers() {
     MessageBox::setNextAnswers({MessageBox::Answer::Cancel, MessageBox::Answer::Ok});
-    QCOMPARE(MessageBox::pendingAnswers(), std::size_t(2));
     QCOMPARE(MessageBox::show(nullptr, "Klausimas?", "Antraštė", MessageBox::Buttons::OkCancel),
              MessageBox::Answer::Cancel);
     QCOMPARE(MessageBox::show(nullptr, "Dar?", QString(), MessageBox::Buttons::OkCancel),
              MessageBox::Answer::Ok);
-    QCOMPARE(MessageBox::pendingAnswers(), std::size_t(0));
-
     // A box with only OK cannot answer Cancel.
     MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
     QCOMPARE(MessageBox::show(nullptr, "Pranešimas"), MessageBox::Answer::Ok);
+    QVERIFY(messages.boxes().empty()); // answered in advance: never shown
 
-    const auto& shown = MessageBox::shown();
-    QCOMPARE(shown.size(), std::size_t(3));
-    QCOMPARE(shown[0].text, QString("Klausimas?"));
-    QCOMPARE(shown[0].caption, QString("Antraštė"));
-    QCOMPARE(shown[0].answer, MessageBox::Answer::Cancel);
-    QCOMPARE(shown[1].caption, MessageBox::defaultCaption());
-    QVERIFY(!shown[1].caption.isEmpty());
-    QCOMPARE(shown[2].buttons, MessageBox::Buttons::Ok);
-    QCOMPARE(shown[2].icon, MessageBox::Icon::Exclamation);
+    // The answers are used up: the next box is shown.
+    messages.plan(MessageBoxWatcher::Press::Cancel);
+    QCOMPARE(MessageBox::show(nullptr, "Trečias?", QString(), MessageBox::Buttons::OkCancel),
+             MessageBox::Answer::Cancel);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
 }
 
-void DialogBuilderTest::messageBoxNeverBlocksHeadless() {
-    QVERIFY(!MessageBox::isInteractive());
-    QCOMPARE(MessageBox::show(nullptr, "No Printer", QString(), MessageBox::Buttons::OkCancel),
-             MessageBox::Answer::Ok);
-    QCOMPARE(MessageBox::shown().size(), std::size_t(1));
-    MessageBox::setInteractive(true);
-    QVERIFY(MessageBox::isInteractive());
-    MessageBox::setInteractive(false);
-    QVERIFY(!MessageBox::isInteractive());
+void DialogBuilderTest::messageBoxShowsWhatItIsAsked_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("shownIcon");
+    QTest::addColumn<int>("answer");
+    using B = MessageBox::Buttons;
+    using I = MessageBox::Icon;
+    using P = MessageBoxWatcher::Press;
+    using A = MessageBox::Answer;
+    QTest::newRow("question, OK") << QString("Antraštė") << int(B::OkCancel) << int(I::Question)
+                                  << int(P::Ok) << int(QMessageBox::Question) << int(A::Ok);
+    QTest::newRow("question, Cancel")
+        << QString() << int(B::OkCancel) << int(I::Exclamation) << int(P::Cancel)
+        << int(QMessageBox::Warning) << int(A::Cancel);
+    QTest::newRow("message, Esc is OK") << QString() << int(B::Ok) << int(I::Stop) << int(P::Cancel)
+                                        << int(QMessageBox::Critical) << int(A::Ok);
+    QTest::newRow("information") << QString() << int(B::Ok) << int(I::Information) << int(P::Ok)
+                                 << int(QMessageBox::Information) << int(A::Ok);
+    QTest::newRow("no icon") << QString() << int(B::Ok) << int(I::None) << int(P::Ok)
+                             << int(QMessageBox::NoIcon) << int(A::Ok);
+}
+
+void DialogBuilderTest::messageBoxShowsWhatItIsAsked() {
+    QFETCH(QString, caption);
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, press);
+    QFETCH(int, shownIcon);
+    QFETCH(int, answer);
+    messages.plan(MessageBoxWatcher::Press(press));
+    const QString text = QStringLiteral("<b>Klausimas</b> & atsakymas?");
+    QCOMPARE(int(MessageBox::show(nullptr, text, caption, MessageBox::Buttons(buttons),
+                                  MessageBox::Icon(icon))),
+             answer);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    const MessageBoxWatcher::Box& box = messages.boxes().front();
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.caption, caption.isEmpty() ? MessageBox::defaultCaption() : caption);
+    QVERIFY(!box.caption.isEmpty());
+    QCOMPARE(int(box.icon), shownIcon);
+    QCOMPARE(box.buttons, MessageBox::Buttons(buttons) == MessageBox::Buttons::OkCancel
+                              ? QMessageBox::Ok | QMessageBox::Cancel
+                              : QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void DialogBuilderTest::unplannedQuestionFailsTheTest() {
+    // Nobody may answer a question for the user: unplanned, it is really shown, the test
+    // fails, and Esc closes it as Cancel.
+    QEXPECT_FAIL("", "an unplanned box fails the test that shows it", Continue);
+    const MessageBox::Answer answer =
+        MessageBox::show(nullptr, "Neplanuotas?", QString(), MessageBox::Buttons::OkCancel);
+    QCOMPARE(answer, MessageBox::Answer::Cancel);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    QVERIFY(!messages.boxes().front().planned);
+    QCOMPARE(messages.boxes().front().text, QString("Neplanuotas?"));
 }
 
 void DialogBuilderTest::messageBoxAdaptersForTheCore() {
@@ -549,16 +598,18 @@ void DialogBuilderTest::messageBoxAdaptersForTheCore() {
     const auto report = MessageBox::reporter(owner);
     const auto confirm = MessageBox::confirmer(owner);
     delete owner; // the callbacks outlive their window safely
+    messages.plan(MessageBoxWatcher::Press::Ok);
     report("Skaitmenis įveskite su 2-iem skaičiais po taško.");
-    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    messages.plan(MessageBoxWatcher::Press::Cancel);
     QVERIFY(!confirm("Pasirinktu adresu yra skelbėjų duomenų."));
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages.plan(MessageBoxWatcher::Press::Ok);
     QVERIFY(confirm("Pasirinktu adresu yra skelbėjų duomenų."));
-    const auto& shown = MessageBox::shown();
+    const auto& shown = messages.boxes();
     QCOMPARE(shown.size(), std::size_t(3));
     QCOMPARE(shown[0].text, QString::fromUtf8("Skaitmenis įveskite su 2-iem skaičiais po taško."));
-    QCOMPARE(shown[0].icon, MessageBox::Icon::Exclamation);
-    QCOMPARE(shown[1].buttons, MessageBox::Buttons::OkCancel);
+    QCOMPARE(shown[0].icon, QMessageBox::Warning);
+    QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(shown[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 QTEST_MAIN(DialogBuilderTest)
