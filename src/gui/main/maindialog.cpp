@@ -15,6 +15,7 @@
 #include "text/strings.h"
 #include "toolkit/appicon.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -153,7 +154,7 @@ void MainDialog::addAboutCommand() {
     HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
     if (!menu || text.empty())
         return;
-    const std::wstring wide = QString::fromStdString(text).toStdWString();
+    const std::wstring wide = textFromUtf8(text).toStdWString();
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, ABOUT_COMMAND, wide.c_str());
 }
@@ -176,7 +177,7 @@ void MainDialog::addAboutCommand() {
     const std::string text = loadText(ABOUT_COMMAND_TEXT);
     if (text.empty() || aboutAction_)
         return;
-    aboutAction_ = new QAction(QString::fromStdString(text), this);
+    aboutAction_ = new QAction(textFromUtf8(text), this);
     aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
     aboutAction_->setShortcutContext(Qt::WindowShortcut);
     connect(aboutAction_, &QAction::triggered, this, [this] { systemCommand(ABOUT_COMMAND); });

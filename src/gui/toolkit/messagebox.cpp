@@ -1,6 +1,7 @@
 #include "toolkit/messagebox.h"
 
 #include "text/strings.h"
+#include "toolkit/qtstrings.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -75,7 +76,7 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& text, const 
 QString MessageBox::defaultCaption() {
     const std::string name = loadText(APP_NAME_TEXT);
     if (!name.empty()) {
-        return QString::fromStdString(name);
+        return textFromUtf8(name);
     }
     return QCoreApplication::applicationName();
 }
@@ -90,14 +91,13 @@ void MessageBox::setNextAnswer(Answer answer) {
 
 std::function<void(const std::string&)> MessageBox::reporter(QWidget* parent) {
     return [guard = QPointer<QWidget>(parent)](const std::string& text) {
-        show(guard.data(), QString::fromStdString(text));
+        show(guard.data(), textFromUtf8(text));
     };
 }
 
 std::function<bool(const std::string&)> MessageBox::confirmer(QWidget* parent) {
     return [guard = QPointer<QWidget>(parent)](const std::string& text) {
-        return show(guard.data(), QString::fromStdString(text), QString(), Buttons::OkCancel) ==
-               Answer::Ok;
+        return show(guard.data(), textFromUtf8(text), QString(), Buttons::OkCancel) == Answer::Ok;
     };
 }
 
