@@ -1,3 +1,4 @@
+#include "dialogs/passworddialog.h"
 #include "messageboxwatcher.h"
 #include "text/dialogs.h"
 #include "toolkit/appicon.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -95,6 +97,8 @@ private slots:
     void upDownSitsAtTheRightEndOfItsBuddy();
     void upDownStepsWithinItsRangeAndLeavesTheBuddyAlone();
     void factoryReplacesTheBuiltWidget();
+    void aControlTheCodeNeedsIsChecked_data();
+    void aControlTheCodeNeedsIsChecked();
     void aboutBoxShowsTheIcon();
 
     void messageBoxTakesPreparedAnswers();
@@ -491,6 +495,53 @@ void DialogBuilderTest::factoryReplacesTheBuiltWidget() {
     QCOMPARE(list->geometry(), placeOf(*findControl(dialogTemplate(MAIN_DIALOG_ID), 1000),
                                        dialog.controls().baseUnits()));
     QCOMPARE(list->font(), dialog.font());
+}
+
+void DialogBuilderTest::aControlTheCodeNeedsIsChecked_data() {
+    QTest::addColumn<bool>("removed");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("missing from the template") << true << "is missing from the template";
+    QTest::newRow("of another kind") << false << "is a QLineEdit, a QCheckBox was expected";
+}
+
+// The password template with or without its entry: asking for the entry as a check box, or
+// for an entry that is not there, stops the program with a message naming both.
+void DialogBuilderTest::aControlTheCodeNeedsIsChecked() {
+    QFETCH(bool, removed);
+    QFETCH(QString, fault);
+    DialogTemplate broken = dialogTemplate(PASSWORD_DIALOG_ID);
+    if (removed) {
+        std::erase_if(broken.controls,
+                      [](const ControlTemplate& c) { return c.id == PASSWORD_ENTRY_ID; });
+    }
+    QDialog dialog;
+    const DialogControls controls = buildDialog(dialog, broken);
+    QCOMPARE(controls.control(PASSWORD_ENTRY_ID) == nullptr, removed);
+    if (qEnvironmentVariableIsSet("PELKORL_CHECKED_CONTROL_CHILD")) {
+        // In the child process: this must not return.
+        if (removed)
+            controls.require<QLineEdit>(PASSWORD_ENTRY_ID);
+        else
+            controls.require<QCheckBox>(PASSWORD_ENTRY_ID);
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PELKORL_CHECKED_CONTROL_CHILD", "1");
+    environment.insert("QTEST_DISABLE_STACK_DUMP", "1");
+    environment.insert("QTEST_DISABLE_CORE_DUMP", "1");
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("aControlTheCodeNeedsIsChecked:%1")
+                     .arg(QString::fromLatin1(QTest::currentDataTag()))});
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    QVERIFY2(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0,
+             qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("control %1 %2").arg(PASSWORD_ENTRY_ID).arg(fault)),
+             qPrintable(output));
+    QVERIFY2(output.contains(QString::fromStdString(broken.title)), qPrintable(output));
 }
 
 void DialogBuilderTest::aboutBoxShowsTheIcon() {

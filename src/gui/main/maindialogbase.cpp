@@ -15,6 +15,7 @@
 #include "text/dialogs.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -23,10 +24,6 @@
 namespace pelkorl {
 
 namespace {
-
-QString qText(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 ControlFactories listFactory() {
     ControlFactories factories;
@@ -44,32 +41,31 @@ ControlFactories listFactory() {
 bool runLocationDialog(MainDialogBase& owner, int& chosenDrive,
                        std::filesystem::path& removableFolder, bool driveUnavailable) {
     DataLocationDialog dialog(&owner);
-    dialog.chosenDrive = chosenDrive;
-    dialog.driveUnavailable = driveUnavailable ? 1 : 0;
+    dialog.setChosenDrive(chosenDrive);
+    dialog.setDriveUnavailable(driveUnavailable);
     dialog.setRemovableFolder(removableFolder);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    chosenDrive = dialog.chosenDrive;
+    chosenDrive = dialog.chosenDrive();
     removableFolder = dialog.removableFolder();
     return true;
 }
 
 bool runOptionsDialog(MainDialogBase& owner, OptionsValues& values) {
     OptionsDialog dialog(owner.currentFolder(), &owner);
-    dialog.editDateFormat = values.dateFormat;
-    dialog.editCardVersionIndex = values.cardVersion;
-    dialog.editMarginTop = values.marginTop;
-    dialog.editMarginLeft = values.marginLeft;
-    dialog.editLayoutCopy = values.layout;
+    dialog.setDateFormat(values.dateFormat);
+    dialog.setCardVersion(values.cardVersion);
+    dialog.setMargins(values.marginTop, values.marginLeft);
+    dialog.setCardLayout(values.layout);
     dialog.setChangeDataLocation([&owner] { owner.changeDataLocation(); });
     dialog.setApplicationPrinter(&owner.applicationPrinter());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    values.dateFormat = dialog.editDateFormat;
-    values.cardVersion = dialog.editCardVersionIndex;
-    values.marginTop = dialog.editMarginTop;
-    values.marginLeft = dialog.editMarginLeft;
-    values.layout = dialog.editLayoutCopy;
+    values.dateFormat = dialog.dateFormat();
+    values.cardVersion = dialog.cardVersion();
+    values.marginTop = dialog.marginTop();
+    values.marginLeft = dialog.marginLeft();
+    values.layout = dialog.cardLayout();
     return true;
 }
 
@@ -218,7 +214,7 @@ void MainDialogBase::selectionChanged() {
 }
 
 void MainDialogBase::showFilterName() {
-    button(FILTER_BUTTON_ID)->setText(qText(loadText(FILTER_NAME_BASE + listFilter)));
+    button(FILTER_BUTTON_ID)->setText(textFromUtf8(loadText(FILTER_NAME_BASE + listFilter)));
 }
 
 bool MainDialogBase::monthAvailable(int row) const {
@@ -238,8 +234,8 @@ void MainDialogBase::updateMonthBoxes() {
 }
 
 void MainDialogBase::updateTitle() {
-    setWindowTitle(qText(loadText(PROGRAM_NAME_TEXT) + " - " +
-                         loadText(CARD_VERSION_CAPTION_BASE + state.cardVersion)));
+    setWindowTitle(textFromUtf8(loadText(PROGRAM_NAME_TEXT) + " - " +
+                                loadText(CARD_VERSION_CAPTION_BASE + state.cardVersion)));
 }
 
 void MainDialogBase::listSelectionChangedByUser() {
