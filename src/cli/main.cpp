@@ -16,6 +16,7 @@
 #include "printing/batchprint.h"
 #include "records/datalocation.h"
 #include "settings/settingslocation.h"
+#include "toolkit/qtstrings.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -190,8 +191,7 @@ int main(int argc, char** argv) {
     if (!cardError.empty())
         return fail(EXIT_USAGE, cardError);
 
-    const QString output =
-        QString::fromStdU16String(fs::absolute(options.output, error).u16string());
+    const QString output = textFromPath(fs::absolute(options.output, error));
     const BatchOutcome outcome = renderCardsToPdf(output, state, records, options.resolution);
     if (outcome.result != PrintResult::Printed)
         return fail(EXIT_FAILED, "the file " + shown(options.output) + " could not be written");

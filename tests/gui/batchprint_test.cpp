@@ -16,6 +16,7 @@
 #include "text/codepage.h"
 
 #include "main/cardcommands.h"
+#include "messageboxwatcher.h"
 #include "pdfcheck.h"
 #include "printing/batchprint.h"
 #include "printing/printjob.h"
@@ -133,6 +134,7 @@ private slots:
     void exportStoppedLeavesNoFile();
 
 private:
+    MessageBoxWatcher messages;
     // The state of publisher `record` as the dialog holds it once the header pane painted.
     CardState selected(int record) const;
     std::vector<int> listed(int filter) const {
@@ -149,7 +151,7 @@ private:
 };
 
 void BatchPrintTest::init() {
-    MessageBox::clearShown();
+    messages.reset();
     dataFolder = std::make_unique<TempFolder>();
     out = std::make_unique<QTemporaryDir>();
     QVERIFY(out->isValid());
@@ -426,10 +428,11 @@ void BatchPrintTest::previewNeedsACardAndAPrinter() {
     QCOMPARE(printers->lookups, 0);
     state = selected(2);
     printers->defaultName.clear();
+    messages.plan(MessageBoxWatcher::Press::Ok);
     QCOMPARE(c->preview(), PrintResult::NoPrinter);
     QCOMPARE(runs, 0);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().text, QString("No Printer"));
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().text, QString("No Printer"));
 }
 
 void BatchPrintTest::printAllShowsProgressOnlyForMoreThanAFewCards() {
@@ -463,7 +466,7 @@ void BatchPrintTest::printAllShowsProgressOnlyForMoreThanAFewCards() {
             QCOMPARE(cancel, QString("Atšaukti"));
         }
     }
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
 }
 
 void BatchPrintTest::printAllStopsAtTheCancelButton() {
@@ -489,9 +492,10 @@ void BatchPrintTest::printAllWithoutPrinterOrCards() {
     QCOMPARE(printers->lookups, 0);
     auto c = commands(listed(FILTER_ALL));
     printers->defaultName.clear();
+    messages.plan(MessageBoxWatcher::Press::Ok);
     QCOMPARE(c->printAll().result, PrintResult::NoPrinter);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().text, QString("No Printer"));
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().text, QString("No Printer"));
     QVERIFY(QDir(out->path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -506,12 +510,12 @@ void BatchPrintTest::printAllAsksBeforeAPrinterReplacesItsFile() {
     picked.setOutputFileName(file);
     printer->setPickedPrinter(picked);
     auto c = commands(listed(FILTER_REGULAR_PIONEERS));
-    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    messages.plan(MessageBoxWatcher::Press::Cancel);
     const BatchOutcome kept = c->printAll();
     QCOMPARE(kept.result, PrintResult::Cancelled);
     QCOMPARE(bytesOf(file), QByteArray("ankstesnis"));
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().buttons, MessageBox::Buttons::OkCancel);
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().buttons, QMessageBox::Ok | QMessageBox::Cancel);
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     QCOMPARE(c->printAll().result, PrintResult::Printed);
     QVERIFY(bytesOf(file).startsWith("%PDF"));
@@ -531,15 +535,15 @@ void BatchPrintTest::exportReplacesAFileOnlyAfterAsking() {
     auto c = commands(records);
     const QString file = out->filePath("kortelės.pdf");
     QCOMPARE(c->exportTo(file, records).result, PrintResult::Printed);
-    QVERIFY(MessageBox::shown().empty()); // a new file needs no question
+    QVERIFY(messages.boxes().empty()); // a new file needs no question
     QCOMPARE(pdfPages(file), static_cast<int>(records.size()));
     const QByteArray before = bytesOf(file);
 
-    MessageBox::setNextAnswer(replace ? MessageBox::Answer::Ok : MessageBox::Answer::Cancel);
+    messages.plan(replace ? MessageBoxWatcher::Press::Ok : MessageBoxWatcher::Press::Cancel);
     const BatchOutcome again = c->exportTo(file, {records.front()});
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    const MessageBox::Shown& box = MessageBox::shown().front();
-    QCOMPARE(box.buttons, MessageBox::Buttons::OkCancel);
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    const MessageBoxWatcher::Box& box = messages.boxes().front();
+    QCOMPARE(box.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(box.text,
              QString("Failas %1 jau yra.\nAr jį pakeisti?").arg(QDir::toNativeSeparators(file)));
     QCOMPARE(again.cancelled, !replace);
@@ -557,14 +561,15 @@ void BatchPrintTest::exportWritesOnlyPdfFiles() {
     QCOMPARE(c->exportTo(data, records).result, PrintResult::Printed);
     QCOMPARE(bytesOf(data), before);
     QVERIFY(bytesOf(data + ".pdf").startsWith("%PDF"));
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
 
     // A folder cannot be chosen as the file.
     QVERIFY(QDir(out->path()).mkdir("aplankas.pdf"));
+    messages.plan(MessageBoxWatcher::Press::Ok);
     const BatchOutcome folder = c->exportTo(out->filePath("aplankas.pdf"), records);
     QVERIFY(folder.writeFailed);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QVERIFY(MessageBox::shown().front().text.startsWith("Nepavyko įrašyti failo "));
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QVERIFY(messages.boxes().front().text.startsWith("Nepavyko įrašyti failo "));
 }
 
 void BatchPrintTest::exportOffersANameAndHonoursAChoiceOfNone() {

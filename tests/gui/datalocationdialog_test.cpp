@@ -69,10 +69,10 @@ void DataLocationDialogTest::opensWithChoiceAndMessage() {
     QFETCH(int, driveUnavailable);
     QFETCH(int, checked);
     DataLocationDialog dialog;
-    QCOMPARE(dialog.chosenDrive, 0);
-    QCOMPARE(dialog.driveUnavailable, 0);
-    dialog.chosenDrive = chosenDrive;
-    dialog.driveUnavailable = driveUnavailable;
+    QCOMPARE(dialog.chosenDrive(), 0);
+    QVERIFY(!dialog.driveUnavailable());
+    dialog.setChosenDrive(chosenDrive);
+    dialog.setDriveUnavailable(driveUnavailable == 1);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(radio(dialog, checked)->isChecked());
@@ -117,15 +117,15 @@ void DataLocationDialogTest::okTakesTheCheckedLocation() {
     test::TempFolder temp;
     DataLocationDialog dialog;
     dialog.setRemovableFolder(temp.path());
-    dialog.chosenDrive = 1 - chosen;
-    dialog.driveUnavailable = 1;
+    dialog.setChosenDrive(1 - chosen);
+    dialog.setDriveUnavailable(1 == 1);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(radio(dialog, click), Qt::LeftButton);
     QTest::mouseClick(dialog.controlAs<QPushButton>(ID_OK), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.chosenDrive, chosen);
+    QCOMPARE(dialog.chosenDrive(), chosen);
     QVERIFY(!messageShown(dialog));
     QVERIFY(test::folderContents(temp.path()).empty()); // no probe file left behind
     QCOMPARE(dialog.removableFolder(), temp.path());
@@ -142,13 +142,13 @@ void DataLocationDialogTest::unusableFolderKeepsTheDialogOpen() {
     dialog.accept();
     QVERIFY(dialog.isVisible());
     QVERIFY(messageShown(dialog));
-    QCOMPARE(dialog.chosenDrive, 0);
+    QCOMPARE(dialog.chosenDrive(), 0);
 
     // Once the media is there, OK goes through and the message goes away.
     fs::create_directory(temp.path() / "not plugged in");
     QTest::keyClick(&dialog, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.chosenDrive, 1);
+    QCOMPARE(dialog.chosenDrive(), 1);
     QVERIFY(!messageShown(dialog));
     QVERIFY(test::folderContents(temp.path() / "not plugged in").empty());
 }
@@ -176,7 +176,7 @@ void DataLocationDialogTest::pickedFolderSelectsDriveA() {
     QVERIFY(dialog.folderButton()->toolTip().contains(QStringLiteral("Diskelis ąčę")));
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.chosenDrive, 1);
+    QCOMPARE(dialog.chosenDrive(), 1);
     QCOMPARE(dialog.removableFolder(), media);
     QVERIFY(test::folderContents(media).empty());
 }
@@ -188,7 +188,7 @@ void DataLocationDialogTest::cancelKeepsChosenDriveAndFolder() {
         [&answer](QWidget*, const QString&, const QString&) { return answer; });
     DataLocationDialog dialog;
     dialog.setRemovableFolder("/media/stick");
-    dialog.chosenDrive = 0;
+    dialog.setChosenDrive(0);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.pickRemovableFolder();
@@ -201,14 +201,14 @@ void DataLocationDialogTest::cancelKeepsChosenDriveAndFolder() {
     QTest::mouseClick(dialog.controlAs<QPushButton>(ID_CANCEL), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(dialog.chosenDrive, 0);
+    QCOMPARE(dialog.chosenDrive(), 0);
     QCOMPARE(dialog.removableFolder(), fs::path("/media/stick"));
 }
 
 void DataLocationDialogTest::modalRunEndsOnEscape() {
     DataLocationDialog dialog;
-    dialog.chosenDrive = 1;
-    dialog.driveUnavailable = 1;
+    dialog.setChosenDrive(1);
+    dialog.setDriveUnavailable(1 == 1);
     bool sawMessage = false;
     QTimer::singleShot(0, [&] {
         if (QApplication::activeModalWidget() != &dialog)
@@ -219,7 +219,7 @@ void DataLocationDialogTest::modalRunEndsOnEscape() {
     QTimer::singleShot(5000, &dialog, [&] { dialog.done(-1); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QVERIFY(sawMessage);
-    QCOMPARE(dialog.chosenDrive, 1);
+    QCOMPARE(dialog.chosenDrive(), 1);
 }
 
 QTEST_MAIN(DataLocationDialogTest)

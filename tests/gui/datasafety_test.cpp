@@ -5,6 +5,7 @@
 
 #include "card/cardlayout.h"
 #include "main/publisherlistbox.h"
+#include "messageboxwatcher.h"
 #include "settings/profile.h"
 #include "text/dialogs.h"
 #include "toolkit/messagebox.h"
@@ -189,10 +190,13 @@ private slots:
     void fullDiskAtCloseKeepsOldFiles_data();
     void fullDiskAtCloseKeepsOldFiles();
     void settingsFileThatCannotBeMade();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void DataSafetyTest::init() {
-    MessageBox::clearShown();
+    messages.reset();
 }
 
 void DataSafetyTest::recordFilesAreOnlyRead() {
@@ -249,7 +253,7 @@ void DataSafetyTest::recordFilesAreOnlyRead() {
     auto after = folderContents(data);
     after.erase("cplot.dat");
     QVERIFY(after == before);
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
 #endif
 }
 
@@ -319,7 +323,7 @@ void DataSafetyTest::missingDataFolder() {
     (void)dialog->grab();
     dialog->accept(); // nothing selected: nothing printed, nothing shown
     QVERIFY(namesIn(temp.path() / "printed").empty());
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     dialog->closeMainDialog();
     QVERIFY(dialog->closed());
     QVERIFY(!fs::exists(data));

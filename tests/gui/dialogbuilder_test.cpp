@@ -1,3 +1,5 @@
+#include "dialogs/passworddialog.h"
+#include "messageboxwatcher.h"
 #include "text/dialogs.h"
 #include "toolkit/appicon.h"
 #include "toolkit/dialogbuilder.h"
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -20,6 +23,7 @@
 #include <map>
 
 using namespace pelkorl;
+using pelkorl::test::MessageBoxWatcher;
 
 namespace {
 
@@ -93,11 +97,18 @@ private slots:
     void upDownSitsAtTheRightEndOfItsBuddy();
     void upDownStepsWithinItsRangeAndLeavesTheBuddyAlone();
     void factoryReplacesTheBuiltWidget();
+    void aControlTheCodeNeedsIsChecked_data();
+    void aControlTheCodeNeedsIsChecked();
     void aboutBoxShowsTheIcon();
 
     void messageBoxTakesPreparedAnswers();
-    void messageBoxNeverBlocksHeadless();
+    void messageBoxShowsWhatItIsAsked_data();
+    void messageBoxShowsWhatItIsAsked();
+    void unplannedQuestionFailsTheTest();
     void messageBoxAdaptersForTheCore();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void DialogBuilderTest::initTestCase() {
@@ -106,7 +117,7 @@ void DialogBuilderTest::initTestCase() {
 
 void DialogBuilderTest::init() {
     MessageBox::setNextAnswers({});
-    MessageBox::clearShown();
+    messages.reset();
 }
 
 void DialogBuilderTest::unitsConvertLikeTheClassicRule_data() {
@@ -486,6 +497,53 @@ void DialogBuilderTest::factoryReplacesTheBuiltWidget() {
     QCOMPARE(list->font(), dialog.font());
 }
 
+void DialogBuilderTest::aControlTheCodeNeedsIsChecked_data() {
+    QTest::addColumn<bool>("removed");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("missing from the template") << true << "is missing from the template";
+    QTest::newRow("of another kind") << false << "is a QLineEdit, a QCheckBox was expected";
+}
+
+// The password template with or without its entry: asking for the entry as a check box, or
+// for an entry that is not there, stops the program with a message naming both.
+void DialogBuilderTest::aControlTheCodeNeedsIsChecked() {
+    QFETCH(bool, removed);
+    QFETCH(QString, fault);
+    DialogTemplate broken = dialogTemplate(PASSWORD_DIALOG_ID);
+    if (removed) {
+        std::erase_if(broken.controls,
+                      [](const ControlTemplate& c) { return c.id == PASSWORD_ENTRY_ID; });
+    }
+    QDialog dialog;
+    const DialogControls controls = buildDialog(dialog, broken);
+    QCOMPARE(controls.control(PASSWORD_ENTRY_ID) == nullptr, removed);
+    if (qEnvironmentVariableIsSet("PELKORL_CHECKED_CONTROL_CHILD")) {
+        // In the child process: this must not return.
+        if (removed)
+            controls.require<QLineEdit>(PASSWORD_ENTRY_ID);
+        else
+            controls.require<QCheckBox>(PASSWORD_ENTRY_ID);
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PELKORL_CHECKED_CONTROL_CHILD", "1");
+    environment.insert("QTEST_DISABLE_STACK_DUMP", "1");
+    environment.insert("QTEST_DISABLE_CORE_DUMP", "1");
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("aControlTheCodeNeedsIsChecked:%1")
+                     .arg(QString::fromLatin1(QTest::currentDataTag()))});
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    QVERIFY2(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0,
+             qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("control %1 %2").arg(PASSWORD_ENTRY_ID).arg(fault)),
+             qPrintable(output));
+    QVERIFY2(output.contains(QString::fromStdString(broken.title)), qPrintable(output));
+}
+
 void DialogBuilderTest::aboutBoxShowsTheIcon() {
     const QIcon icon = appIcon();
     QVERIFY(!icon.isNull());
@@ -511,37 +569,79 @@ void DialogBuilderTest::aboutBoxShowsTheIcon() {
 
 void DialogBuilderTest::messageBoxTakesPreparedAnswers() {
     MessageBox::setNextAnswers({MessageBox::Answer::Cancel, MessageBox::Answer::Ok});
-    QCOMPARE(MessageBox::pendingAnswers(), std::size_t(2));
     QCOMPARE(MessageBox::show(nullptr, "Klausimas?", "Antraštė", MessageBox::Buttons::OkCancel),
              MessageBox::Answer::Cancel);
     QCOMPARE(MessageBox::show(nullptr, "Dar?", QString(), MessageBox::Buttons::OkCancel),
              MessageBox::Answer::Ok);
-    QCOMPARE(MessageBox::pendingAnswers(), std::size_t(0));
-
     // A box with only OK cannot answer Cancel.
     MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
     QCOMPARE(MessageBox::show(nullptr, "Pranešimas"), MessageBox::Answer::Ok);
+    QVERIFY(messages.boxes().empty()); // answered in advance: never shown
 
-    const auto& shown = MessageBox::shown();
-    QCOMPARE(shown.size(), std::size_t(3));
-    QCOMPARE(shown[0].text, QString("Klausimas?"));
-    QCOMPARE(shown[0].caption, QString("Antraštė"));
-    QCOMPARE(shown[0].answer, MessageBox::Answer::Cancel);
-    QCOMPARE(shown[1].caption, MessageBox::defaultCaption());
-    QVERIFY(!shown[1].caption.isEmpty());
-    QCOMPARE(shown[2].buttons, MessageBox::Buttons::Ok);
-    QCOMPARE(shown[2].icon, MessageBox::Icon::Exclamation);
+    // The answers are used up: the next box is shown.
+    messages.plan(MessageBoxWatcher::Press::Cancel);
+    QCOMPARE(MessageBox::show(nullptr, "Trečias?", QString(), MessageBox::Buttons::OkCancel),
+             MessageBox::Answer::Cancel);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
 }
 
-void DialogBuilderTest::messageBoxNeverBlocksHeadless() {
-    QVERIFY(!MessageBox::isInteractive());
-    QCOMPARE(MessageBox::show(nullptr, "No Printer", QString(), MessageBox::Buttons::OkCancel),
-             MessageBox::Answer::Ok);
-    QCOMPARE(MessageBox::shown().size(), std::size_t(1));
-    MessageBox::setInteractive(true);
-    QVERIFY(MessageBox::isInteractive());
-    MessageBox::setInteractive(false);
-    QVERIFY(!MessageBox::isInteractive());
+void DialogBuilderTest::messageBoxShowsWhatItIsAsked_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("shownIcon");
+    QTest::addColumn<int>("answer");
+    using B = MessageBox::Buttons;
+    using I = MessageBox::Icon;
+    using P = MessageBoxWatcher::Press;
+    using A = MessageBox::Answer;
+    QTest::newRow("question, OK") << QString("Antraštė") << int(B::OkCancel) << int(I::Question)
+                                  << int(P::Ok) << int(QMessageBox::Question) << int(A::Ok);
+    QTest::newRow("question, Cancel")
+        << QString() << int(B::OkCancel) << int(I::Exclamation) << int(P::Cancel)
+        << int(QMessageBox::Warning) << int(A::Cancel);
+    QTest::newRow("message, Esc is OK") << QString() << int(B::Ok) << int(I::Stop) << int(P::Cancel)
+                                        << int(QMessageBox::Critical) << int(A::Ok);
+    QTest::newRow("information") << QString() << int(B::Ok) << int(I::Information) << int(P::Ok)
+                                 << int(QMessageBox::Information) << int(A::Ok);
+    QTest::newRow("no icon") << QString() << int(B::Ok) << int(I::None) << int(P::Ok)
+                             << int(QMessageBox::NoIcon) << int(A::Ok);
+}
+
+void DialogBuilderTest::messageBoxShowsWhatItIsAsked() {
+    QFETCH(QString, caption);
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, press);
+    QFETCH(int, shownIcon);
+    QFETCH(int, answer);
+    messages.plan(MessageBoxWatcher::Press(press));
+    const QString text = QStringLiteral("<b>Klausimas</b> & atsakymas?");
+    QCOMPARE(int(MessageBox::show(nullptr, text, caption, MessageBox::Buttons(buttons),
+                                  MessageBox::Icon(icon))),
+             answer);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    const MessageBoxWatcher::Box& box = messages.boxes().front();
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.caption, caption.isEmpty() ? MessageBox::defaultCaption() : caption);
+    QVERIFY(!box.caption.isEmpty());
+    QCOMPARE(int(box.icon), shownIcon);
+    QCOMPARE(box.buttons, MessageBox::Buttons(buttons) == MessageBox::Buttons::OkCancel
+                              ? QMessageBox::Ok | QMessageBox::Cancel
+                              : QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void DialogBuilderTest::unplannedQuestionFailsTheTest() {
+    // Nobody may answer a question for the user: unplanned, it is really shown, the test
+    // fails, and Esc closes it as Cancel.
+    QEXPECT_FAIL("", "an unplanned box fails the test that shows it", Continue);
+    const MessageBox::Answer answer =
+        MessageBox::show(nullptr, "Neplanuotas?", QString(), MessageBox::Buttons::OkCancel);
+    QCOMPARE(answer, MessageBox::Answer::Cancel);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    QVERIFY(!messages.boxes().front().planned);
+    QCOMPARE(messages.boxes().front().text, QString("Neplanuotas?"));
 }
 
 void DialogBuilderTest::messageBoxAdaptersForTheCore() {
@@ -549,16 +649,18 @@ void DialogBuilderTest::messageBoxAdaptersForTheCore() {
     const auto report = MessageBox::reporter(owner);
     const auto confirm = MessageBox::confirmer(owner);
     delete owner; // the callbacks outlive their window safely
+    messages.plan(MessageBoxWatcher::Press::Ok);
     report("Skaitmenis įveskite su 2-iem skaičiais po taško.");
-    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    messages.plan(MessageBoxWatcher::Press::Cancel);
     QVERIFY(!confirm("Pasirinktu adresu yra skelbėjų duomenų."));
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    messages.plan(MessageBoxWatcher::Press::Ok);
     QVERIFY(confirm("Pasirinktu adresu yra skelbėjų duomenų."));
-    const auto& shown = MessageBox::shown();
+    const auto& shown = messages.boxes();
     QCOMPARE(shown.size(), std::size_t(3));
     QCOMPARE(shown[0].text, QString::fromUtf8("Skaitmenis įveskite su 2-iem skaičiais po taško."));
-    QCOMPARE(shown[0].icon, MessageBox::Icon::Exclamation);
-    QCOMPARE(shown[1].buttons, MessageBox::Buttons::OkCancel);
+    QCOMPARE(shown[0].icon, QMessageBox::Warning);
+    QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(shown[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 QTEST_MAIN(DialogBuilderTest)

@@ -9,6 +9,7 @@
 #include "main/cardcommands.h"
 #include "main/publisherlistbox.h"
 #include "maindialogfixture.h"
+#include "messageboxwatcher.h"
 #include "pdfcheck.h"
 #include "toolkit/dialogbuilder.h"
 #include "toolkit/messagebox.h"
@@ -33,12 +34,15 @@ class MainCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { MessageBox::clearShown(); }
+    void init() { messages.reset(); }
 
     void buttonsFitBesideTheOldControls();
     void printAllPrintsTheListAsTheFilterShowsIt();
     void previewShowsTheSelectedCard();
     void exportButtonsWriteTheChosenFile();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void MainCommandsTest::buttonsFitBesideTheOldControls() {
@@ -114,7 +118,7 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
     // The dialog's selection and name are as they were; the focus is back on the list.
     QCOMPARE(dialog.state().selectedRecord, selected);
     QCOMPARE(dialog.state().displayName, name);
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     dialog.closeMainDialog();
 }
 

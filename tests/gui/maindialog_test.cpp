@@ -3,6 +3,7 @@
 #include "card/cardlayout.h"
 #include "dialogs/aboutdialog.h"
 #include "main/publisherlistbox.h"
+#include "messageboxwatcher.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "text/dialogs.h"
@@ -85,10 +86,13 @@ private slots:
     void aboutBoxShowsTheFolder();
     void aboutCommandOpensTheAboutBox();
     void screenshotIsNotBlank();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void MainDialogTest::init() {
-    MessageBox::clearShown();
+    messages.reset();
 }
 
 void MainDialogTest::lastMonthFromTheStartDate_data() {
@@ -335,7 +339,7 @@ void MainDialogTest::enterPrintsAndStaysOpen() {
     QVERIFY(!dialog.closed());
     QCOMPARE(dialog.state().selectedRecord, 2);
     QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(list));
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     dialog.closeMainDialog();
 }
 

@@ -75,7 +75,7 @@ private slots:
 
 void PasswordDialogTest::opensWithPromptAndMaskedEmptyEntry() {
     PasswordDialog dialog;
-    dialog.expectedPassword = "x";
+    dialog.setExpectedPassword("x");
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.windowTitle(), PROMPT);
@@ -84,8 +84,8 @@ void PasswordDialogTest::opensWithPromptAndMaskedEmptyEntry() {
     QCOMPARE(dialog.entry()->echoMode(), QLineEdit::Password);
     QVERIFY(dialog.entry()->maxLength() >= 21);
     QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.entry()));
-    QCOMPARE(dialog.passwordAccepted, 0);
-    QCOMPARE(dialog.wrongAttempt, 0);
+    QVERIFY(!dialog.passwordAccepted());
+    QVERIFY(!dialog.wrongAttempt());
     dialog.reject();
 }
 
@@ -152,7 +152,7 @@ void PasswordDialogTest::sessions() {
     QFETCH(int, warned);
 
     PasswordDialog dialog;
-    dialog.expectedPassword = utf8ToCp1257(expected.toStdString());
+    dialog.setExpectedPassword(utf8ToCp1257(expected.toStdString()));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     int closed = -1;
@@ -161,8 +161,8 @@ void PasswordDialogTest::sessions() {
         perform(dialog, step, closed, count);
 
     QCOMPARE(closed, closedAt);
-    QCOMPARE(dialog.passwordAccepted, accepted);
-    QCOMPARE(dialog.wrongAttempt, warned);
+    QCOMPARE(dialog.passwordAccepted(), accepted == 1);
+    QCOMPARE(dialog.wrongAttempt(), warned == 1);
     QCOMPARE(dialog.windowTitle(), warned ? WARNING : PROMPT);
     QCOMPARE(dialog.promptLine()->text(), warned ? WARNING : PROMPT);
     if (closedAt > 0)
@@ -177,7 +177,7 @@ void PasswordDialogTest::centredOverItsOwner() {
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     PasswordDialog dialog(&owner);
-    dialog.expectedPassword = "x";
+    dialog.setExpectedPassword("x");
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QPoint offset = dialog.frameGeometry().center() - owner.frameGeometry().center();

@@ -10,6 +10,7 @@
 #include "sampledata.h"
 #include "testfiles.h"
 
+#include "messageboxwatcher.h"
 #include "printing/printjob.h"
 #include "toolkit/messagebox.h"
 
@@ -138,6 +139,7 @@ private slots:
     void pickedDefaultGivesWayToANewDefault();
 
 private:
+    test::MessageBoxWatcher messages;
     void selectFirstPublisher();
     std::unique_ptr<test::TempFolder> dataFolder;
     std::unique_ptr<QTemporaryDir> out;
@@ -146,7 +148,7 @@ private:
 };
 
 void PrintJobTest::init() {
-    MessageBox::clearShown();
+    messages.reset();
     dataFolder = std::make_unique<test::TempFolder>();
     out = std::make_unique<QTemporaryDir>();
     QVERIFY(out->isValid());
@@ -288,7 +290,7 @@ void PrintJobTest::pdfRenderingIsTheSamePage() {
     QCOMPARE(pdfInfo(rendered).value("Title"), QString("Card Header"));
     QCOMPARE(pdfInfo(rendered).value("Pages"), QString("1"));
     QCOMPARE(renderCardToPdf(QString(), state, 300), PrintResult::NoDeviceContext);
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
 }
 
 void PrintJobTest::emptySelectionDoesNothingAtAll_data() {
@@ -313,7 +315,7 @@ void PrintJobTest::emptySelectionDoesNothingAtAll() {
     printers->defaultName = "Kanceliarija";
     ApplicationPrinter printer(printers);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NothingSelected);
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     QCOMPARE(printers->lookups, 0);
     QCOMPARE(printers->opened, 0);
     QVERIFY(printers->takeOutputs().isEmpty());
@@ -330,13 +332,14 @@ void PrintJobTest::noPrinterIsShownOnceAndPrintsNothing() {
     auto printers = std::make_shared<FilePrinters>(out->path());
     printers->defaultName = defaultName;
     ApplicationPrinter printer(printers);
+    messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    const MessageBox::Shown& box = MessageBox::shown().front();
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    const test::MessageBoxWatcher::Box& box = messages.boxes().front();
     QCOMPARE(box.text, QString("No Printer"));
     QCOMPARE(box.caption, QString("Pelkorl"));
-    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
-    QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.icon, QMessageBox::Warning);
     QVERIFY(printers->takeOutputs().isEmpty());
     QVERIFY(QDir(out->path()).entryList(QDir::Files).isEmpty());
 }
@@ -346,9 +349,10 @@ void PrintJobTest::withoutASystemPrinterTheDefaultIsNoPrinter() {
         QSKIP("this system has a default printer");
     ApplicationPrinter printer;
     QVERIFY(printer.printerForCommand() == nullptr);
+    messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().text, QString("No Printer"));
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().text, QString("No Printer"));
 }
 
 void PrintJobTest::printerThatCannotStartShowsNoHdc() {
@@ -358,11 +362,12 @@ void PrintJobTest::printerThatCannotStartShowsNoHdc() {
     ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
     printer.setPickedPrinter(unreachable);
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoDeviceContext);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().text, QString("no hdc"));
-    QCOMPARE(MessageBox::shown().front().caption, QString("Pelkorl"));
-    QCOMPARE(MessageBox::shown().front().icon, MessageBox::Icon::Exclamation);
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().text, QString("no hdc"));
+    QCOMPARE(messages.boxes().front().caption, QString("Pelkorl"));
+    QCOMPARE(messages.boxes().front().icon, QMessageBox::Warning);
 }
 
 void PrintJobTest::twoPrintsAreTwoDocumentsNamedCardHeader() {
@@ -382,7 +387,7 @@ void PrintJobTest::twoPrintsAreTwoDocumentsNamedCardHeader() {
         QCOMPARE(info.value("Pages"), QString("1"));
         QVERIFY(QFile::remove(file));
     }
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     // The selection is the caller's and stays.
     QCOMPARE(state.selectedRecord, 1);
 }
@@ -402,18 +407,19 @@ void PrintJobTest::aFileThatExistsIsReplacedOnlyAfterAsking() {
     ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
     printer.setPickedPrinter(picked);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
-    QVERIFY(MessageBox::shown().empty()); // a new file needs no question
+    QVERIFY(messages.boxes().empty()); // a new file needs no question
     QFile first(file);
     QVERIFY(first.open(QIODevice::ReadOnly));
     const QByteArray before = first.readAll();
     first.close();
 
-    MessageBox::setNextAnswer(replace ? MessageBox::Answer::Ok : MessageBox::Answer::Cancel);
+    messages.plan(replace ? test::MessageBoxWatcher::Press::Ok
+                          : test::MessageBoxWatcher::Press::Cancel);
     QCOMPARE(printCard(nullptr, state, printer),
              replace ? PrintResult::Printed : PrintResult::Cancelled);
-    QCOMPARE(MessageBox::shown().size(), std::size_t{1});
-    QCOMPARE(MessageBox::shown().front().buttons, MessageBox::Buttons::OkCancel);
-    QVERIFY(MessageBox::shown().front().text.contains(QDir::toNativeSeparators(file)));
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
+    QCOMPARE(messages.boxes().front().buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QVERIFY(messages.boxes().front().text.contains(QDir::toNativeSeparators(file)));
     QVERIFY(first.open(QIODevice::ReadOnly));
     const QByteArray after = first.readAll();
     if (replace)
@@ -432,7 +438,9 @@ void PrintJobTest::theDefaultIsTakenAnewAtEveryCommand() {
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
     QCOMPARE(printers->takeOutputs(), QStringList{"Salė"});
     printers->defaultName.clear();
+    messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
+    QCOMPARE(messages.boxes().size(), std::size_t{1});
     QVERIFY(printers->takeOutputs().isEmpty());
 }
 

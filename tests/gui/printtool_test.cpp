@@ -8,6 +8,7 @@
 #include "maindialogfixture.h"
 
 #include "main/publisherlistbox.h"
+#include "messageboxwatcher.h"
 #include "pdfcheck.h"
 #include "toolkit/messagebox.h"
 
@@ -68,7 +69,7 @@ class PrintToolTest : public QObject {
 
 private slots:
     void initTestCase();
-    void init() { MessageBox::clearShown(); }
+    void init() { messages.reset(); }
 
     void theCardIsTheProgramsPrint_data();
     void theCardIsTheProgramsPrint();
@@ -80,6 +81,7 @@ private slots:
     void theDataFolderIsLeftAsItWas();
 
 private:
+    MessageBoxWatcher messages;
     QTemporaryDir out;
 };
 

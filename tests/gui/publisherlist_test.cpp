@@ -2,6 +2,7 @@
 
 #include "card/figures.h"
 #include "main/publisherlistbox.h"
+#include "messageboxwatcher.h"
 #include "settings/profile.h"
 #include "text/codepage.h"
 #include "text/dialogs.h"
@@ -120,10 +121,13 @@ private slots:
     void optionsOkTakesTheValues();
     void locationChangeReloadsFromTheNewPlace();
     void locationChangeKeepsDataWhenDeclined();
+
+private:
+    MessageBoxWatcher messages;
 };
 
 void PublisherListTest::init() {
-    MessageBox::clearShown();
+    messages.reset();
 }
 
 void PublisherListTest::linesInFileOrderWithoutTheHeader() {
@@ -277,7 +281,7 @@ void PublisherListTest::emptyListSelectsNothingAndPrintsNothing() {
     dialog.button(ID_OK)->click();
     QCOMPARE(run.printers->lookups, 0);
     QCOMPARE(run.printers->opened, 0);
-    QVERIFY(MessageBox::shown().empty());
+    QVERIFY(messages.boxes().empty());
     QVERIFY(!dialog.closed());
     QVERIFY(dialog.isVisible());
     dialog.closeMainDialog();
@@ -514,13 +518,13 @@ void PublisherListTest::locationChangeReloadsFromTheNewPlace() {
         folder = removable;
         return true;
     });
-    MessageBox::setNextAnswers({MessageBox::Answer::Ok});
+    messages.plan(MessageBoxWatcher::Press::Ok);
     dialog.changeDataLocation();
     QCOMPARE(int(dialog.dataDrive()), 1);
     QVERIFY(dialog.settingsChanged());
     QCOMPARE(dialog.publisherList()->count(), 2);
     QCOMPARE(dialog.publisherList()->item(0)->text(), QStringLiteral("Skelbėja, Nauja"));
-    QCOMPARE(MessageBox::shown().size(), std::size_t(1));
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
     dialog.closeMainDialog();
     const ProfileFile profile(run.settingsFile);
     QCOMPARE(profile.getString("Data Location", "Drive", "?"), std::string("1"));
@@ -546,7 +550,7 @@ void PublisherListTest::locationChangeKeepsDataWhenDeclined() {
     });
 
     // Cancel on the question: back to the current folder, the data stay.
-    MessageBox::setNextAnswers({MessageBox::Answer::Cancel});
+    messages.plan(MessageBoxWatcher::Press::Cancel);
     dialog.publisherList()->selectLine(3);
     dialog.changeDataLocation();
     QCOMPARE(int(dialog.dataDrive()), 0);
@@ -556,7 +560,7 @@ void PublisherListTest::locationChangeKeepsDataWhenDeclined() {
     QCOMPARE(prompts, 0);
 
     // A refused password: back to the current folder, whose data are read again.
-    MessageBox::setNextAnswers({MessageBox::Answer::Ok});
+    messages.plan(MessageBoxWatcher::Press::Ok);
     dialog.changeDataLocation();
     QCOMPARE(prompts, 1);
     QCOMPARE(int(dialog.dataDrive()), 0);

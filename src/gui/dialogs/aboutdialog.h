@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+class QLabel;
+
 namespace pelkorl {
 
 inline constexpr int ABOUT_FOLDER_TEXT_ID = 1068;
@@ -17,6 +19,9 @@ public:
     explicit AboutDialog(const std::filesystem::path& folder, QWidget* parent = nullptr);
 
     QString folderText() const;
+
+private:
+    QLabel* folderText_;
 };
 
 // A path as the user reads it (native separators).

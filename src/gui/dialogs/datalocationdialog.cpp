@@ -4,8 +4,8 @@
 #include "dialogs/datalocationdialog.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "toolkit/qtstrings.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -35,44 +35,24 @@ QString systemFolderPicker(QWidget* parent, const QString& caption, const QStrin
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
-QString toQString(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
-                             static_cast<qsizetype>(utf8.size()));
-}
-
-std::filesystem::path toPath(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-bool isChecked(const QWidget* widget) {
-    const auto* button = qobject_cast<const QAbstractButton*>(widget);
-    return button && button->isChecked();
-}
-
-void setChecked(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setChecked(true);
-}
-
 } // namespace
 
 DataLocationDialog::DataLocationDialog(QWidget* parent)
     : TemplateDialog(DATA_LOCATION_DIALOG_ID, parent),
+      driveA_(require<QRadioButton>(DRIVE_A_RADIO_ID)),
+      currentFolder_(require<QRadioButton>(CURRENT_FOLDER_RADIO_ID)),
+      unavailableText_(require<QLabel>(DRIVE_UNAVAILABLE_TEXT_ID)),
       removableFolder_(removableDataFolder(std::string())), givenFolder_(removableFolder_) {
 #ifndef Q_OS_WIN
     // No drive letters here: drive A: is a folder the user picks.
-    folderButton_ =
-        new QPushButton(QString::fromStdString(loadText(REMOVABLE_FOLDER_BUTTON_TEXT)), this);
+    folderButton_ = new QPushButton(textFromUtf8(loadText(REMOVABLE_FOLDER_BUTTON_TEXT)), this);
     folderButton_->setObjectName(QStringLiteral("control%1").arg(REMOVABLE_FOLDER_BUTTON_ID));
     folderButton_->setFont(font());
     folderButton_->setAutoDefault(false);
     folderButton_->setGeometry(dialogUnitsToPixels(FOLDER_BUTTON_X, FOLDER_BUTTON_Y,
                                                    FOLDER_BUTTON_W, FOLDER_BUTTON_H,
                                                    controls().baseUnits()));
-    if (QWidget* driveA = control(DRIVE_A_RADIO_ID))
-        QWidget::setTabOrder(driveA, folderButton_);
+    QWidget::setTabOrder(driveA_, folderButton_);
     connect(folderButton_, &QPushButton::clicked, this, [this] { pickRemovableFolder(); });
     showFolder();
 #endif
@@ -85,11 +65,11 @@ void DataLocationDialog::setRemovableFolder(const std::filesystem::path& folder)
 }
 
 void DataLocationDialog::showFolder() {
-    const QString where = QDir::toNativeSeparators(toQString(removableFolder_));
-    if (folderButton_)
+    const QString where = QDir::toNativeSeparators(textFromPath(removableFolder_));
+    if (folderButton_) {
         folderButton_->setToolTip(where);
-    if (QWidget* driveA = control(DRIVE_A_RADIO_ID); driveA && folderButton_)
-        driveA->setToolTip(where);
+        driveA_->setToolTip(where);
+    }
 }
 
 void DataLocationDialog::showEvent(QShowEvent* event) {
@@ -99,24 +79,18 @@ void DataLocationDialog::showEvent(QShowEvent* event) {
 }
 
 void DataLocationDialog::prepareControls() {
-    setChecked(control(chosenDrive == 1 ? DRIVE_A_RADIO_ID : CURRENT_FOLDER_RADIO_ID));
-    if (QWidget* message = control(DRIVE_UNAVAILABLE_TEXT_ID))
-        message->setVisible(driveUnavailable == 1);
+    (chosenDrive_ == 1 ? driveA_ : currentFolder_)->setChecked(true);
+    unavailableText_->setVisible(driveUnavailable_);
 }
 
 void DataLocationDialog::accept() {
-    QWidget* message = control(DRIVE_UNAVAILABLE_TEXT_ID);
-    if (message)
-        message->hide();
-    const int choice =
-        isChecked(control(DRIVE_A_RADIO_ID)) && !isChecked(control(CURRENT_FOLDER_RADIO_ID)) ? 1
-                                                                                             : 0;
+    unavailableText_->hide();
+    const int choice = driveA_->isChecked() && !currentFolder_->isChecked() ? 1 : 0;
     if (!probeDataDrive(choice, removableFolder_)) {
-        if (message)
-            message->show();
+        unavailableText_->show();
         return;
     }
-    chosenDrive = choice;
+    chosenDrive_ = choice;
     TemplateDialog::accept();
 }
 
@@ -129,14 +103,14 @@ void DataLocationDialog::reject() {
 void DataLocationDialog::pickRemovableFolder() {
     const FolderPicker& picker = folderPicker();
     const QString caption = windowTitle();
-    const QString start = toQString(removableFolder_);
+    const QString start = textFromPath(removableFolder_);
     const QString chosen =
         picker ? picker(this, caption, start) : systemFolderPicker(this, caption, start);
     if (chosen.isEmpty())
         return;
-    removableFolder_ = toPath(chosen);
+    removableFolder_ = pathFromText(chosen);
     showFolder();
-    setChecked(control(DRIVE_A_RADIO_ID));
+    driveA_->setChecked(true);
 }
 
 void DataLocationDialog::setFolderPicker(FolderPicker picker) {

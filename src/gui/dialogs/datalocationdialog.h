@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QShowEvent;
@@ -33,9 +34,11 @@ public:
     explicit DataLocationDialog(QWidget* parent = nullptr);
 
     // In: the location to preselect; out after OK: 0 = current folder, 1 = drive A:.
-    int chosenDrive = 0;
-    // 1 = show the unavailable-drive message from the start.
-    int driveUnavailable = 0;
+    void setChosenDrive(int drive) { chosenDrive_ = drive; }
+    int chosenDrive() const { return chosenDrive_; }
+    // Shows the unavailable-drive message from the start.
+    void setDriveUnavailable(bool unavailable) { driveUnavailable_ = unavailable; }
+    bool driveUnavailable() const { return driveUnavailable_; }
 
     // The folder that stands for drive A:. Set before running; after OK the folder to keep
     // (the main dialog stores it in the settings); Cancel restores the one given.
@@ -46,7 +49,7 @@ public:
     void prepareControls();
     // OK button and Enter: probe the choice; close with OK only when it can be used.
     void accept() override;
-    // Cancel button and Esc: chosenDrive keeps its value.
+    // Cancel button and Esc: chosenDrive() keeps its value.
     void reject() override;
     // The picker button: a chosen folder becomes drive A: and selects it.
     void pickRemovableFolder();
@@ -63,6 +66,11 @@ protected:
 private:
     void showFolder();
 
+    QRadioButton* driveA_;
+    QRadioButton* currentFolder_;
+    QLabel* unavailableText_;
+    int chosenDrive_ = 0;
+    bool driveUnavailable_ = false;
     std::filesystem::path removableFolder_;
     std::filesystem::path givenFolder_;
     QPushButton* folderButton_ = nullptr;

@@ -3,6 +3,7 @@
 #include "text/dialogs.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -11,11 +12,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
+
 namespace pelkorl {
 
 namespace {
-
-constexpr const char* BOX_ID_PROPERTY = "layoutBoxId";
 
 constexpr int TEXT_TITLE = 148;
 constexpr int TEXT_RESTORE = 149;
@@ -30,19 +31,6 @@ constexpr int LABEL_BROCHURES = 1075;
 constexpr int LABEL_MAGAZINES = 1077;
 constexpr int LABEL_RETURN_VISITS = 1078;
 constexpr int LABEL_STUDIES = 1079;
-
-QString qText(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-// Layout texts are bytes; Latin-1 carries every byte to the box and back unchanged.
-QString slotToBox(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-std::string boxToSlot(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 std::string versionCaption(int version) {
     if (version < 0 || version >= VERSION_CAPTION_ROOM) {
@@ -69,19 +57,21 @@ std::array<int, DetailedLayoutDialog::BOX_COUNT> makeBoxIds() {
 } // namespace
 
 DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
-    : TemplateDialog(DETAILED_LAYOUT_DIALOG_ID, parent) {
-    for (const int id : boxIds()) {
-        QLineEdit* edit = box(id);
-        if (!edit) {
-            continue;
-        }
-        edit->setProperty(BOX_ID_PROPERTY, id);
+    : TemplateDialog(DETAILED_LAYOUT_DIALOG_ID, parent), booksLabel_(require<QLabel>(LABEL_BOOKS)),
+      brochuresLabel_(require<QLabel>(LABEL_BROCHURES)),
+      magazinesLabel_(require<QLabel>(LABEL_MAGAZINES)),
+      returnVisitsLabel_(require<QLabel>(LABEL_RETURN_VISITS)),
+      studiesLabel_(require<QLabel>(LABEL_STUDIES)),
+      restoreButton_(require<QPushButton>(RESTORE_BUTTON)),
+      cancelButton_(require<QPushButton>(ID_CANCEL)),
+      hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
+    for (std::size_t i = 0; i < BOX_COUNT; ++i) {
+        QLineEdit* edit = require<QLineEdit>(boxIds()[i]);
+        boxes_[i] = edit;
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this, [this, id] { uncheckedBoxes_.insert(id); });
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { uncheckedBoxes_.insert(edit); });
     }
-    if (auto* restore = controlAs<QPushButton>(RESTORE_BUTTON)) {
-        connect(restore, &QPushButton::clicked, this, &DetailedLayoutDialog::restoreDefaults);
-    }
+    connect(restoreButton_, &QPushButton::clicked, this, &DetailedLayoutDialog::restoreDefaults);
 }
 
 const std::array<int, DetailedLayoutDialog::BOX_COUNT>& DetailedLayoutDialog::boxIds() {
@@ -108,8 +98,10 @@ int DetailedLayoutDialog::slotOfBox(int boxId) {
     return -1;
 }
 
-QLineEdit* DetailedLayoutDialog::box(int boxId) const {
-    return controlAs<QLineEdit>(boxId);
+int DetailedLayoutDialog::slotOf(const QLineEdit* edit) const {
+    const auto at = std::find(boxes_.begin(), boxes_.end(), edit);
+    return at == boxes_.end() ? -1
+                              : slotOfBox(boxIds()[static_cast<std::size_t>(at - boxes_.begin())]);
 }
 
 void DetailedLayoutDialog::initialise() {
@@ -118,36 +110,23 @@ void DetailedLayoutDialog::initialise() {
     }
     initialised_ = true;
 
-    editColumnSet = columnSetOf(editCardVersion) == ColumnSet::Placements ? 1 : 0;
-    if (editColumnSet == 1) {
-        auto* books = controlAs<QLabel>(LABEL_BOOKS);
-        auto* brochures = controlAs<QLabel>(LABEL_BROCHURES);
-        auto* magazines = controlAs<QLabel>(LABEL_MAGAZINES);
-        auto* returnVisits = controlAs<QLabel>(LABEL_RETURN_VISITS);
-        auto* studies = controlAs<QLabel>(LABEL_STUDIES);
-        if (books && brochures && magazines && returnVisits && studies) {
-            books->setText(qText(loadText(TEXT_PLACEMENTS)));
-            brochures->setText(qText(loadText(TEXT_VIDEO_SHOWINGS)));
-            // Each row moves up one: the order of these two copies matters.
-            magazines->setText(returnVisits->text());
-            returnVisits->setText(studies->text());
-            studies->hide();
-        }
-        if (QLineEdit* unused = box(HIDDEN_COLUMN_BOX)) {
-            unused->hide();
-        }
+    placements_ = columnSetOf(cardVersion_) == ColumnSet::Placements;
+    if (placements_) {
+        booksLabel_->setText(textFromUtf8(loadText(TEXT_PLACEMENTS)));
+        brochuresLabel_->setText(textFromUtf8(loadText(TEXT_VIDEO_SHOWINGS)));
+        // Each row moves up one: the order of these two copies matters.
+        magazinesLabel_->setText(returnVisitsLabel_->text());
+        returnVisitsLabel_->setText(studiesLabel_->text());
+        studiesLabel_->hide();
+        hiddenColumnBox_->hide();
     }
 
     fillBoxes();
 
-    const std::string caption = versionCaption(editCardVersion);
-    setWindowTitle(qText(loadText(TEXT_TITLE) + " - " + caption));
-    if (auto* restore = controlAs<QPushButton>(RESTORE_BUTTON)) {
-        restore->setText(qText(loadText(TEXT_RESTORE) + " - " + caption));
-    }
-    if (QLineEdit* first = box(FIRST_X_BOX)) {
-        first->setFocus(Qt::OtherFocusReason);
-    }
+    const std::string caption = versionCaption(cardVersion_);
+    setWindowTitle(textFromUtf8(loadText(TEXT_TITLE) + " - " + caption));
+    restoreButton_->setText(textFromUtf8(loadText(TEXT_RESTORE) + " - " + caption));
+    boxes_.front()->setFocus(Qt::OtherFocusReason); // the first header item's x
 }
 
 void DetailedLayoutDialog::showEvent(QShowEvent* event) {
@@ -156,37 +135,29 @@ void DetailedLayoutDialog::showEvent(QShowEvent* event) {
 }
 
 void DetailedLayoutDialog::fillBoxes() {
-    for (const int id : boxIds()) {
-        if (QLineEdit* edit = box(id)) {
-            edit->setText(slotToBox(editLayout.slotText(slotOfBox(id))));
-        }
+    for (QLineEdit* edit : boxes_) {
+        edit->setText(textFromBytes(layout_.slotText(slotOf(edit))));
     }
     uncheckedBoxes_.clear();
 }
 
 void DetailedLayoutDialog::readBoxesBack() {
     // The hidden column box too, so its slot keeps what it was shown with.
-    for (const int id : boxIds()) {
-        if (QLineEdit* edit = box(id)) {
-            editLayout.setSlotText(slotOfBox(id), boxToSlot(edit->text()));
-        }
+    for (const QLineEdit* edit : boxes_) {
+        layout_.setSlotText(slotOf(edit), bytesFromText(edit->text()));
     }
 }
 
 void DetailedLayoutDialog::restoreDefaults() {
-    setLayoutDefaults(editLayout, editCardVersion);
+    setLayoutDefaults(layout_, cardVersion_);
     fillBoxes();
 }
 
-bool DetailedLayoutDialog::validateEntry(int boxId) {
-    QLineEdit* edit = box(boxId);
-    if (!edit) {
-        return false;
-    }
-    std::string text = boxToSlot(edit->text());
+bool DetailedLayoutDialog::validateEntry(QLineEdit* edit) {
+    std::string text = bytesFromText(edit->text());
     if (normaliseInchEntry(text, MessageBox::reporter(this))) {
-        edit->setText(slotToBox(text));
-        uncheckedBoxes_.erase(boxId);
+        edit->setText(textFromBytes(text));
+        uncheckedBoxes_.erase(edit);
         return true;
     }
     edit->setFocus(Qt::OtherFocusReason);
@@ -196,20 +167,20 @@ bool DetailedLayoutDialog::validateEntry(int boxId) {
 bool DetailedLayoutDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        const int id = edit ? edit->property(BOX_ID_PROPERTY).toInt() : 0;
+        const auto at = std::find(boxes_.begin(), boxes_.end(), watched);
         // Another window taking the focus (a message box, a menu) leaves the box where it is;
         // and moving to Cancel must always be possible, whatever the box holds.
         const bool leavesBox =
             reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-        const bool toCancel = QApplication::focusWidget() == control(ID_CANCEL);
-        if (edit && slotOfBox(id) >= 0 && leavesBox && !toCancel) {
+        const bool toCancel = QApplication::focusWidget() == cancelButton_;
+        if (at != boxes_.end() && leavesBox && !toCancel) {
+            QLineEdit* edit = *at;
             // The check runs once the focus change has completed.
             QMetaObject::invokeMethod(
                 this,
-                [this, id] {
+                [this, edit] {
                     if (isVisible()) {
-                        validateEntry(id);
+                        validateEntry(edit);
                     }
                 },
                 Qt::QueuedConnection);
@@ -220,9 +191,9 @@ bool DetailedLayoutDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void DetailedLayoutDialog::accept() {
     // A box typed into and never left (Enter on it) is checked now, so that no unchecked
-    // text reaches the layout; a refused one keeps the dialog open.
-    for (const int id : boxIds()) {
-        if (uncheckedBoxes_.count(id) != 0 && !validateEntry(id)) {
+    // text reaches the layout; a refused one keeps the dialog open. In the boxes' order.
+    for (QLineEdit* edit : boxes_) {
+        if (uncheckedBoxes_.count(edit) != 0 && !validateEntry(edit)) {
             return;
         }
     }

@@ -1,12 +1,15 @@
 #pragma once
 // The detailed layout dialog: every position of one card version's layout in its own box.
-// It edits `editLayout`, a copy the caller sets before the run and takes back after OK.
+// It edits a copy of the layout that the caller sets before the run and takes back after OK.
 #include "card/cardlayout.h"
 #include "toolkit/dialogbuilder.h"
 
+#include <array>
 #include <set>
 
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace pelkorl {
 
@@ -26,18 +29,18 @@ public:
 
     explicit DetailedLayoutDialog(QWidget* parent = nullptr);
 
-    CardLayout editLayout;   // set by the caller before the run, read back after OK
-    int editCardVersion = 0; // whose captions and defaults the dialog uses
-    int editColumnSet = 0;   // 1 for the placements column set; set by initialise()
+    // Set by the caller before the run, read back after OK.
+    void setCardLayout(const CardLayout& layout) { layout_ = layout; }
+    const CardLayout& cardLayout() const { return layout_; }
+    // Whose captions and defaults the dialog uses.
+    void setCardVersion(int version) { cardVersion_ = version; }
+    int cardVersion() const { return cardVersion_; }
+    // The version's columns are those of placements; known once initialise() ran.
+    bool showsPlacements() const { return placements_; }
 
-    // Labels, boxes, title and focus from the fields above. Runs by itself the first time
+    // Labels, boxes, title and focus from the values above. Runs by itself the first time
     // the dialog is shown; later calls do nothing.
     void initialise();
-
-    // Checks the text of box `boxId` once the focus has left it: an accepted entry is shown
-    // normalised, a refused one is reported and gets the focus back, its text kept. Returns
-    // whether the box now holds an accepted entry.
-    bool validateEntry(int boxId);
 
     // Layout slot shown by each box, in the order the boxes are filled and read back.
     static int slotOfBox(int boxId);
@@ -51,13 +54,31 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* box(int boxId) const;
+    int slotOf(const QLineEdit* edit) const;
     void fillBoxes();
     void readBoxesBack();
     void restoreDefaults();
+    // Checks the text of a box once the focus has left it: an accepted entry is shown
+    // normalised, a refused one is reported and gets the focus back, its text kept. Returns
+    // whether the box now holds an accepted entry.
+    bool validateEntry(QLineEdit* edit);
 
+    CardLayout layout_;
+    int cardVersion_ = 0;
+    bool placements_ = false;
     bool initialised_ = false;
-    std::set<int> uncheckedBoxes_; // typed into since their last check
+
+    // Column labels that change with the column set.
+    QLabel* booksLabel_;
+    QLabel* brochuresLabel_;
+    QLabel* magazinesLabel_;
+    QLabel* returnVisitsLabel_;
+    QLabel* studiesLabel_;
+    QPushButton* restoreButton_;
+    QPushButton* cancelButton_;
+    QLineEdit* hiddenColumnBox_;
+    std::array<QLineEdit*, BOX_COUNT> boxes_{}; // in the order of boxIds()
+    std::set<const QLineEdit*> uncheckedBoxes_; // typed into since their last check
 };
 
 } // namespace pelkorl

@@ -6,9 +6,8 @@
 #include "text/dialogs.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include <QShowEvent>
 
 #include <memory>
+#include <tuple>
 
 namespace pelkorl {
 
@@ -33,60 +33,50 @@ constexpr int TEXT_DEFAULT_TABLE_TOP = 700;
 constexpr int TEXT_DEFAULT_TABLE_HEIGHT = 701;
 constexpr const char* PRINTER_SETUP_TITLE = "Spausdinimo parinktys";
 
-QString qText(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-// Inch texts are bytes; Latin-1 carries every byte to the widget and back unchanged.
-QString inchText(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-std::string inchBytes(const QString& text) {
-    return text.toLatin1().toStdString();
+// The text an up-down control steps; the template puts it right before the control.
+QLabel* valueTextOf(const UpDownControl& spin) {
+    auto* text = qobject_cast<QLabel*>(spin.buddy());
+    Q_ASSERT_X(text, "OptionsDialog", "an up-down control without its text");
+    if (!text)
+        qFatal("options dialog: an up-down control has no text beside it");
+    return text;
 }
 
 } // namespace
 
 OptionsDialog::OptionsDialog(std::filesystem::path layoutFolder, QWidget* parent)
     : TemplateDialog(OPTIONS_DIALOG_ID, parent), layoutFolder_(std::move(layoutFolder)),
-      printerSetupDialog_(&OptionsDialog::showPrinterSetup) {
-    for (const int id : {MARGIN_TOP_EDIT, MARGIN_LEFT_EDIT}) {
-        if (QLineEdit* edit = marginEdit(id)) {
-            edit->installEventFilter(this);
+      printerSetupDialog_(&OptionsDialog::showPrinterSetup),
+      marginTopEdit_(require<QLineEdit>(MARGIN_TOP_EDIT)),
+      marginLeftEdit_(require<QLineEdit>(MARGIN_LEFT_EDIT)),
+      tableTopSpin_(require<UpDownControl>(TABLE_TOP_SPIN)),
+      tableHeightSpin_(require<UpDownControl>(TABLE_HEIGHT_SPIN)),
+      tableTopText_(valueTextOf(*tableTopSpin_)), tableHeightText_(valueTextOf(*tableHeightSpin_)),
+      versionList_(require<QListWidget>(CARD_VERSION_LIST)) {
+    for (QLineEdit* edit : {marginTopEdit_, marginLeftEdit_}) {
+        edit->installEventFilter(this);
+    }
+    for (int format = 0; format < DATE_FORMAT_COUNT; ++format) {
+        dateRadios_[format] = require<QRadioButton>(FIRST_DATE_RADIO + format);
+        connect(dateRadios_[format], &QRadioButton::clicked, this,
+                [this, format] { dateFormat_ = format; });
+    }
+    connect(tableTopSpin_, &UpDownControl::stepped, this,
+            [this](int direction) { stepTableValue(true, direction); });
+    connect(tableHeightSpin_, &UpDownControl::stepped, this,
+            [this](int direction) { stepTableValue(false, direction); });
+    connect(require<QPushButton>(RESTORE_BUTTON), &QPushButton::clicked, this,
+            &OptionsDialog::restoreTableDefaults);
+    connect(require<QPushButton>(DETAILED_LAYOUT_BUTTON), &QPushButton::clicked, this,
+            &OptionsDialog::runDetailedLayout);
+    connect(require<QPushButton>(DATA_LOCATION_BUTTON), &QPushButton::clicked, this, [this] {
+        if (changeDataLocation_) {
+            changeDataLocation_();
         }
-    }
-    for (int format = 0; format < 4; ++format) {
-        if (auto* radio = controlAs<QRadioButton>(FIRST_DATE_RADIO + format)) {
-            connect(radio, &QRadioButton::clicked, this,
-                    [this, format] { editDateFormat = format; });
-        }
-    }
-    for (const int id : {TABLE_TOP_SPIN, TABLE_HEIGHT_SPIN}) {
-        if (auto* spin = controlAs<UpDownControl>(id)) {
-            connect(spin, &UpDownControl::stepped, this,
-                    [this, id](int direction) { stepTableValue(id, direction); });
-        }
-    }
-    if (auto* restore = controlAs<QPushButton>(RESTORE_BUTTON)) {
-        connect(restore, &QPushButton::clicked, this, &OptionsDialog::restoreTableDefaults);
-    }
-    if (auto* detailed = controlAs<QPushButton>(DETAILED_LAYOUT_BUTTON)) {
-        connect(detailed, &QPushButton::clicked, this, &OptionsDialog::runDetailedLayout);
-    }
-    if (auto* location = controlAs<QPushButton>(DATA_LOCATION_BUTTON)) {
-        connect(location, &QPushButton::clicked, this, [this] {
-            if (changeDataLocation_) {
-                changeDataLocation_();
-            }
-        });
-    }
-    if (auto* setup = controlAs<QPushButton>(PRINTER_SETUP_BUTTON)) {
-        connect(setup, &QPushButton::clicked, this, &OptionsDialog::runPrinterSetup);
-    }
-    if (auto* versions = controlAs<QListWidget>(CARD_VERSION_LIST)) {
-        connect(versions, &QListWidget::currentRowChanged, this, &OptionsDialog::switchCardVersion);
-    }
+    });
+    connect(require<QPushButton>(PRINTER_SETUP_BUTTON), &QPushButton::clicked, this,
+            &OptionsDialog::runPrinterSetup);
+    connect(versionList_, &QListWidget::currentRowChanged, this, &OptionsDialog::switchCardVersion);
 }
 
 void OptionsDialog::setChangeDataLocation(std::function<void()> changeDataLocation) {
@@ -103,7 +93,7 @@ void OptionsDialog::setPrinterSetupDialog(PrinterSetupDialog dialog) {
 
 bool OptionsDialog::showPrinterSetup(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QString::fromUtf8(PRINTER_SETUP_TITLE));
+    dialog.setWindowTitle(textFromUtf8(PRINTER_SETUP_TITLE));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     // Nothing is printed from here: the confirming button only takes the choice.
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
@@ -114,17 +104,8 @@ bool OptionsDialog::showPrinterSetup(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-QLineEdit* OptionsDialog::marginEdit(int id) const {
-    return controlAs<QLineEdit>(id);
-}
-
-std::string& OptionsDialog::marginField(int id) {
-    return id == MARGIN_TOP_EDIT ? editMarginTop : editMarginLeft;
-}
-
-QLabel* OptionsDialog::spinBuddy(int spinId) const {
-    auto* spin = controlAs<UpDownControl>(spinId);
-    return spin ? qobject_cast<QLabel*>(spin->buddy()) : nullptr;
+std::string& OptionsDialog::marginOf(const QLineEdit* edit) {
+    return edit == marginTopEdit_ ? marginTop_ : marginLeft_;
 }
 
 void OptionsDialog::initialise() {
@@ -133,38 +114,28 @@ void OptionsDialog::initialise() {
     }
     initialised_ = true;
 
-    if (editDateFormat >= 0 && editDateFormat < 4) {
-        if (auto* radio = controlAs<QRadioButton>(FIRST_DATE_RADIO + editDateFormat)) {
-            radio->setChecked(true);
-        }
+    if (dateFormat_ >= 0 && dateFormat_ < DATE_FORMAT_COUNT) {
+        dateRadios_[dateFormat_]->setChecked(true);
     }
-    for (const int id : {MARGIN_TOP_EDIT, MARGIN_LEFT_EDIT}) {
-        if (QLineEdit* edit = marginEdit(id)) {
-            edit->setText(inchText(marginField(id)));
-        }
+    for (QLineEdit* edit : {marginTopEdit_, marginLeftEdit_}) {
+        edit->setText(textFromBytes(marginOf(edit)));
     }
-    if (auto* spin = controlAs<UpDownControl>(TABLE_TOP_SPIN)) {
-        spin->setRange(TABLE_TOP_LOWER, TABLE_TOP_UPPER);
-    }
-    if (auto* spin = controlAs<UpDownControl>(TABLE_HEIGHT_SPIN)) {
-        spin->setRange(TABLE_HEIGHT_LOWER, TABLE_HEIGHT_UPPER);
-    }
+    tableTopSpin_->setRange(TABLE_TOP_LOWER, TABLE_TOP_UPPER);
+    tableHeightSpin_->setRange(TABLE_HEIGHT_LOWER, TABLE_HEIGHT_UPPER);
     refreshTableValues();
 
     const int count = std::min(cardVersionCount(), VERSION_CAPTION_ROOM);
-    if (editCardVersionIndex < 0 || editCardVersionIndex >= count) {
-        editCardVersionIndex = 0;
+    if (cardVersion_ < 0 || cardVersion_ >= count) {
+        cardVersion_ = 0;
     }
-    if (auto* versions = controlAs<QListWidget>(CARD_VERSION_LIST)) {
-        // Filling and preselecting is not the user's switch of versions.
-        const QSignalBlocker quiet(versions);
-        versions->clear();
-        for (int v = 0; v < count; ++v) {
-            versions->addItem(qText(loadText(TEXT_VERSION_CAPTION + v)));
-        }
-        if (count > 0) {
-            versions->setCurrentRow(editCardVersionIndex);
-        }
+    // Filling and preselecting is not the user's switch of versions.
+    const QSignalBlocker quiet(versionList_);
+    versionList_->clear();
+    for (int v = 0; v < count; ++v) {
+        versionList_->addItem(textFromUtf8(loadText(TEXT_VERSION_CAPTION + v)));
+    }
+    if (count > 0) {
+        versionList_->setCurrentRow(cardVersion_);
     }
 }
 
@@ -174,49 +145,41 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::refreshTableValues() {
-    const std::pair<int, std::string> values[] = {
-        {TABLE_TOP_SPIN, editLayoutCopy.tableTop()},
-        {TABLE_HEIGHT_SPIN, editLayoutCopy.tableHeight()},
+    const std::tuple<UpDownControl*, QLabel*, std::string> values[] = {
+        {tableTopSpin_, tableTopText_, layout_.tableTop()},
+        {tableHeightSpin_, tableHeightText_, layout_.tableHeight()},
     };
-    for (const auto& [spinId, text] : values) {
-        if (auto* spin = controlAs<UpDownControl>(spinId)) {
-            spin->setValue(inchesToHundredths(text));
-        }
-        if (QLabel* buddy = spinBuddy(spinId)) {
-            buddy->setText(inchText(text));
-        }
+    for (const auto& [spin, valueText, text] : values) {
+        spin->setValue(inchesToHundredths(text));
+        valueText->setText(textFromBytes(text));
     }
 }
 
-void OptionsDialog::stepTableValue(int spinId, int direction) {
-    QLabel* buddy = spinBuddy(spinId);
-    if (!buddy) {
-        return;
-    }
-    const bool top = spinId == TABLE_TOP_SPIN;
-    const std::string value = stepSpinValue(inchBytes(buddy->text()), direction,
+void OptionsDialog::stepTableValue(bool top, int direction) {
+    QLabel* valueText = top ? tableTopText_ : tableHeightText_;
+    const std::string value = stepSpinValue(bytesFromText(valueText->text()), direction,
                                             top ? TABLE_TOP_LOWER : TABLE_HEIGHT_LOWER,
                                             top ? TABLE_TOP_UPPER : TABLE_HEIGHT_UPPER);
     if (top) {
-        editLayoutCopy.setTableTop(value);
+        layout_.setTableTop(value);
     } else {
-        editLayoutCopy.setTableHeight(value);
+        layout_.setTableHeight(value);
     }
-    buddy->setText(inchText(value));
+    valueText->setText(textFromBytes(value));
 }
 
 void OptionsDialog::restoreTableDefaults() {
-    editLayoutCopy.setTableTop(loadText(TEXT_DEFAULT_TABLE_TOP));
-    editLayoutCopy.setTableHeight(loadText(TEXT_DEFAULT_TABLE_HEIGHT));
+    layout_.setTableTop(loadText(TEXT_DEFAULT_TABLE_TOP));
+    layout_.setTableHeight(loadText(TEXT_DEFAULT_TABLE_HEIGHT));
     refreshTableValues();
 }
 
 void OptionsDialog::runDetailedLayout() {
     DetailedLayoutDialog detailed(this);
-    detailed.editLayout = editLayoutCopy;
-    detailed.editCardVersion = editCardVersionIndex;
+    detailed.setCardLayout(layout_);
+    detailed.setCardVersion(cardVersion_);
     if (detailed.exec() == QDialog::Accepted) {
-        editLayoutCopy = detailed.editLayout;
+        layout_ = detailed.cardLayout();
     }
     refreshTableValues();
 }
@@ -226,10 +189,10 @@ void OptionsDialog::switchCardVersion(int row) {
         return;
     }
     // The version being left keeps its layout in its file, even if this dialog is cancelled.
-    saveLayout(editLayoutCopy, editCardVersionIndex, layoutFolder_);
-    editCardVersionIndex = row;
-    if (!loadLayout(editLayoutCopy, editCardVersionIndex, layoutFolder_)) {
-        setLayoutDefaults(editLayoutCopy, editCardVersionIndex);
+    saveLayout(layout_, cardVersion_, layoutFolder_);
+    cardVersion_ = row;
+    if (!loadLayout(layout_, cardVersion_, layoutFolder_)) {
+        setLayoutDefaults(layout_, cardVersion_);
     }
     refreshTableValues();
 }
@@ -247,35 +210,31 @@ void OptionsDialog::runPrinterSetup() {
     }
 }
 
-bool OptionsDialog::commitMargin(int id) {
-    QLineEdit* edit = marginEdit(id);
-    if (!edit) {
-        return true;
-    }
-    std::string text = inchBytes(edit->text());
+bool OptionsDialog::commitMargin(QLineEdit* edit) {
+    std::string text = bytesFromText(edit->text());
     const bool accepted = normaliseInchEntry(text, MessageBox::reporter(this));
     if (accepted) {
-        marginField(id) = text;
+        marginOf(edit) = text;
     }
-    edit->setText(inchText(marginField(id)));
+    edit->setText(textFromBytes(marginOf(edit)));
     return accepted;
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut &&
+        (watched == marginTopEdit_ || watched == marginLeftEdit_)) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        auto* edit = qobject_cast<QLineEdit*>(watched);
         // Another window taking the focus (a message box, a menu) leaves the edit where it is.
         const bool leavesEdit =
             reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-        if (edit && leavesEdit) {
-            const int id = edit == marginEdit(MARGIN_TOP_EDIT) ? MARGIN_TOP_EDIT : MARGIN_LEFT_EDIT;
+        if (leavesEdit) {
+            QLineEdit* edit = static_cast<QLineEdit*>(watched);
             // Once the focus change is complete, so the message box does not fight it.
             QMetaObject::invokeMethod(
                 this,
-                [this, id] {
+                [this, edit] {
                     if (isVisible()) {
-                        commitMargin(id);
+                        commitMargin(edit);
                     }
                 },
                 Qt::QueuedConnection);
@@ -287,9 +246,8 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
 void OptionsDialog::accept() {
     // A margin typed and confirmed with Enter never lost the focus: take it now, and keep
     // the dialog open when it is refused, so the typed value is not silently dropped.
-    for (const int id : {MARGIN_TOP_EDIT, MARGIN_LEFT_EDIT}) {
-        QLineEdit* edit = marginEdit(id);
-        if (edit && inchBytes(edit->text()) != marginField(id) && !commitMargin(id)) {
+    for (QLineEdit* edit : {marginTopEdit_, marginLeftEdit_}) {
+        if (bytesFromText(edit->text()) != marginOf(edit) && !commitMargin(edit)) {
             edit->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -7,13 +7,16 @@
 #include "card/cardlayout.h"
 #include "toolkit/dialogbuilder.h"
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPrinter;
+class QRadioButton;
 
 namespace pelkorl {
 
@@ -25,6 +28,7 @@ public:
     static constexpr int MARGIN_TOP_EDIT = 1014;
     static constexpr int MARGIN_LEFT_EDIT = 1019;
     static constexpr int FIRST_DATE_RADIO = 1015; // 1015-1018: date formats 0-3
+    static constexpr int DATE_FORMAT_COUNT = 4;
     static constexpr int DATA_LOCATION_BUTTON = 1013;
     static constexpr int PRINTER_SETUP_BUTTON = 1012;
     static constexpr int TABLE_TOP_SPIN = 1057;
@@ -47,11 +51,20 @@ public:
     explicit OptionsDialog(std::filesystem::path layoutFolder, QWidget* parent = nullptr);
 
     // Handed in before the run; after OK they are the result.
-    int editDateFormat = 0;       // 0-3
-    int editCardVersionIndex = 0; // an index outside the versions becomes 0 at the opening
-    std::string editMarginTop;    // inches, D.DD
-    std::string editMarginLeft;
-    CardLayout editLayoutCopy;
+    void setDateFormat(int format) { dateFormat_ = format; } // 0-3
+    int dateFormat() const { return dateFormat_; }
+    // An index outside the versions becomes 0 at the opening.
+    void setCardVersion(int version) { cardVersion_ = version; }
+    int cardVersion() const { return cardVersion_; }
+    // Inches, D.DD.
+    void setMargins(std::string top, std::string left) {
+        marginTop_ = std::move(top);
+        marginLeft_ = std::move(left);
+    }
+    const std::string& marginTop() const { return marginTop_; }
+    const std::string& marginLeft() const { return marginLeft_; }
+    void setCardLayout(const CardLayout& layout) { layout_ = layout; }
+    const CardLayout& cardLayout() const { return layout_; }
 
     // The main dialog's change of data location, run by "Aplanko adresas" while this
     // dialog stays open.
@@ -78,14 +91,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* marginEdit(int id) const;
-    std::string& marginField(int id);
-    // Takes the edit's text into its field when it is an acceptable inch value, and shows
-    // the field either way. Returns false when the text was refused.
-    bool commitMargin(int id);
-    QLabel* spinBuddy(int spinId) const;
+    std::string& marginOf(const QLineEdit* edit);
+    // Takes the edit's text into its margin when it is an acceptable inch value, and shows
+    // the margin either way. Returns false when the text was refused.
+    bool commitMargin(QLineEdit* edit);
     void refreshTableValues();
-    void stepTableValue(int spinId, int direction);
+    void stepTableValue(bool top, int direction);
     void restoreTableDefaults();
     void runDetailedLayout();
     void switchCardVersion(int row);
@@ -96,6 +107,21 @@ private:
     ApplicationPrinter* applicationPrinter_ = nullptr;
     PrinterSetupDialog printerSetupDialog_;
     bool initialised_ = false;
+
+    int dateFormat_ = 0;
+    int cardVersion_ = 0;
+    std::string marginTop_;
+    std::string marginLeft_;
+    CardLayout layout_;
+
+    QLineEdit* marginTopEdit_;
+    QLineEdit* marginLeftEdit_;
+    std::array<QRadioButton*, DATE_FORMAT_COUNT> dateRadios_{};
+    UpDownControl* tableTopSpin_;
+    UpDownControl* tableHeightSpin_;
+    QLabel* tableTopText_;
+    QLabel* tableHeightText_;
+    QListWidget* versionList_;
 };
 
 } // namespace pelkorl

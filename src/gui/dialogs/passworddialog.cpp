@@ -1,8 +1,8 @@
 #include "dialogs/passworddialog.h"
 
-#include "text/codepage.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "toolkit/qtstrings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,56 +21,49 @@ constexpr int WRONG_PASSWORD_TEXT = 103;
 constexpr int ENTRY_MAX_LENGTH = 32;
 
 QString uiText(int id) {
-    return QString::fromStdString(loadText(id));
+    return textFromUtf8(loadText(id));
 }
 
 } // namespace
 
-PasswordDialog::PasswordDialog(QWidget* parent) : TemplateDialog(PASSWORD_DIALOG_ID, parent) {
-    if (QLineEdit* edit = entry()) {
-        edit->setEchoMode(QLineEdit::Password);
-        edit->setMaxLength(ENTRY_MAX_LENGTH);
-        connect(edit, &QLineEdit::textChanged, this, [this] { entryChanged(); });
-    }
-    if (QLabel* line = promptLine())
-        line->setText(uiText(PROMPT_TEXT));
+PasswordDialog::PasswordDialog(QWidget* parent)
+    : TemplateDialog(PASSWORD_DIALOG_ID, parent), entry_(require<QLineEdit>(PASSWORD_ENTRY_ID)),
+      promptLine_(require<QLabel>(PASSWORD_PROMPT_LINE_ID)) {
+    entry_->setEchoMode(QLineEdit::Password);
+    entry_->setMaxLength(ENTRY_MAX_LENGTH);
+    connect(entry_, &QLineEdit::textChanged, this, [this] { entryChanged(); });
+    promptLine_->setText(uiText(PROMPT_TEXT));
 }
 
-QLineEdit* PasswordDialog::entry() const {
-    return controlAs<QLineEdit>(PASSWORD_ENTRY_ID);
-}
-
-QLabel* PasswordDialog::promptLine() const {
-    return controlAs<QLabel>(PASSWORD_PROMPT_LINE_ID);
+void PasswordDialog::setExpectedPassword(std::string password) {
+    expectedPassword_ = std::move(password);
 }
 
 int PasswordDialog::passwordLengthLimit() const {
     // A password longer than the limit must still be typeable key by key.
-    return std::max(PASSWORD_ENTRY_LIMIT, static_cast<int>(expectedPassword.size()));
+    return std::max(PASSWORD_ENTRY_LIMIT, static_cast<int>(expectedPassword_.size()));
 }
 
 void PasswordDialog::showEvent(QShowEvent* event) {
     TemplateDialog::showEvent(event);
     if (!event->spontaneous()) {
         finished_ = false;
-        if (QLineEdit* edit = entry())
-            edit->setFocus();
+        entry_->setFocus();
     }
 }
 
 void PasswordDialog::entryChanged() {
     if (finished_)
         return;
-    const QLineEdit* edit = entry();
-    const std::string typed = edit ? utf8ToCp1257(edit->text().toStdString()) : std::string();
+    const std::string typed = cp1257FromText(entry_->text());
     // Completing the password wins even after the warning.
-    if (typed == expectedPassword) {
-        passwordAccepted = 1;
+    if (typed == expectedPassword_) {
+        passwordAccepted_ = true;
         finish();
         return;
     }
     // After the warning any other change is the second wrong attempt, which closes.
-    if (wrongAttempt == 1 || static_cast<int>(typed.size()) > passwordLengthLimit())
+    if (wrongAttempt_ || static_cast<int>(typed.size()) > passwordLengthLimit())
         accept();
 }
 
@@ -78,14 +71,13 @@ void PasswordDialog::accept() {
     if (finished_)
         return;
     const QString warning = uiText(WRONG_PASSWORD_TEXT);
-    if (QLabel* line = promptLine())
-        line->setText(warning);
+    promptLine_->setText(warning);
     setWindowTitle(warning);
-    if (wrongAttempt == 1) {
+    if (wrongAttempt_) {
         finish();
         return;
     }
-    wrongAttempt = 1;
+    wrongAttempt_ = true;
 }
 
 void PasswordDialog::reject() {
@@ -96,14 +88,14 @@ void PasswordDialog::finish() {
     if (finished_)
         return;
     finished_ = true;
-    QDialog::done(passwordAccepted == 1 ? QDialog::Accepted : QDialog::Rejected);
+    QDialog::done(passwordAccepted_ ? QDialog::Accepted : QDialog::Rejected);
 }
 
 bool runPasswordDialog(QWidget* parent, const std::string& expectedPassword) {
     PasswordDialog dialog(parent);
-    dialog.expectedPassword = expectedPassword;
+    dialog.setExpectedPassword(expectedPassword);
     dialog.exec();
-    return dialog.passwordAccepted == 1;
+    return dialog.passwordAccepted();
 }
 
 } // namespace pelkorl

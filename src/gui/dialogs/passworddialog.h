@@ -24,31 +24,36 @@ public:
     explicit PasswordDialog(QWidget* parent = nullptr);
 
     // The password to match, raw Windows-1257 bytes as stored in the data.
-    std::string expectedPassword;
-    // 1 once the entry equalled expectedPassword; the dialog's result.
-    int passwordAccepted = 0;
-    // 1 once a wrong attempt was made.
-    int wrongAttempt = 0;
+    void setExpectedPassword(std::string password);
+    // Once the entry equalled the password; the dialog's result.
+    bool passwordAccepted() const { return passwordAccepted_; }
+    // Once a wrong attempt was made.
+    bool wrongAttempt() const { return wrongAttempt_; }
 
     // The entry's length beyond which it counts as a wrong attempt.
     int passwordLengthLimit() const;
 
-    QLineEdit* entry() const;
-    QLabel* promptLine() const;
+    QLineEdit* entry() const { return entry_; }
+    QLabel* promptLine() const { return promptLine_; }
 
     // OK button and Enter: a wrong attempt (a correct entry never gets this far).
     void accept() override;
-    // Esc: closes; passwordAccepted stays as it is.
+    // Esc: closes; passwordAccepted() stays as it is.
     void reject() override;
-
-    // One change of the entry's text (key stroke, paste, deletion).
-    void entryChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // One change of the entry's text (key stroke, paste, deletion).
+    void entryChanged();
     void finish();
+
+    QLineEdit* entry_;
+    QLabel* promptLine_;
+    std::string expectedPassword_;
+    bool passwordAccepted_ = false;
+    bool wrongAttempt_ = false;
     bool finished_ = false;
 };
 

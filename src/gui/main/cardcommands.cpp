@@ -8,6 +8,7 @@
 
 #include "main/cardcommands.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -23,11 +24,11 @@ namespace pelkorl {
 namespace {
 
 QString text(int id) {
-    return QString::fromStdString(loadText(id));
+    return textFromUtf8(loadText(id));
 }
 
 QString textWith(int id, const QString& insert) {
-    return QString::fromStdString(insertText(loadText(id), insert.toStdString()));
+    return textFromUtf8(insertText(loadText(id), utf8FromText(insert)));
 }
 
 void showMessage(QWidget* parent, const QString& message) {
@@ -149,8 +150,7 @@ BatchOutcome CardCommands::exportCurrent() {
     const std::vector<int> card = selectedCard();
     if (card.empty())
         return {};
-    const QString name = fileNameOf(
-        QString::fromStdString(cp1257ToUtf8(cardStateFor(state_, card.front()).displayName)));
+    const QString name = fileNameOf(textFromCp1257(cardStateFor(state_, card.front()).displayName));
     const QString folder = lastFolder_.isEmpty()
                                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                : lastFolder_;

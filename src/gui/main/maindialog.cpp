@@ -27,6 +27,7 @@
 #include "text/strings.h"
 #include "toolkit/appicon.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,10 +38,6 @@
 namespace pelkorl {
 
 namespace {
-
-QString qText(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 ControlFactories listFactory() {
     ControlFactories factories;
@@ -69,32 +66,31 @@ template <class T> T* resolved(const TemplateDialog& dialog, int id) {
 bool runLocationDialog(MainDialog& owner, int& chosenDrive, std::filesystem::path& removableFolder,
                        bool driveUnavailable) {
     DataLocationDialog dialog(&owner);
-    dialog.chosenDrive = chosenDrive;
-    dialog.driveUnavailable = driveUnavailable ? 1 : 0;
+    dialog.setChosenDrive(chosenDrive);
+    dialog.setDriveUnavailable(driveUnavailable);
     dialog.setRemovableFolder(removableFolder);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    chosenDrive = dialog.chosenDrive;
+    chosenDrive = dialog.chosenDrive();
     removableFolder = dialog.removableFolder();
     return true;
 }
 
 bool runOptionsDialog(MainDialog& owner, OptionsValues& values) {
     OptionsDialog dialog(owner.currentFolder(), &owner);
-    dialog.editDateFormat = values.dateFormat;
-    dialog.editCardVersionIndex = values.cardVersion;
-    dialog.editMarginTop = values.marginTop;
-    dialog.editMarginLeft = values.marginLeft;
-    dialog.editLayoutCopy = values.layout;
+    dialog.setDateFormat(values.dateFormat);
+    dialog.setCardVersion(values.cardVersion);
+    dialog.setMargins(values.marginTop, values.marginLeft);
+    dialog.setCardLayout(values.layout);
     dialog.setChangeDataLocation([&owner] { owner.changeDataLocation(); });
     dialog.setApplicationPrinter(&owner.applicationPrinter());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    values.dateFormat = dialog.editDateFormat;
-    values.cardVersion = dialog.editCardVersionIndex;
-    values.marginTop = dialog.editMarginTop;
-    values.marginLeft = dialog.editMarginLeft;
-    values.layout = dialog.editLayoutCopy;
+    values.dateFormat = dialog.dateFormat();
+    values.cardVersion = dialog.cardVersion();
+    values.marginTop = dialog.marginTop();
+    values.marginLeft = dialog.marginLeft();
+    values.layout = dialog.cardLayout();
     return true;
 }
 
@@ -359,7 +355,7 @@ void MainDialog::selectionChanged() {
 }
 
 void MainDialog::showFilterName() {
-    filterButton_->setText(qText(loadText(FILTER_NAME_BASE + listFilter_)));
+    filterButton_->setText(textFromUtf8(loadText(FILTER_NAME_BASE + listFilter_)));
 }
 
 void MainDialog::updateMonthBoxes() {
@@ -375,7 +371,7 @@ void MainDialog::updateMonthBoxes() {
 }
 
 void MainDialog::updateTitle() {
-    setWindowTitle(qText(loadText(PROGRAM_NAME_TEXT) + " - " +
+    setWindowTitle(textFromUtf8(loadText(PROGRAM_NAME_TEXT) + " - " +
                          loadText(CARD_VERSION_CAPTION_BASE + state_.cardVersion)));
 }
 
@@ -515,7 +511,7 @@ void MainDialog::addAboutCommand() {
     HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
     if (!menu || text.empty())
         return;
-    const std::wstring wide = QString::fromStdString(text).toStdWString();
+    const std::wstring wide = textFromUtf8(text).toStdWString();
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, ABOUT_COMMAND, wide.c_str());
 }
@@ -538,7 +534,7 @@ void MainDialog::addAboutCommand() {
     const std::string text = loadText(ABOUT_COMMAND_TEXT);
     if (text.empty() || aboutAction_)
         return;
-    aboutAction_ = new QAction(QString::fromStdString(text), this);
+    aboutAction_ = new QAction(textFromUtf8(text), this);
     aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
     aboutAction_->setShortcutContext(Qt::WindowShortcut);
     connect(aboutAction_, &QAction::triggered, this, [this] { systemCommand(ABOUT_COMMAND); });

@@ -2,6 +2,7 @@
 
 #include "card/publisherfilter.h"
 #include "text/codepage.h"
+#include "toolkit/qtstrings.h"
 
 #include <QByteArray>
 #include <QKeyEvent>
@@ -55,7 +56,7 @@ PublisherListBox::PublisherListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void PublisherListBox::appendLine(std::string_view text, int record) {
-    auto* item = new QListWidgetItem(QString::fromStdString(cp1257ToUtf8(text)));
+    auto* item = new QListWidgetItem(textFromCp1257(text));
     item->setData(RECORD_ROLE, record);
     item->setData(BYTES_ROLE, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
     // Inserted at an explicit position: the list never reorders its lines.

@@ -7,6 +7,7 @@
 #include "printing/printjob.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -141,8 +142,8 @@ PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& pri
     // A printer that writes to a file would silently replace the previous card.
     const QString file = device->outputFileName();
     if (!file.isEmpty() && QFileInfo::exists(file)) {
-        const QString question = QString::fromStdString(insertText(
-            loadText(FILE_EXISTS_QUESTION), QDir::toNativeSeparators(file).toStdString()));
+        const QString question = textFromUtf8(insertText(
+            loadText(FILE_EXISTS_QUESTION), utf8FromText(QDir::toNativeSeparators(file))));
         if (MessageBox::show(parent, question, {}, MessageBox::Buttons::OkCancel) !=
             MessageBox::Answer::Ok)
             return PrintResult::Cancelled;

@@ -1,6 +1,7 @@
 #include "toolkit/dialogbuilder.h"
 
 #include "toolkit/appicon.h"
+#include "toolkit/qtstrings.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -50,10 +51,6 @@ int mulDivRounded(int a, int b, int c) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-QString qText(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
 Qt::Alignment textAlignment(const ControlTemplate& c) {
     if (c.has(ControlStyle::TEXT_CENTER)) {
         return Qt::AlignHCenter;
@@ -79,7 +76,7 @@ bool takesClicks(ControlKind kind) {
 }
 
 QWidget* makeWidget(const ControlTemplate& c, QWidget* parent) {
-    const QString text = qText(c.text);
+    const QString text = textFromUtf8(c.text);
     switch (c.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: {
@@ -164,7 +161,7 @@ Qt::WindowFlags windowFlagsOf(const DialogTemplate& d) {
 } // namespace
 
 QFont dialogFont(const DialogTemplate& dialog) {
-    QString family = qText(dialog.fontFace);
+    QString family = textFromUtf8(dialog.fontFace);
     if (!fontInstalled(family)) {
         family.clear();
         for (const char* fallback : DIALOG_FONT_FALLBACKS) {
@@ -312,6 +309,20 @@ QWidget* DialogControls::control(int id) const {
     return it == byId_.end() ? nullptr : it->second.data();
 }
 
+void DialogControls::controlMissing(int id, const char* wanted) const {
+    const QWidget* found = control(id);
+    const QByteArray what = QStringLiteral("dialog \"%1\": control %2 %3, a %4 was expected")
+                                .arg(textFromUtf8(title_))
+                                .arg(id)
+                                .arg(found ? QStringLiteral("is a %1").arg(QString::fromLatin1(
+                                                 found->metaObject()->className()))
+                                           : QStringLiteral("is missing from the template"))
+                                .arg(QString::fromLatin1(wanted))
+                                .toUtf8();
+    Q_ASSERT_X(false, "DialogControls::require", what.constData());
+    qFatal("%s", what.constData());
+}
+
 QButtonGroup* DialogControls::radioGroup(int id) const {
     auto it = radioGroups_.find(id);
     return it == radioGroups_.end() ? nullptr : it->second;
@@ -320,9 +331,10 @@ QButtonGroup* DialogControls::radioGroup(int id) const {
 DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate,
                            const ControlFactories& factories) {
     DialogControls result;
+    result.title_ = dialogTemplate.title;
 
     dialog.setWindowFlags(windowFlagsOf(dialogTemplate));
-    dialog.setWindowTitle(qText(dialogTemplate.title));
+    dialog.setWindowTitle(textFromUtf8(dialogTemplate.title));
     dialog.setFont(dialogFont(dialogTemplate));
     result.baseUnits_ = dialogBaseUnits(dialog.font(), &dialog);
     const DialogBaseUnits base = result.baseUnits_;

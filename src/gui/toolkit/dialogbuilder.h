@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 class QButtonGroup;
@@ -127,6 +128,15 @@ public:
     // The widget of control `id`, or nullptr (never for NO_ID).
     QWidget* control(int id) const;
     template <class T> T* controlAs(int id) const { return dynamic_cast<T*>(control(id)); }
+    // For the dialogs' constructors: the widget of control `id`, which the dialog's code
+    // cannot do without. A control missing from the template, or of another kind, is a
+    // fault of the program: it stops with a message naming the dialog and the control.
+    template <class T> T* require(int id) const {
+        T* widget = controlAs<T>(id);
+        if (!widget)
+            controlMissing(id, T::staticMetaObject.className());
+        return widget;
+    }
 
     // Every control, those without an id included, in template order.
     const std::vector<QWidget*>& widgets() const { return widgets_; }
@@ -137,6 +147,9 @@ public:
 private:
     friend DialogControls buildDialog(QDialog&, const DialogTemplate&, const ControlFactories&);
 
+    [[noreturn]] void controlMissing(int id, const char* wanted) const;
+
+    std::string title_;                     // of the template, to name the dialog in a fault
     std::map<int, QPointer<QWidget>> byId_; // a control deleted by its owner reads as absent
     std::map<int, QButtonGroup*> radioGroups_;
     std::vector<QWidget*> widgets_;
@@ -154,6 +167,10 @@ public:
     QWidget* control(int id) const { return controls_.control(id); }
     template <class T> T* controlAs(int id) const { return controls_.controlAs<T>(id); }
     const DialogControls& controls() const { return controls_; }
+
+protected:
+    // See DialogControls::require.
+    template <class T> T* require(int id) const { return controls_.require<T>(id); }
 
 private:
     int resourceId_;

@@ -1,16 +1,15 @@
 #include "toolkit/messagebox.h"
 
 #include "text/strings.h"
+#include "toolkit/qtstrings.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
 #include <deque>
-#include <optional>
 
 namespace pelkorl {
 
@@ -18,15 +17,9 @@ namespace {
 
 constexpr int APP_NAME_TEXT = 147;
 
-struct State {
-    std::deque<MessageBox::Answer> nextAnswers;
-    std::vector<MessageBox::Shown> shown;
-    std::optional<bool> interactive; // unset: decided by the platform
-};
-
-State& state() {
-    static State s;
-    return s;
+std::deque<MessageBox::Answer>& nextAnswers() {
+    static std::deque<MessageBox::Answer> answers;
+    return answers;
 }
 
 QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
@@ -70,73 +63,41 @@ MessageBox::Answer runBox(QWidget* parent, const QString& text, const QString& c
 
 MessageBox::Answer MessageBox::show(QWidget* parent, const QString& text, const QString& caption,
                                     Buttons buttons, Icon icon) {
-    State& s = state();
-    const QString title = caption.isEmpty() ? defaultCaption() : caption;
-    Answer answer = Answer::Ok;
-    if (!s.nextAnswers.empty()) {
-        answer = s.nextAnswers.front();
-        s.nextAnswers.pop_front();
-        if (buttons == Buttons::Ok) {
-            answer = Answer::Ok; // a box with one button cannot say anything else
-        }
-    } else if (isInteractive()) {
-        answer = runBox(parent, text, title, buttons, icon);
+    std::deque<Answer>& prepared = nextAnswers();
+    if (!prepared.empty()) {
+        const Answer answer = prepared.front();
+        prepared.pop_front();
+        // A box with one button cannot say anything else.
+        return buttons == Buttons::Ok ? Answer::Ok : answer;
     }
-    s.shown.push_back(Shown{text, title, buttons, icon, answer});
-    return answer;
+    return runBox(parent, text, caption.isEmpty() ? defaultCaption() : caption, buttons, icon);
 }
 
 QString MessageBox::defaultCaption() {
     const std::string name = loadText(APP_NAME_TEXT);
     if (!name.empty()) {
-        return QString::fromStdString(name);
+        return textFromUtf8(name);
     }
     return QCoreApplication::applicationName();
 }
 
 void MessageBox::setNextAnswers(std::vector<Answer> answers) {
-    state().nextAnswers.assign(answers.begin(), answers.end());
+    nextAnswers().assign(answers.begin(), answers.end());
 }
 
 void MessageBox::setNextAnswer(Answer answer) {
     setNextAnswers({answer});
 }
 
-std::size_t MessageBox::pendingAnswers() {
-    return state().nextAnswers.size();
-}
-
-void MessageBox::setInteractive(bool interactive) {
-    state().interactive = interactive;
-}
-
-bool MessageBox::isInteractive() {
-    const State& s = state();
-    if (s.interactive) {
-        return *s.interactive;
-    }
-    const QString platform = QGuiApplication::platformName();
-    return !(platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"));
-}
-
-const std::vector<MessageBox::Shown>& MessageBox::shown() {
-    return state().shown;
-}
-
-void MessageBox::clearShown() {
-    state().shown.clear();
-}
-
 std::function<void(const std::string&)> MessageBox::reporter(QWidget* parent) {
     return [guard = QPointer<QWidget>(parent)](const std::string& text) {
-        show(guard.data(), QString::fromStdString(text));
+        show(guard.data(), textFromUtf8(text));
     };
 }
 
 std::function<bool(const std::string&)> MessageBox::confirmer(QWidget* parent) {
     return [guard = QPointer<QWidget>(parent)](const std::string& text) {
-        return show(guard.data(), QString::fromStdString(text), QString(), Buttons::OkCancel) ==
-               Answer::Ok;
+        return show(guard.data(), textFromUtf8(text), QString(), Buttons::OkCancel) == Answer::Ok;
     };
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Every message box of the program goes through here, so tests can answer boxes in advance,
-// see what was shown, and never block on a modal box.
+// Every message box of the program goes through here, so tests can answer a box in advance.
 #include <QString>
 
 #include <functional>
@@ -22,14 +21,6 @@ public:
     enum class Icon { None, Information, Exclamation, Question, Stop };
     enum class Answer { Ok, Cancel };
 
-    struct Shown {
-        QString text;
-        QString caption;
-        Buttons buttons;
-        Icon icon;
-        Answer answer;
-    };
-
     // Shows a modal box and returns the button pressed; Esc answers Cancel (Ok when there is
     // no Cancel). An empty caption means defaultCaption(). The text is shown as plain text.
     static Answer show(QWidget* parent, const QString& text, const QString& caption = QString(),
@@ -38,19 +29,10 @@ public:
     // The program's name from the string table, else the application's name.
     static QString defaultCaption();
 
-    // Answers for the next boxes, in order; a box with a prepared answer is not shown.
+    // Answers for the next boxes, in order; a box with a prepared answer is not shown and
+    // returns it (Ok for a box without Cancel). An empty list drops any left.
     static void setNextAnswers(std::vector<Answer> answers);
     static void setNextAnswer(Answer answer);
-    static std::size_t pendingAnswers();
-
-    // Without interaction no box is ever opened: unanswered boxes take their default button
-    // (Ok). On by itself on the headless platforms, where nobody could press a button.
-    static void setInteractive(bool interactive);
-    static bool isInteractive();
-
-    // Every box asked for, shown or answered in advance, oldest first.
-    static const std::vector<Shown>& shown();
-    static void clearShown();
 
     // For the core's message callbacks: a UTF-8 text shown with OK and the exclamation icon.
     static std::function<void(const std::string&)> reporter(QWidget* parent);

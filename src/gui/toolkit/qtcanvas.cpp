@@ -1,4 +1,5 @@
 #include "toolkit/qtcanvas.h"
+#include "toolkit/qtstrings.h"
 
 #include <QFontDatabase>
 #include <QPaintDevice>
@@ -21,10 +22,6 @@ QRect toQRect(const Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Where Arial is missing, take its metric-compatible twin rather than whatever sans
 // serif fontconfig prefers, so positions and widths stay those of the card.
 void ensureArialStandIn() {
@@ -39,7 +36,7 @@ void ensureArialStandIn() {
 }
 
 QFont baseFont(const FontSpec& wanted) {
-    QFont f(wanted.face.empty() ? QStringLiteral("Arial") : QString::fromStdString(wanted.face));
+    QFont f(wanted.face.empty() ? QStringLiteral("Arial") : textFromUtf8(wanted.face));
     f.setStyleHint(QFont::SansSerif);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
@@ -104,13 +101,13 @@ FontMetrics QtCanvas::fontMetrics() const {
 }
 
 double QtCanvas::textWidth(std::string_view text) const {
-    return metrics_.horizontalAdvance(fromUtf8(text));
+    return metrics_.horizontalAdvance(textFromUtf8(text));
 }
 
 void QtCanvas::drawText(int x, int y, const Rect* clip, std::string_view text) {
     if (text.empty())
         return;
-    const QString s = fromUtf8(text);
+    const QString s = textFromUtf8(text);
     const double width = metrics_.horizontalAdvance(s);
     const FontMetrics metrics = fontMetrics();
     const TextPlacement placed = placeText(x, y, align_, position_, width, metrics);
