@@ -501,10 +501,10 @@ void BatchPrintTest::printAllAsksBeforeAPrinterReplacesItsFile() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("ankstesnis");
     old.close();
-    QPrinter picked(QPrinter::HighResolution);
-    picked.setOutputFormat(QPrinter::PdfFormat);
-    picked.setOutputFileName(file);
-    printer->setPickedPrinter(picked);
+    auto picked = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    picked->setOutputFormat(QPrinter::PdfFormat);
+    picked->setOutputFileName(file);
+    printer->setPickedPrinter(std::move(picked));
     auto c = commands(listed(FILTER_REGULAR_PIONEERS));
     MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
     const BatchOutcome kept = c->printAll();

@@ -235,15 +235,13 @@ void OptionsDialog::switchCardVersion(int row) {
 }
 
 void OptionsDialog::runPrinterSetup() {
-    // Start from the printer the next command would use; the system's default when there
-    // is none yet, so the user can still pick one.
-    std::unique_ptr<QPrinter> printer =
-        applicationPrinter_ ? applicationPrinter_->printerForCommand() : nullptr;
-    if (!printer) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    if (printerSetupDialog_(*printer, this) && applicationPrinter_) {
-        applicationPrinter_->setPickedPrinter(*printer);
+    // Qt's dialog switches the printer it works on while the user browses the list, so it
+    // works on a candidate: a cancelled setup leaves the application's printer as it was.
+    std::unique_ptr<QPrinter> candidate =
+        applicationPrinter_ ? applicationPrinter_->setupCandidate()
+                            : std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printerSetupDialog_(*candidate, this) && applicationPrinter_) {
+        applicationPrinter_->takeSetup(std::move(candidate));
     }
 }
 
