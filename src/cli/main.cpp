@@ -26,6 +26,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -105,8 +106,16 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
     for (const std::string& key : unknownOptionKeys(queue, options.jobOptions))
         std::cerr << "pelkorl-print: printer '" << queue << "' knows no option '" << key
                   << "': CUPS ignores it\n";
+    // The paper the document was drawn for, as Qt's CUPS engine names it, unless asked otherwise.
+    JobOptions jobOptions = options.jobOptions;
+    const bool paperGiven = std::any_of(jobOptions.begin(), jobOptions.end(), [](const auto& o) {
+        return o.first == "media" || o.first == "PageSize" || o.first == "PageRegion";
+    });
+    if (!paperGiven)
+        jobOptions.insert(jobOptions.begin(),
+                          {"media", queuePrinter.pageLayout().pageSize().key().toStdString()});
     const SubmittedJob job = submitFile(queue, QFile::encodeName(document.fileName()).toStdString(),
-                                        CARD_DOCUMENT_NAME, options.jobOptions);
+                                        CARD_DOCUMENT_NAME, jobOptions);
     if (job.id == 0)
         return fail(EXIT_FAILED, "printer '" + queue + "' refused the job: " + job.error);
     std::cout << outcome.pages << (outcome.pages == 1 ? " card" : " cards") << " sent to printer '"
