@@ -530,7 +530,7 @@ DATA=$RUN/data
 mkdir -p "$DATA"
 "$SAMPLE" --year "$SAMPLE_YEAR" "$DATA" >/dev/null
 coproc SETUP {
-    cd "$DATA" && exec env QT_QPA_PLATFORM=xcb "$SETUP_TOOL" --folder "$DATA" --date "$TODAY" \
+    cd "$DATA" && exec env QT_QPA_PLATFORM=xcb TMPDIR="$RUN" "$SETUP_TOOL" --folder "$DATA" --date "$TODAY" \
         --first "$RICOH" --pick "$CM305" --tray "Manual Feeder" --media "Heavyweight Cardstock" \
         --page-in 4 6 2>"$RUN/setup.log"
 }
