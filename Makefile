@@ -10,15 +10,17 @@ FUZZ_SHORT   ?= 30
 FUZZ_SECONDS ?= 600
 
 # Debian packages the build, the tests and the program need.
-DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libgtest-dev libgmock-dev \
        libbenchmark-dev fonts-liberation2 poppler-utils $(PACKAGE_DEBS) \
        $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
 # The install test and `make package`: desktop entry validation, the .deb's dependencies.
 PACKAGE_DEBS = desktop-file-utils dpkg-dev file
 # The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
-# cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract.
+# cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract;
+# held queues made from cups-filters' PPDs (trays, media types, margins), read with ipptool.
 E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
-           printer-driver-cups-pdf ghostscript tesseract-ocr tesseract-ocr-eng
+           printer-driver-cups-pdf ghostscript tesseract-ocr tesseract-ocr-eng \
+           cups-filters cups-ipp-utils
 # The fuzz targets: clang with libFuzzer and the sanitizer runtimes; llvm-14 symbolizes
 # their crash reports.
 FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14

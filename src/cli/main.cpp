@@ -1,6 +1,6 @@
-// pelkorl-print: publisher record cards into a PDF file, from the command line. It reads a
-// data folder as the program does at start-up and draws every page with the program's own
-// renderers; it asks nothing and writes nothing but the PDF file.
+// pelkorl-print: publisher record cards into a PDF file or onto a printer, from the command
+// line. It reads a data folder as the program does at start-up and draws every page with the
+// program's own renderers; it asks nothing and writes nothing but the PDF file.
 //
 // The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
 // the core's fields of that name.
@@ -14,14 +14,20 @@
 #include "text/strings.h"
 
 #include "printing/batchprint.h"
+#include "printing/cupsqueue.h"
 #include "records/datalocation.h"
 #include "settings/settingslocation.h"
 #include "toolkit/qtstrings.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -71,6 +77,55 @@ bool readPasswordFile(const fs::path& file, std::string& password) {
     return true;
 }
 
+// The cards on `queue`: drawn by the page routine into a PDF of the queue's page size with
+// its printable area's corner as the origin (as Qt's CUPS engine draws for the program), then
+// handed to the scheduler with the job options, as lp does, so its answer can be told.
+int printOnQueue(const std::string& queue, const PrintToolOptions& options, const CardState& state,
+                 const std::vector<int>& records) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(textFromUtf8(queue));
+    if (info.isNull())
+        return fail(EXIT_FAILED, "there is no printer '" + queue + "'");
+    QPrinter queuePrinter(info, QPrinter::HighResolution);
+    usePrintableAreaOrigin(queuePrinter);
+
+    QTemporaryFile document(QDir::tempPath() + "/pelkorl-print-XXXXXX.pdf");
+    if (!document.open())
+        return fail(EXIT_FAILED, "no temporary file for the document");
+    document.close();
+    BatchOutcome outcome;
+    {
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(document.fileName());
+        pdf.setResolution(queuePrinter.resolution());
+        pdf.setPageLayout(queuePrinter.pageLayout());
+        outcome = printCardsOn(pdf, state, records);
+    }
+    if (outcome.result != PrintResult::Printed)
+        return fail(EXIT_FAILED, "the document for printer '" + queue + "' could not be made");
+
+    for (const std::string& key : unknownOptionKeys(queue, options.jobOptions))
+        std::cerr << "pelkorl-print: printer '" << queue << "' knows no option '" << key
+                  << "': CUPS ignores it\n";
+    // The paper the document was drawn for, as Qt's CUPS engine names it, unless asked otherwise.
+    JobOptions jobOptions = options.jobOptions;
+    const bool paperGiven = std::any_of(jobOptions.begin(), jobOptions.end(), [](const auto& o) {
+        return o.first == "media" || o.first == "PageSize" || o.first == "PageRegion";
+    });
+    if (!paperGiven)
+        jobOptions.insert(jobOptions.begin(),
+                          {"media", queuePrinter.pageLayout().pageSize().key().toStdString()});
+    const SubmittedJob job = submitFile(queue, QFile::encodeName(document.fileName()).toStdString(),
+                                        CARD_DOCUMENT_NAME, jobOptions);
+    if (job.id == 0)
+        return fail(EXIT_FAILED, "printer '" + queue + "' refused the job: " + job.error);
+    std::cout << outcome.pages << (outcome.pages == 1 ? " card" : " cards") << " sent to printer '"
+              << queue << "' as job " << queue << "-" << job.id << "\n";
+    if (queueState(queue) == QueueState::Stopped)
+        std::cout << "The printer is stopped: the job waits until it is started.\n";
+    return EXIT_PRINTED;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,10 +151,26 @@ int main(int argc, char** argv) {
     if (!options.settingsFile.empty() && !fs::is_regular_file(options.settingsFile, error))
         return fail(EXIT_FAILED,
                     "the settings file " + shown(options.settingsFile) + " does not exist");
-    const fs::path outputFolder = fs::absolute(options.output, error).parent_path();
-    if (!fs::is_directory(outputFolder, error))
-        return fail(EXIT_FAILED,
-                    "the folder of the output file " + shown(outputFolder) + " does not exist");
+    std::string queue;
+    if (options.printer) {
+        queue = *options.printer == "-" ? defaultQueue() : *options.printer;
+        if (queue.empty())
+            return fail(EXIT_FAILED, "there is no default printer");
+        switch (queueState(queue)) {
+        case QueueState::Missing:
+            return fail(EXIT_FAILED, "there is no printer '" + queue + "'");
+        case QueueState::Refusing:
+            return fail(EXIT_FAILED, "printer '" + queue + "' does not accept jobs");
+        case QueueState::Accepting:
+        case QueueState::Stopped:
+            break;
+        }
+    } else {
+        const fs::path outputFolder = fs::absolute(options.output, error).parent_path();
+        if (!fs::is_directory(outputFolder, error))
+            return fail(EXIT_FAILED,
+                        "the folder of the output file " + shown(outputFolder) + " does not exist");
+    }
 
     std::optional<std::string> password = options.password;
     if (!options.passwordFile.empty()) {
@@ -191,6 +262,8 @@ int main(int argc, char** argv) {
     if (!cardError.empty())
         return fail(EXIT_USAGE, cardError);
 
+    if (options.printer)
+        return printOnQueue(queue, options, state, records);
     const QString output = textFromPath(fs::absolute(options.output, error));
     const BatchOutcome outcome = renderCardsToPdf(output, state, records, options.resolution);
     if (outcome.result != PrintResult::Printed)

@@ -102,6 +102,7 @@ constexpr OptionSpec OPTIONS[] = {
     {"previous-year", 0, Takes::Nothing}, {"output", 'o', Takes::Value},
     {"password", 0, Takes::Value},        {"password-file", 0, Takes::Value},
     {"resolution", 0, Takes::Value},      {"date", 0, Takes::Value},
+    {"printer", 0, Takes::Value},         {"option", 'O', Takes::Value},
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
@@ -172,6 +173,17 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
     } else if (name == "date") {
         if (!parseDate(value, o.year, o.month, o.day))
             return "--date takes a date as YYYY-MM-DD, not " + inQuotes(value);
+    } else if (name == "printer") {
+        if (o.printer)
+            return "more than one printer given";
+        if (value.empty())
+            return "--printer: the printer name is empty (\"-\" is the default printer)";
+        o.printer = std::string(value);
+    } else if (name == "option") {
+        const std::size_t equals = value.find('=');
+        if (equals == std::string_view::npos || equals == 0)
+            return "--option takes KEY=VALUE, such as InputSlot=BypassTray, not " + inQuotes(value);
+        o.jobOptions.emplace_back(value.substr(0, equals), value.substr(equals + 1));
     }
     return {};
 }
@@ -190,8 +202,15 @@ std::string checkCombination(const PrintToolOptions& o) {
         return "--sex-mark marks the header, which --no-header leaves out";
     if (o.password && !o.passwordFile.empty())
         return "--password and --password-file exclude each other";
+    if (o.printer) {
+        if (!o.output.empty())
+            return "--printer and --output exclude each other";
+        return {};
+    }
+    if (!o.jobOptions.empty())
+        return "--option goes with --printer: a PDF file takes no job options";
     if (o.output.empty())
-        return "no output file given (--output FILE.pdf)";
+        return "no output file given (--output FILE.pdf or --printer NAME)";
     if (!endsWithPdf(o.output))
         return "--output: the file name must end in .pdf";
     return {};
@@ -310,9 +329,11 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
 
 std::string printToolUsage() {
     return "Usage: pelkorl-print [OPTIONS] DATA_FOLDER --output FILE.pdf\n"
+           "       pelkorl-print [OPTIONS] DATA_FOLDER --printer NAME [-O KEY=VALUE]...\n"
            "\n"
-           "Writes publisher record cards to a PDF file, one page per card, each page as the\n"
-           "program prints it. DATA_FOLDER is the folder the program is started in: the\n"
+           "Writes publisher record cards to a PDF file, or prints them on a printer, one page\n"
+           "per card, each page as the program prints it. DATA_FOLDER is the folder the program is "
+           "started in: the\n"
            "record-keeping program's files (tdat7.bin, xten7.dat, remark7.dat, the previous\n"
            "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat). They are only\n"
            "read; the tool writes nothing but the output file.\n"
@@ -348,6 +369,15 @@ std::string printToolUsage() {
            "                       program's own settings file, as the program finds it\n"
            "  -o, --output FILE    the PDF file to write (its name ends in .pdf); a file of\n"
            "                       that name is replaced once the whole document is written\n"
+           "      --printer NAME   print on this printer (a CUPS queue) instead of writing a\n"
+           "                       file; \"-\" is the default printer. The page size and\n"
+           "                       margins are the printer's own: the card counts from the\n"
+           "                       corner of its printable area, as the program prints it\n"
+           "  -O, --option KEY=VALUE\n"
+           "                       a job option for --printer, as lp -o takes it, such as\n"
+           "                       InputSlot=BypassTray or MediaType=ThickPaper2; repeat for\n"
+           "                       more. A key the printer does not know is reported and\n"
+           "                       ignored by CUPS\n"
            "      --password TEXT  the data password, for data protected by one; the tool\n"
            "                       never asks for it and refuses protected data without it\n"
            "      --password-file FILE\n"
@@ -359,8 +389,9 @@ std::string printToolUsage() {
            "                       month reported and so the service year\n"
            "  -h, --help           show this text\n"
            "\n"
-           "Exit status: 0 when the file was written, 1 when the data, the password, a\n"
-           "publisher or the output file could not be had, 2 for a wrong command line.\n";
+           "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
+           "data, the password, a publisher, the output file or the printer could not be had\n"
+           "(or the printer refused the job), 2 for a wrong command line.\n";
 }
 
 PublisherLookup findPublisher(PublisherData& data, std::string_view given) {

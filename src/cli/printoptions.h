@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pelkorl {
@@ -20,7 +21,7 @@ inline constexpr int PRINT_TOOL_MAX_RESOLUTION = 2400;
 
 // Exit codes of the tool.
 inline constexpr int EXIT_PRINTED = 0;
-inline constexpr int EXIT_FAILED = 1; // data, password, publisher or output could not be had
+inline constexpr int EXIT_FAILED = 1; // data, password, publisher, output or printer failed
 inline constexpr int EXIT_USAGE = 2;  // the command line itself is wrong
 
 struct PrintToolOptions {
@@ -37,7 +38,10 @@ struct PrintToolOptions {
     bool sexMark = false;
     bool previousYear = false;
     std::filesystem::path output;
-    std::optional<std::string> password; // UTF-8
+    // --printer: the queue to print on instead of writing a file; "-" is the default one.
+    std::optional<std::string> printer;
+    std::vector<std::pair<std::string, std::string>> jobOptions; // -O KEY=VALUE, in order
+    std::optional<std::string> password;                         // UTF-8
     std::filesystem::path passwordFile;
     int resolution = PRINT_TOOL_RESOLUTION;
     // --date; 0 when today is meant.

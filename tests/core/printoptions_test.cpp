@@ -52,76 +52,88 @@ TEST_P(GoodCommandLine, SetsWhatItSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, GoodCommandLine,
-    ::testing::Values(GoodCase{"onePublisher",
-                               {"data", "-p", "3", "-o", "a.pdf"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.dataFolder, "data");
-                                   EXPECT_EQ(o.publishers, Args{"3"});
-                                   EXPECT_FALSE(o.all);
-                                   EXPECT_EQ(o.output, "a.pdf");
-                                   // The program's start-up state of the check boxes.
-                                   EXPECT_EQ(o.months, Rows{});
-                                   EXPECT_TRUE(o.header);
-                                   EXPECT_FALSE(o.total || o.sexMark || o.previousYear);
-                                   EXPECT_EQ(o.resolution, PRINT_TOOL_RESOLUTION);
-                                   EXPECT_EQ(o.year, 0);
-                                   EXPECT_TRUE(o.settingsFile.empty());
-                                   EXPECT_FALSE(o.password.has_value());
-                               }},
-                      GoodCase{"allWithValuesAfterEquals",
-                               {"--data=data", "--all", "--filter=2", "--output=x.PDF",
-                                "--settings=s.ini"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.dataFolder, "data");
-                                   EXPECT_TRUE(o.all);
-                                   EXPECT_EQ(o.filter, 2);
-                                   EXPECT_EQ(o.output, "x.PDF");
-                                   EXPECT_EQ(o.settingsFile, "s.ini");
-                               }},
-                      GoodCase{"everyCardOption",
-                               {"-a", "data", "-o", "a.pdf", "--months", "Rgs-Grd,Rgp", "-m", "5",
-                                "--total", "--previous-year", "--sex-mark"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.months, rows({0, 1, 2, 3, 4, 11}));
-                                   EXPECT_TRUE(o.total && o.previousYear && o.sexMark && o.header);
-                               }},
-                      GoodCase{"severalPublishersInOrder",
-                               {"data", "-p", "Ona", "--publisher", "Jonas Petrauskas", "-o",
-                                "a.pdf", "--no-header"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.publishers, (Args{"Ona", "Jonas Petrauskas"}));
-                                   EXPECT_FALSE(o.header);
-                               }},
-                      GoodCase{"folderAfterDoubleDash",
-                               {"-a", "-o", "a.pdf", "--", "-data"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.dataFolder, "-data");
-                               }},
-                      GoodCase{"passwordResolutionDate",
-                               {"data", "-a", "-o", "a.pdf", "--password", "slaptas žodis",
-                                "--resolution", "300", "--date", "2028-02-29"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.password.value_or(""), "slaptas žodis");
-                                   EXPECT_EQ(o.resolution, 300);
-                                   EXPECT_EQ(o.year, 2028);
-                                   EXPECT_EQ(o.month, 2);
-                                   EXPECT_EQ(o.day, 29);
-                               }},
-                      GoodCase{"passwordFile",
-                               {"data", "-a", "-o", "a.pdf", "--password-file", "pw.txt"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_EQ(o.passwordFile, "pw.txt");
-                               }},
-                      GoodCase{"helpWinsOverAnythingMissing",
-                               {"--help"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_TRUE(o.help);
-                               }},
-                      GoodCase{"shortHelp",
-                               {"-a", "-h"},
-                               [](const PrintToolOptions& o) {
-                                   EXPECT_TRUE(o.help);
-                               }}),
+    ::testing::Values(
+        GoodCase{"onePublisher",
+                 {"data", "-p", "3", "-o", "a.pdf"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.dataFolder, "data");
+                     EXPECT_EQ(o.publishers, Args{"3"});
+                     EXPECT_FALSE(o.all);
+                     EXPECT_EQ(o.output, "a.pdf");
+                     // The program's start-up state of the check boxes.
+                     EXPECT_EQ(o.months, Rows{});
+                     EXPECT_TRUE(o.header);
+                     EXPECT_FALSE(o.total || o.sexMark || o.previousYear);
+                     EXPECT_EQ(o.resolution, PRINT_TOOL_RESOLUTION);
+                     EXPECT_EQ(o.year, 0);
+                     EXPECT_TRUE(o.settingsFile.empty());
+                     EXPECT_FALSE(o.password.has_value());
+                 }},
+        GoodCase{"allWithValuesAfterEquals",
+                 {"--data=data", "--all", "--filter=2", "--output=x.PDF", "--settings=s.ini"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.dataFolder, "data");
+                     EXPECT_TRUE(o.all);
+                     EXPECT_EQ(o.filter, 2);
+                     EXPECT_EQ(o.output, "x.PDF");
+                     EXPECT_EQ(o.settingsFile, "s.ini");
+                 }},
+        GoodCase{"everyCardOption",
+                 {"-a", "data", "-o", "a.pdf", "--months", "Rgs-Grd,Rgp", "-m", "5", "--total",
+                  "--previous-year", "--sex-mark"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.months, rows({0, 1, 2, 3, 4, 11}));
+                     EXPECT_TRUE(o.total && o.previousYear && o.sexMark && o.header);
+                 }},
+        GoodCase{
+            "severalPublishersInOrder",
+            {"data", "-p", "Ona", "--publisher", "Jonas Petrauskas", "-o", "a.pdf", "--no-header"},
+            [](const PrintToolOptions& o) {
+                EXPECT_EQ(o.publishers, (Args{"Ona", "Jonas Petrauskas"}));
+                EXPECT_FALSE(o.header);
+            }},
+        GoodCase{"folderAfterDoubleDash",
+                 {"-a", "-o", "a.pdf", "--", "-data"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.dataFolder, "-data");
+                 }},
+        GoodCase{"passwordResolutionDate",
+                 {"data", "-a", "-o", "a.pdf", "--password", "slaptas žodis", "--resolution", "300",
+                  "--date", "2028-02-29"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.password.value_or(""), "slaptas žodis");
+                     EXPECT_EQ(o.resolution, 300);
+                     EXPECT_EQ(o.year, 2028);
+                     EXPECT_EQ(o.month, 2);
+                     EXPECT_EQ(o.day, 29);
+                 }},
+        GoodCase{"passwordFile",
+                 {"data", "-a", "-o", "a.pdf", "--password-file", "pw.txt"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.passwordFile, "pw.txt");
+                 }},
+        GoodCase{"printerWithJobOptionsInOrder",
+                 {"data", "-a", "--printer", "Kanceliarija", "-O", "InputSlot=BypassTray",
+                  "--option=MediaType=ThickPaper2", "-O", "note=a=b", "-O", "empty="},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_EQ(o.printer.value_or(""), "Kanceliarija");
+                     EXPECT_TRUE(o.output.empty());
+                     using Pairs = std::vector<std::pair<std::string, std::string>>;
+                     EXPECT_EQ(o.jobOptions, (Pairs{{"InputSlot", "BypassTray"},
+                                                    {"MediaType", "ThickPaper2"},
+                                                    {"note", "a=b"},
+                                                    {"empty", ""}}));
+                 }},
+        GoodCase{"helpWinsOverAnythingMissing",
+                 {"--help"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_TRUE(o.help);
+                 }},
+        GoodCase{"shortHelp",
+                 {"-a", "-h"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_TRUE(o.help);
+                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(BadCommandLine, IsRefusedWithAReason) {
@@ -181,7 +193,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"unknownMonth", {"data", "-a", "-o", "a.pdf", "-m", "Rgs,Xyz"}, "'Xyz'"},
         BadCase{"backwardRange", {"data", "-a", "-o", "a.pdf", "-m", "Rgp-Rgs"}, "runs backwards"},
         BadCase{"emptyItem", {"data", "-a", "-o", "a.pdf", "-m", "1,,2"}, "empty item"},
-        BadCase{"emptyList", {"data", "-a", "-o", "a.pdf", "-m", " "}, "is empty"}),
+        BadCase{"emptyList", {"data", "-a", "-o", "a.pdf", "-m", " "}, "is empty"},
+        BadCase{"optionWithoutEquals",
+                {"data", "-a", "--printer", "-", "-O", "InputSlot"},
+                "--option takes KEY=VALUE"},
+        BadCase{"optionWithoutKey",
+                {"data", "-a", "--printer", "-", "-O", "=BypassTray"},
+                "--option takes KEY=VALUE"},
+        BadCase{"optionForAFile",
+                {"data", "-a", "-o", "a.pdf", "-O", "InputSlot=BypassTray"},
+                "--option goes with --printer"},
+        BadCase{"printerAndOutput",
+                {"data", "-a", "-o", "a.pdf", "--printer", "-"},
+                "exclude each other"},
+        BadCase{"emptyPrinter", {"data", "-a", "--printer="}, "the printer name is empty"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MonthList, RowsNamesAndRanges) {
@@ -322,6 +347,6 @@ TEST(PrintToolUsage, ExplainsEveryOption) {
     for (const char* option :
          {"--publisher", "--all", "--filter", "--months", "--total", "--no-header", "--sex-mark",
           "--previous-year", "--data", "--settings", "--output", "--password", "--password-file",
-          "--resolution", "--date", "--help", "Exit status"})
+          "--resolution", "--date", "--printer", "--option", "--help", "Exit status"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }

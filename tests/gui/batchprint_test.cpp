@@ -22,6 +22,7 @@
 #include "printing/printjob.h"
 #include "toolkit/messagebox.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsItem>
@@ -417,6 +418,15 @@ void BatchPrintTest::thePreviewShowsThePageOfTheNextPrint() {
     QVERIFY(inkCovered(shown, otherPage, 2) < 0.9);
     // Nothing was printed by looking.
     QVERIFY(!QFile::exists(printers->fileOf("Kanceliarija")));
+    // Its print button prints that page on the same printer, with no second dialog.
+    c->setPreviewRunner([](QPrintPreviewDialog& dialog) {
+        for (QAction* action : dialog.findChildren<QAction*>())
+            if (action->text() == "Print")
+                action->trigger();
+    });
+    QCOMPARE(c->preview(), PrintResult::Printed);
+    const QImage viaPreview = pdfPageImage(printers->fileOf("Kanceliarija"), 1, IMAGE_DPI);
+    QVERIFY(inkCovered(viaPreview.copy(QRect(QPoint(), both)), printed, 2) > 0.97);
 }
 
 void BatchPrintTest::previewNeedsACardAndAPrinter() {
@@ -505,10 +515,10 @@ void BatchPrintTest::printAllAsksBeforeAPrinterReplacesItsFile() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("ankstesnis");
     old.close();
-    QPrinter picked(QPrinter::HighResolution);
-    picked.setOutputFormat(QPrinter::PdfFormat);
-    picked.setOutputFileName(file);
-    printer->setPickedPrinter(picked);
+    auto picked = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    picked->setOutputFormat(QPrinter::PdfFormat);
+    picked->setOutputFileName(file);
+    printer->setPickedPrinter(std::move(picked));
     auto c = commands(listed(FILTER_REGULAR_PIONEERS));
     messages.plan(MessageBoxWatcher::Press::Cancel);
     const BatchOutcome kept = c->printAll();

@@ -517,7 +517,7 @@ void LayoutDialogsTest::optionsDataLocationAndPrinterSetup() {
     });
     QCOMPARE(locationRuns, 1);
     QCOMPARE(startedFrom, (QStringList{"", "", file}));
-    std::unique_ptr<QPrinter> next = printer.printerForCommand();
+    QPrinter* next = printer.printerForCommand();
     QVERIFY(next);
     QCOMPARE(next->outputFileName(), file);
 }

@@ -137,6 +137,7 @@ private slots:
     void theDefaultIsTakenAnewAtEveryCommand();
     void pickedPrinterKeepsItsSettings();
     void pickedDefaultGivesWayToANewDefault();
+    void aConfirmedSetupCountsFromThePrintableArea();
 
 private:
     test::MessageBoxWatcher messages;
@@ -356,11 +357,11 @@ void PrintJobTest::withoutASystemPrinterTheDefaultIsNoPrinter() {
 }
 
 void PrintJobTest::printerThatCannotStartShowsNoHdc() {
-    QPrinter unreachable(QPrinter::HighResolution);
-    unreachable.setOutputFormat(QPrinter::PdfFormat);
-    unreachable.setOutputFileName(out->filePath("missing/folder/card.pdf"));
+    auto unreachable = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    unreachable->setOutputFormat(QPrinter::PdfFormat);
+    unreachable->setOutputFileName(out->filePath("missing/folder/card.pdf"));
     ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
-    printer.setPickedPrinter(unreachable);
+    printer.setPickedPrinter(std::move(unreachable));
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoDeviceContext);
@@ -374,12 +375,12 @@ void PrintJobTest::twoPrintsAreTwoDocumentsNamedCardHeader() {
     if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
         QSKIP("pdfinfo (poppler-utils) is not installed");
     const QString file = out->filePath("picked.pdf");
-    QPrinter picked(QPrinter::HighResolution);
-    picked.setOutputFormat(QPrinter::PdfFormat);
-    picked.setOutputFileName(file);
-    picked.setResolution(300);
+    auto picked = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    picked->setOutputFormat(QPrinter::PdfFormat);
+    picked->setOutputFileName(file);
+    picked->setResolution(300);
     ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
-    printer.setPickedPrinter(picked);
+    printer.setPickedPrinter(std::move(picked));
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
         const auto info = pdfInfo(file);
@@ -401,11 +402,11 @@ void PrintJobTest::aFileThatExistsIsReplacedOnlyAfterAsking_data() {
 void PrintJobTest::aFileThatExistsIsReplacedOnlyAfterAsking() {
     QFETCH(bool, replace);
     const QString file = out->filePath("picked.pdf");
-    QPrinter picked(QPrinter::HighResolution);
-    picked.setOutputFormat(QPrinter::PdfFormat);
-    picked.setOutputFileName(file);
+    auto picked = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    picked->setOutputFormat(QPrinter::PdfFormat);
+    picked->setOutputFileName(file);
     ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
-    printer.setPickedPrinter(picked);
+    printer.setPickedPrinter(std::move(picked));
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
     QVERIFY(messages.boxes().empty()); // a new file needs no question
     QFile first(file);
@@ -453,11 +454,10 @@ void PrintJobTest::pickedPrinterKeepsItsSettings() {
     picked->setPageSize(QPageSize(QPageSize::A5));
     picked->setPageOrientation(QPageLayout::Landscape);
     picked->setFullPage(true);
-    printer.setPickedPrinter(*picked);
-    picked.reset(); // the application keeps its own copy
+    printer.setPickedPrinter(std::move(picked));
 
     for (int i = 0; i < 2; ++i) {
-        std::unique_ptr<QPrinter> used = printer.printerForCommand();
+        QPrinter* used = printer.printerForCommand();
         QVERIFY(used);
         QCOMPARE(used->resolution(), 150);
         QCOMPARE(used->pageLayout().pageSize().id(), QPageSize::A5);
@@ -480,7 +480,7 @@ void PrintJobTest::pickedDefaultGivesWayToANewDefault() {
     ApplicationPrinter printer(printers);
     std::unique_ptr<QPrinter> picked = printers->open("Kanceliarija");
     picked->setResolution(150);
-    printer.setPickedPrinter(*picked);
+    printer.setPickedPrinter(std::move(picked));
     QCOMPARE(printer.printerForCommand()->resolution(), 150);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::Printed);
     QCOMPARE(printers->takeOutputs(), QStringList{"Kanceliarija"});
@@ -492,6 +492,23 @@ void PrintJobTest::pickedDefaultGivesWayToANewDefault() {
     // The old default coming back does not bring the picked settings back.
     printers->defaultName = "Kanceliarija";
     QCOMPARE(printer.printerForCommand()->resolution(), 300);
+}
+
+void PrintJobTest::aConfirmedSetupCountsFromThePrintableArea() {
+    // As Qt's dialog leaves a printer switched from a wide-margin one: the new printer's
+    // minimum margins for the page, the old printer's wider margins still set.
+    auto configured = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    setUpPdfOutput(*configured, out->filePath("Biuras.pdf"), 300);
+    const QPageLayout switched(QPageSize(QSizeF(4, 6), QPageSize::Inch), QPageLayout::Portrait,
+                               QMarginsF(18, 36, 18, 36), QPageLayout::Point,
+                               QMarginsF(11, 12, 13, 14));
+    QVERIFY(configured->setPageLayout(switched));
+    ApplicationPrinter printer(std::make_shared<FilePrinters>(out->path()));
+    printer.takeSetup(std::move(configured));
+    QPrinter* used = printer.printerForCommand();
+    QVERIFY(used);
+    QCOMPARE(used->pageLayout().margins(QPageLayout::Point), QMarginsF(11, 12, 13, 14));
+    QCOMPARE(used->pageLayout().pageSize().size(QPageSize::Inch), QSizeF(4, 6));
 }
 
 QTEST_MAIN(PrintJobTest)

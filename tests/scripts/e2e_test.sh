@@ -9,6 +9,13 @@
 #      re-renders the page through Ghostscript, so its words cannot be read back: its ink is
 #      compared with the same card printed through QPrinter's own PDF output by
 #      pelkorl-e2e-card, and that PDF is checked word by word at the layout's positions.
+#   3. Held queues of cups-filters' CM305 (trays, media types, 11 pt margins) and Ricoh (wider
+#      margins) PPDs: pelkorl-e2e-setup runs the real setup dialog, picking the Ricoh, then
+#      the CM305 with its manual feeder, heavyweight card stock and a 4x6 in custom page, and
+#      reopens it; the print's job carries them (ipptool) and its name stands at the layout's
+#      position from the CM305's printable-area corner (pdftotext -bbox). A queue rejecting
+#      jobs and a removed one give their messages and no job. pelkorl-print --printer -O
+#      sends the same options; a wrong command line, an unknown option and no queue are told.
 #
 # Usage: e2e_test.sh BUILD_FOLDER. Needs root (the cups-pdf backend runs only as root) and
 # the packages of `make deps`. Screenshots and page images go to BUILD_FOLDER/artifacts.
@@ -20,6 +27,8 @@ BUILD=$(cd "${1:?usage: e2e_test.sh BUILD_FOLDER}" && pwd)
 PROGRAM=$BUILD/pelkorl
 SAMPLE=$BUILD/pelkorl-sample
 CARD=$BUILD/tests/e2e/pelkorl-e2e-card
+SETUP_TOOL=$BUILD/tests/e2e/pelkorl-e2e-setup
+PRINT_TOOL=$BUILD/pelkorl-print
 ARTIFACTS=$BUILD/artifacts
 TIMEOUT=${PELKORL_E2E_TIMEOUT:-30}
 PPD_SOURCE=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
@@ -53,21 +62,24 @@ if [ "$(id -u)" != 0 ]; then
     exit 77
 fi
 for tool in Xvfb xdotool xprop import convert identify cupsd lpadmin lpstat \
-    pdftoppm pdftotext pdfinfo gs tesseract; do
+    pdftoppm pdftotext pdfinfo gs tesseract ipptool cupsdisable cupsreject; do
     command -v "$tool" >/dev/null || fail "$tool is missing: run 'make deps'"
 done
-for file in "$PROGRAM" "$SAMPLE" "$CARD"; do
+for file in "$PROGRAM" "$SAMPLE" "$CARD" "$SETUP_TOOL" "$PRINT_TOOL"; do
     [ -x "$file" ] || fail "$file is not built"
 done
 [ -r "$PPD_SOURCE" ] && [ -x /usr/lib/cups/backend/cups-pdf ] ||
     fail "cups-pdf is missing: run 'make deps'"
+CM305_PPD=/usr/share/ppd/cupsfilters/Fuji_Xerox-DocuPrint_CM305_df-PDF.ppd
+RICOH_PPD=/usr/share/ppd/cupsfilters/Ricoh-PDF_Printer-PDF.ppd
+[ -r "$CM305_PPD" ] && [ -r "$RICOH_PPD" ] || fail "cups-filters' PPDs are missing: run 'make deps'"
 
 # ---- Everything this test starts or leaves, undone whatever the outcome
 
 T=$(mktemp -d /tmp/pelkorl-e2e.XXXXXX)
 # The scheduler's filters run as lp and read the spool files below this folder.
 chmod 0711 "$T"
-PROGRAM_PID="" XVFB_PID="" CUPSD_PID=""
+PROGRAM_PID="" XVFB_PID="" CUPSD_PID="" SETUP_PID=""
 QUEUE=pelkorl-e2e-$$
 OUTPUTS=()
 OUT_DIR="" OUT_DIR_MADE=0 CUPS_PDF_LOG=""
@@ -87,6 +99,7 @@ cleanup() {
     local status=$? file
     trap - EXIT INT TERM
     stop "$PROGRAM_PID"
+    stop "$SETUP_PID"
     stop "$CUPSD_PID"
     stop "$XVFB_PID"
     for file in "${OUTPUTS[@]}"; do
@@ -500,6 +513,107 @@ awk -v tolerance=0.5 '
     }' "$RUN/words.html" "$RUN/expected.txt" >"$RUN/words.txt" ||
     fail "words of the program's PDF: $(cat "$RUN/words.txt")"
 note "words: $(tail -n 1 "$RUN/words.txt")"
+
+# ---- Scenario 3: real printers picked in the setup dialog, their jobs held in the spool
+
+note "scenario 3: the printer setup on held CM305 and Ricoh queues"
+CM305=pelkorl-cm305-$$
+RICOH=pelkorl-ricoh-$$
+for queue in "$CM305:$CM305_PPD" "$RICOH:$RICOH_PPD"; do
+    # Stopped queues keep their jobs; the cups-pdf backend is never reached.
+    lpadmin -p "${queue%%:*}" -E -v cups-pdf:/ -P "${queue#*:}" 2>"$T/lpadmin.err" ||
+        fail "lpadmin could not add ${queue%%:*}: $(cat "$T/lpadmin.err")"
+    cupsdisable "${queue%%:*}"
+done
+RUN=$T/setup
+DATA=$RUN/data
+mkdir -p "$DATA"
+"$SAMPLE" --year "$SAMPLE_YEAR" "$DATA" >/dev/null
+coproc SETUP {
+    cd "$DATA" && exec env QT_QPA_PLATFORM=xcb TMPDIR="$RUN" "$SETUP_TOOL" --folder "$DATA" --date "$TODAY" \
+        --first "$RICOH" --pick "$CM305" --tray "Manual Feeder" --media "Heavyweight Cardstock" \
+        --page-in 4 6 2>"$RUN/setup.log"
+}
+SETUP_PID=$SETUP_PID
+# ask COMMAND EXPECTED: one command to the setup's hands, its one-line answer compared.
+ask() {
+    local answer=""
+    echo "$1" >&"${SETUP[1]}"
+    read -r -t "$((TIMEOUT * 2))" answer <&"${SETUP[0]}" || fail "no answer to '$1' (see $RUN/setup.log)"
+    [ "$answer" = "$2" ] || fail "'$1' answered '$answer', not '$2'"
+}
+jobs_of() { lpstat -o "$1" 2>/dev/null | awk '{ print $1 }' | sed 's/.*-//'; }
+# attribute JOB NAME: the value ipptool reads from the held job.
+attribute() {
+    ipptool -tv "ipp://${CUPS_SERVER//\//%2F}/jobs/$1" get-job-attributes.test 2>/dev/null |
+        sed -n "s/^ *$2 ([^)]*) = //p"
+}
+# name_at PDF PAGE_W PAGE_H MARGINS: the first publisher's name must stand at its layout
+# position counted from the printable-area corner of those margins (l t r b, pt).
+name_at() {
+    local pdf=$1 w=$2 h=$3 expected
+    shift 3
+    "$CARD" --folder "$DATA" --date "$TODAY" --sample-year "$SAMPLE_YEAR" --rows "" \
+        --page-pt "$w" "$h" --margins-pt "$@" --resolution 600 --out "$RUN/ref.pdf" \
+        --expect "$RUN/expected.txt" >"$RUN/card.log" 2>&1 || fail "pelkorl-e2e-card: $(cat "$RUN/card.log")"
+    expected=$(awk '$1 == "L" { print $2, $3, $4; exit }' "$RUN/expected.txt")
+    pdftotext -bbox "$pdf" - | awk -v e="$expected" '
+        BEGIN { split(e, want, " ") }
+        /<word / { split($0, f, "\""); t = $0; sub(/^[^>]*>/, "", t); sub(/<.*$/, "", t)
+                   if (t == want[3] && f[2] - want[1] <= 0.5 && want[1] - f[2] <= 0.5 &&
+                       f[4] - want[2] <= 0.5 && want[2] - f[4] <= 0.5) found = 1
+                   if (t == want[3]) seen = seen sprintf(" (%s, %s)", f[2], f[4]) }
+        END { if (!found) { printf "\"%s\" is not at (%s, %s) pt but at%s\n", want[3], want[1], want[2], seen; exit 1 } }' ||
+        fail "the name in $pdf is misplaced"
+}
+# check_job QUEUE PDF_OF_THE_JOB MEDIA: the held job carries the tray and media type.
+check_job() {
+    local job
+    job=$(jobs_of "$1")
+    [ "$(echo "$job" | wc -w)" = 1 ] || fail "$1 holds jobs '$job', not one"
+    for pair in InputSlot=BypassTray MediaType=ThickPaper2 "media=$3"; do
+        [ "$(attribute "$job" "${pair%%=*}")" = "${pair#*=}" ] ||
+            fail "job $job has ${pair%%=*} '$(attribute "$job" "${pair%%=*}")', not '${pair#*=}'"
+    done
+    cp "$C/spool/d$(printf %05d "$job")-001" "$2" || fail "no document of job $job in the spool"
+    cancel "$job"
+}
+ask setup ok
+ask reopen ok
+ask print printed
+check_job "$CM305" "$RUN/cm305.pdf" Custom.4x6in
+name_at "$RUN/cm305.pdf" 288 432 11 11 11 11
+note "the setup's job: BypassTray, ThickPaper2, Custom.4x6in, the name from the 11 pt corner"
+
+cupsreject "$CM305"
+ask print "message: Spausdintuvas „$CM305“ nepriėmė užduoties. Nieko neišspausdinta."
+cupsaccept "$CM305"
+# The command line, as lp: the same options; the page is the queue's own (A4).
+: >"$RUN/empty.INI"
+"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 --printer "$CM305" \
+    -O InputSlot=BypassTray \
+    --option MediaType=ThickPaper2 -O Rankena=1 >"$RUN/print.out" 2>"$RUN/print.err" ||
+    fail "pelkorl-print --printer failed: $(cat "$RUN/print.err")"
+grep -q "knows no option 'Rankena'" "$RUN/print.err" || fail "an unknown option was not reported"
+check_job "$CM305" "$RUN/cli.pdf" A4
+# The CM305's A4: 595 x 842 pt, imageable area 11.62 11.62 583.65 830.27.
+name_at "$RUN/cli.pdf" 595 842 11.62 11.73 11.35 11.62
+status=0
+"$PRINT_TOOL" "$DATA" -p 1 --printer "$CM305" -O InputSlot 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "an option without '=' ended with $status, not 2"
+note "pelkorl-print --printer: the same options, the name from the A4 corner"
+
+lpadmin -x "$CM305"
+ask print "message: Spausdintuvo „$CM305“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta. Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."
+status=0
+"$PRINT_TOOL" "$DATA" -p 1 --printer "$CM305" 2>"$RUN/print.err" || status=$?
+[ "$status" = 1 ] && grep -q "there is no printer" "$RUN/print.err" ||
+    fail "printing on a removed queue ended with $status: $(cat "$RUN/print.err")"
+[ -z "$(lpstat -W all -o 2>/dev/null | grep -v "^$QUEUE-")" ] || fail "a job was made after all: $(lpstat -o)"
+eval "exec ${SETUP[1]}>&-"
+wait "$SETUP_PID" || fail "pelkorl-e2e-setup ended with an error (see $RUN/setup.log)"
+SETUP_PID=""
+note "scenario 3 passed: refused and removed printers named, nothing printed elsewhere"
 
 [ "$(date +%Y-%m)" = "${TODAY%-*}" ] ||
     fail "the month changed while the test ran; the month boxes may have changed: run it again"

@@ -8,6 +8,7 @@
 //   101-151    dialog, list and preview texts
 //   160-161    data location folder picker, replacing a file
 //   170-180    print all, print preview, PDF files
+//   181-182    a picked printer that is gone, a job the printer refused
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
 //              y 600-611, table top 700, table height 701, column positions 702-708;
@@ -93,6 +94,9 @@ constexpr Entry TEXTS[] = {
     {178, "Nepavyko įrašyti failo %1."},
     {179, "Įrašyti PDF failą"},
     {180, "Kortelės"},
+    {181, "Spausdintuvo „%1“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta.\n"
+          "Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."},
+    {182, "Spausdintuvas „%1“ nepriėmė užduoties. Nieko neišspausdinta."},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, " "},

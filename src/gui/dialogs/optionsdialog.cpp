@@ -8,17 +8,25 @@
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
@@ -91,7 +99,76 @@ void OptionsDialog::setPrinterSetupDialog(PrinterSetupDialog dialog) {
     printerSetupDialog_ = dialog ? std::move(dialog) : PrinterSetupDialog(&showPrinterSetup);
 }
 
+namespace {
+
+// A page the printer takes only as a custom size: Qt's page tab lists the printer's own sizes
+// and a "Custom" entry without its size, so it would show such a page as the first size of
+// the list and take that on OK.
+bool onlyCustom(const QPrinter& printer, const QPageSize& page) {
+    const QPrinterInfo info(printer);
+    if (info.isNull() || !info.supportsCustomPageSizes()) {
+        return false;
+    }
+    const QList<QPageSize> sizes = info.supportedPageSizes();
+    return std::none_of(sizes.begin(), sizes.end(),
+                        [&](const QPageSize& size) { return size.isEquivalentTo(page); });
+}
+
+// Puts the page tab of Qt's printer properties back on the custom page when it opens.
+class CustomPageKeeper : public QObject {
+public:
+    CustomPageKeeper(const QPrinter& printer, const QPageSize& page)
+        : printer_(printer), name_(printer.printerName()), page_(page) {}
+    bool shown() const { return shown_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->inherits("QPrintPropertiesDialog") &&
+            !shown_) {
+            shown_ = true;
+            if (printer_.printerName() == name_) {
+                showCustomPage(static_cast<QWidget*>(watched));
+            }
+        }
+        return false;
+    }
+
+private:
+    void showCustomPage(QWidget* properties) const {
+        auto* sizes = properties->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        auto* units = properties->findChild<QComboBox*>(QStringLiteral("unitCombo"));
+        auto* width = properties->findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"));
+        auto* height = properties->findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"));
+        const int custom =
+            sizes ? sizes->findText(QCoreApplication::translate("QPageSetupWidget", "Custom")) : -1;
+        if (custom < 0 || !units || !width || !height) {
+            return;
+        }
+        sizes->setCurrentIndex(custom);
+        // The page and layout units share their values.
+        const auto unit = QPageSize::Unit(units->currentData().value<QPageLayout::Unit>());
+        const QSizeF size = page_.size(unit);
+        width->setValue(size.width());
+        height->setValue(size.height());
+    }
+
+    const QPrinter& printer_;
+    QString name_;
+    QPageSize page_;
+    bool shown_ = false;
+};
+
+} // namespace
+
 bool OptionsDialog::showPrinterSetup(QPrinter& printer, QWidget* parent) {
+    const QPageLayout before = printer.pageLayout();
+    const QString printerBefore = printer.printerName();
+    std::unique_ptr<CustomPageKeeper> keeper;
+    if (printer.outputFormat() == QPrinter::NativeFormat &&
+        onlyCustom(printer, before.pageSize())) {
+        keeper = std::make_unique<CustomPageKeeper>(printer, before.pageSize());
+        qApp->installEventFilter(keeper.get());
+    }
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(textFromUtf8(PRINTER_SETUP_TITLE));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
@@ -101,7 +178,12 @@ bool OptionsDialog::showPrinterSetup(QPrinter& printer, QWidget* parent) {
             ok->setText(QStringLiteral("OK"));
         }
     }
-    return dialog.exec() == QDialog::Accepted;
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    // A page tab never opened on the same printer was never seen: the custom page stays.
+    if (confirmed && keeper && !keeper->shown() && printer.printerName() == printerBefore) {
+        printer.setPageLayout(before);
+    }
+    return confirmed;
 }
 
 std::string& OptionsDialog::marginOf(const QLineEdit* edit) {
@@ -198,15 +280,13 @@ void OptionsDialog::switchCardVersion(int row) {
 }
 
 void OptionsDialog::runPrinterSetup() {
-    // Start from the printer the next command would use; the system's default when there
-    // is none yet, so the user can still pick one.
-    std::unique_ptr<QPrinter> printer =
-        applicationPrinter_ ? applicationPrinter_->printerForCommand() : nullptr;
-    if (!printer) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    if (printerSetupDialog_(*printer, this) && applicationPrinter_) {
-        applicationPrinter_->setPickedPrinter(*printer);
+    // Qt's dialog switches the printer it works on while the user browses the list, so it
+    // works on a candidate: a cancelled setup leaves the application's printer as it was.
+    std::unique_ptr<QPrinter> candidate =
+        applicationPrinter_ ? applicationPrinter_->setupCandidate()
+                            : std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printerSetupDialog_(*candidate, this) && applicationPrinter_) {
+        applicationPrinter_->takeSetup(std::move(candidate));
     }
 }
 

@@ -10,6 +10,8 @@
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -102,9 +104,8 @@ BatchOutcome CardCommands::printAll() {
     const std::vector<int> records = listed_ ? listed_() : std::vector<int>{};
     if (records.empty())
         return outcome;
-    std::unique_ptr<QPrinter> device = printer_().printerForCommand();
+    QPrinter* device = printerForCommand(parent_, printer_());
     if (!device) {
-        showMessage(parent_, QStringLiteral("No Printer"));
         outcome.result = PrintResult::NoPrinter;
         return outcome;
     }
@@ -117,8 +118,7 @@ BatchOutcome CardCommands::printAll() {
     const BatchProgress progress =
         progressFor(static_cast<int>(records.size()), PRINTING_PROGRESS_TEXT, dialog);
     outcome = printCardsOn(*device, state_, records, progress);
-    if (outcome.result == PrintResult::NoDeviceContext)
-        showMessage(parent_, QStringLiteral("no hdc"));
+    showPrintFailure(parent_, outcome.result, *device);
     return outcome;
 }
 
@@ -126,13 +126,11 @@ PrintResult CardCommands::preview() {
     const std::vector<int> card = selectedCard();
     if (card.empty())
         return PrintResult::NothingSelected;
-    std::unique_ptr<QPrinter> device = printer_().printerForCommand();
-    if (!device) {
-        showMessage(parent_, QStringLiteral("No Printer"));
+    QPrinter* device = printerForCommand(parent_, printer_());
+    if (!device)
         return PrintResult::NoPrinter;
-    }
     device->setDocName(QString::fromLatin1(CARD_DOCUMENT_NAME));
-    QPrintPreviewDialog dialog(device.get(), parent_);
+    QPrintPreviewDialog dialog(device, parent_);
     dialog.setWindowTitle(text(PREVIEW_TEXT).remove('&'));
     // The state as it is now: the preview shows the page this print would give.
     const CardState now = state_;
@@ -141,6 +139,30 @@ PrintResult CardCommands::preview() {
                          QPainter painter(printer);
                          drawCards(painter, *printer, now, card);
                      });
+    // The preview works on the application's printer itself: its own page setup and
+    // orientation would change every later print behind the user's back, and its print
+    // button would open a second print dialog on it. The page is set up in the options;
+    // the button prints what is shown, as the print command does.
+    const auto preview = [](const char* source) {
+        return QCoreApplication::translate("QPrintPreviewDialog", source);
+    };
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        const QString name = action->text();
+        if (name == preview("Page setup") || name == preview("Portrait") ||
+            name == preview("Landscape")) {
+            action->setVisible(false);
+        } else if (name == preview("Print")) {
+            QObject::disconnect(action, &QAction::triggered, &dialog, nullptr);
+            QObject::connect(action, &QAction::triggered, &dialog, [&] {
+                if (!pickedPrinterIsThere(&dialog, printer_()))
+                    return;
+                const PrintResult result = printCardsOn(*device, now, card).result;
+                showPrintFailure(&dialog, result, *device);
+                if (result == PrintResult::Printed)
+                    dialog.accept();
+            });
+        }
+    }
     if (runPreview_)
         runPreview_(dialog);
     return PrintResult::Printed;

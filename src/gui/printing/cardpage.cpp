@@ -4,6 +4,7 @@
 #include "render/cardrender.h"
 
 #include "printing/cardpage.h"
+#include "printing/cupsqueue.h"
 #include "toolkit/qtcanvas.h"
 
 #include <QMarginsF>
@@ -31,6 +32,11 @@ PrintResult printCardDocument(QPrinter& printer,
     if (result == PrintResult::Printed &&
         (!ended || after == QPrinter::Error || after == QPrinter::Aborted))
         result = PrintResult::PageFailed;
+    // Qt hands the document to the scheduler at the end and drops its answer; the answer is
+    // still the last one on this thread.
+    if (result == PrintResult::Printed && printer.outputFormat() == QPrinter::NativeFormat &&
+        !lastJobRefusal().empty())
+        result = PrintResult::Refused;
     return result;
 }
 

@@ -20,9 +20,10 @@ struct CardState;
 
 enum class PrintResult {
     NothingSelected, // no publisher, or one without a name: nothing shown, nothing printed
-    NoPrinter,       // "No Printer" shown
+    NoPrinter,       // "No Printer", or that the picked printer is gone, shown
     NoDeviceContext, // the printer could not be opened ("no hdc" shown by printCard)
     PageFailed,      // the page was drawn but the printer reported a failure at its end
+    Refused,         // the system's scheduler did not take the job
     Cancelled,       // the printer writes to a file that exists and the user kept it
     Printed,
 };
@@ -37,7 +38,8 @@ void drawCardPage(QPainter& painter, CardState& card);
 
 // A document named "Card Header" on `printer`: begins it, lets `drawPages` draw on it, ends
 // it. NoDeviceContext, with nothing drawn, when it cannot begin; otherwise what `drawPages`
-// returned, or PageFailed when that was Printed but the printer failed at the end.
+// returned, or PageFailed when that was Printed but the printer failed at the end, or
+// Refused when the scheduler did not take the job (Qt's CUPS engine does not say so).
 PrintResult printCardDocument(QPrinter& printer,
                               const std::function<PrintResult(QPainter&)>& drawPages);
 

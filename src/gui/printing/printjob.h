@@ -4,6 +4,7 @@
 #include "printing/cardpage.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     virtual std::unique_ptr<QPrinter> open(const QString& name) const = 0;
     // The system printer a printer prints on; empty for a file.
     virtual QString nameOf(const QPrinter& printer) const;
+    // The system still has a printer of that name.
+    virtual bool exists(const QString& name) const;
 };
 
 // The system's printers (CUPS on Linux), at the printer's own resolution.
@@ -31,11 +34,14 @@ class SystemPrinterSource : public PrinterSource {
 public:
     QString defaultPrinterName() const override;
     std::unique_ptr<QPrinter> open(const QString& name) const override;
+    bool exists(const QString& name) const override;
 };
 
 // The printer each print command uses: the system's default printer, looked up anew at
-// every command, until one is picked in the printer setup; then the picked one with its
-// settings. A picked printer that was the default gives way to a new system default.
+// every command, until one is picked in the printer setup; then the very printer the setup
+// configured, with everything chosen there (tray and media type included, which Qt keeps in
+// the printer's engine and no copy would take). A picked printer that was the default gives
+// way to a new system default; a picked printer that is gone prints nowhere else.
 class ApplicationPrinter {
 public:
     ApplicationPrinter();
@@ -44,25 +50,55 @@ public:
     ApplicationPrinter(const ApplicationPrinter&) = delete;
     ApplicationPrinter& operator=(const ApplicationPrinter&) = delete;
 
-    // Keeps a copy of the printer and its settings for every later command.
-    void setPickedPrinter(const QPrinter& printer);
+    // Keeps `printer` as it is for every later command.
+    void setPickedPrinter(std::unique_ptr<QPrinter> printer);
     void clearPickedPrinter();
     bool hasPickedPrinter() const { return picked_ != nullptr; }
 
-    // A fresh printer for one command; nullptr when there is no printer to print on (no
-    // default, or only the PDF fallback without a file, which would print nowhere).
-    std::unique_ptr<QPrinter> printerForCommand();
+    // A new printer for the setup dialog to work on, so that a cancelled setup changes
+    // nothing: the printer, page and job settings the next command would use.
+    std::unique_ptr<QPrinter> setupCandidate();
+    // The printer the setup dialog configured and the user confirmed becomes the picked
+    // one: its margins become its minimum ones for the page chosen, and on the printer
+    // picked before, the earlier job options the dialog did not set stay in force.
+    void takeSetup(std::unique_ptr<QPrinter> configured);
+
+    // The picked system printer when the system no longer has it; empty otherwise.
+    QString missingPrinter() const;
+
+    // The printer of one command, owned here and valid until the next call; nullptr when
+    // there is none to print on (no default, only the PDF fallback without a file, or the
+    // picked printer is gone).
+    QPrinter* printerForCommand();
 
 private:
     std::shared_ptr<const PrinterSource> source_;
     std::unique_ptr<QPrinter> picked_;
+    std::unique_ptr<QPrinter> default_; // the default printer of the last command
     // The picked printer was the system default of that moment.
     bool pickedWasDefault_ = false;
     QString defaultWhenPicked_;
 };
 
-// The print command for the selected publisher. Shows "No Printer" and "no hdc" as message
-// boxes; a failure after the page was started is returned, not shown.
+// The job options Qt's CUPS engine sends with every job of `printer` (tray, media type and
+// the other driver options chosen in the print dialog), as key and value pairs.
+QStringList jobOptionsOf(const QPrinter& printer);
+void setJobOptions(QPrinter& printer, const QStringList& options);
+
+// False after the message that the picked printer is gone; true when it is there, or when
+// none was picked.
+bool pickedPrinterIsThere(QWidget* parent, const ApplicationPrinter& printer);
+
+// The printer of one command from `printer`, or nullptr after the message that says why
+// there is none: "No Printer", or that the picked printer is gone.
+QPrinter* printerForCommand(QWidget* parent, ApplicationPrinter& printer);
+
+// The message of a print command that failed once its document was started: "no hdc", or
+// that the scheduler refused the job. Nothing for any other result.
+void showPrintFailure(QWidget* parent, PrintResult result, const QPrinter& printer);
+
+// The print command for the selected publisher. Shows "No Printer", a printer that is gone,
+// "no hdc" and a refused job as message boxes; a failure at the page's end is returned only.
 PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& printer);
 
 // One card as one page on `printer`, named "Card Header"; shows nothing.
