@@ -5,6 +5,7 @@
 
 #include "card/cardlayout.h"
 #include "main/publisherlistbox.h"
+#include "settings/layoutfile.h"
 #include "settings/profile.h"
 #include "text/dialogs.h"
 #include "toolkit/messagebox.h"

@@ -2,6 +2,7 @@
 #include "dialogs/detailedlayoutdialog.h"
 #include "dialogs/optionsdialog.h"
 #include "printing/printjob.h"
+#include "settings/layoutfile.h"
 #include "testfiles.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"

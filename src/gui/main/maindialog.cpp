@@ -9,6 +9,7 @@
 #include "card/cardlayout.h"
 #include "dialogs/aboutdialog.h"
 #include "records/datalocation.h"
+#include "settings/layoutfile.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "settings/startupdata.h"
@@ -44,7 +45,7 @@ void MainDialog::initialise() {
     setWindowIcon(appIcon());
     startDrive = static_cast<std::uint8_t>(driveNumberOf(currentFolder()));
 
-    const ProfileFile profile(settingsFile_.readFile);
+    const Profile profile = ProfileFile(settingsFile_.readFile).read();
     Settings settings;
     readDataLocation(profile, settings);
     dataDrive = settings.dataDrive;
