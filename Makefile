@@ -4,9 +4,10 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= $(BUILD)/sample
 FUZZ_BUILD ?= build-fuzz
-# Seconds per fuzz target: a short run in `make test`, a long one in `make fuzz`.
-FUZZ_SHORT   ?= 30
-FUZZ_SECONDS ?= 600
+# Per fuzz target: seconds of a short run in `make test`, executions of a long one in
+# `make fuzz`.
+FUZZ_SHORT ?= 30
+FUZZ_RUNS  ?= 10000000
 
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
@@ -65,7 +66,7 @@ test-fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SHORT)
 
 fuzz: fuzz-build
-	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	FUZZ_RUNS=$(FUZZ_RUNS) bash fuzz/run.sh $(FUZZ_BUILD) 0
 
 test: test-plain test-asan test-fuzz
 

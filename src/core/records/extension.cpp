@@ -27,17 +27,16 @@ bool holdsLetter(const std::string& text) {
                        [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
-bool fetchExtension(const PublisherData& data, int n, std::uint16_t publisherId,
+bool fetchExtension(PublisherData& data, int n, std::uint16_t publisherId,
                     ExtensionRecord& record) {
     if (n <= 0 || n >= data.extensionCount || !data.readFile)
         return false;
-    Bytes bytes;
     const auto offset = static_cast<std::uintmax_t>(n) * EXTENSION_RECORD_SIZE;
     if (data.readFile(extensionFilePath(data.currentFolder), offset, EXTENSION_RECORD_SIZE,
-                      bytes) != ReadError::None)
+                      data.fileBytes) != ReadError::None)
         return false;
     // The part read is record n on its own, so it sits at record 0 of these bytes.
-    return parseExtensionRecord(bytes, 0, publisherId, record);
+    return parseExtensionRecord(data.fileBytes, 0, publisherId, record);
 }
 
 } // namespace
@@ -81,13 +80,12 @@ std::string ExtensionRecord::extensionText3() const {
 
 void countExtensionRecords(PublisherData& data) {
     data.extensionCount = 0;
-    Bytes bytes;
     // Records past the capacity are never fetched, so they need not be read to be counted.
     const std::size_t limit = static_cast<std::size_t>(EXTENSION_CAPACITY) * EXTENSION_RECORD_SIZE;
-    if (!data.readFile ||
-        data.readFile(extensionFilePath(data.currentFolder), 0, limit, bytes) != ReadError::None)
+    if (!data.readFile || data.readFile(extensionFilePath(data.currentFolder), 0, limit,
+                                        data.fileBytes) != ReadError::None)
         return;
-    data.extensionCount = static_cast<int>(bytes.size() / EXTENSION_RECORD_SIZE);
+    data.extensionCount = static_cast<int>(data.fileBytes.size() / EXTENSION_RECORD_SIZE);
 }
 
 int loadExtension(PublisherData& data, int j) {

@@ -63,8 +63,7 @@ void prepareTexts(std::vector<PublisherRecord>& records, int count) {
 
 // The records of one publisher file; 0 when it cannot be read.
 int readPublisherFile(const FilePartReader& readFile, const std::filesystem::path& file,
-                      std::vector<PublisherRecord>& records) {
-    Bytes bytes;
+                      std::vector<PublisherRecord>& records, Bytes& bytes) {
     const std::size_t wanted = std::min(records.size(), static_cast<std::size_t>(RECORD_CAPACITY));
     if (!readFile || readFile(file, 0, wanted * RECORD_SIZE, bytes) != ReadError::None)
         return 0;
@@ -211,8 +210,8 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
         return;
     }
 
-    store.currentCount =
-        readPublisherFile(data.readFile, publisherFilePath(location), store.currentRecords);
+    store.currentCount = readPublisherFile(data.readFile, publisherFilePath(location),
+                                           store.currentRecords, data.fileBytes);
     prepareTexts(store.currentRecords, store.currentCount);
     if (store.currentCount == 0) {
         // No file: a header without password and with plain texts, and no publishers.
@@ -235,8 +234,9 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
     if (!previousFileUsable(data.readFile, data.currentFolder))
         return;
     if (startAborted == 0) {
-        store.previousCount = readPublisherFile(
-            data.readFile, previousPublisherFilePath(data.currentFolder), store.previousRecords);
+        store.previousCount =
+            readPublisherFile(data.readFile, previousPublisherFilePath(data.currentFolder),
+                              store.previousRecords, data.fileBytes);
         prepareTexts(store.previousRecords, store.previousCount);
         for (int m = 0; m < MONTHS; ++m)
             loadMonthRemarks(data, ServiceYear::Previous, m);

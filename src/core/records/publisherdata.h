@@ -45,6 +45,8 @@ struct PublisherData {
     RemarkScratch remarkScratch;
     // Where the record files' bytes come from; the disk unless a caller holds them in memory.
     FilePartReader readFile = readFilePart;
+    // The bytes last read from a publisher or extension file, kept so reads allocate once.
+    Bytes fileBytes;
 };
 
 // Asked for the data password; gets the expected password as raw bytes, returns whether

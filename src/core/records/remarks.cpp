@@ -102,8 +102,7 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
         records[r].setRemarkSlot(m, 0);
 
     RemarkScratch& scratch = data.remarkScratch;
-    indexPublishers(data.store, scratch);
-    if (scratch.ids.empty() || !data.readFile)
+    if (!isPublisher(data.store, 1) || !data.readFile)
         return;
     const std::filesystem::path file = remarksFilePath(data.currentFolder, year);
     const auto month = static_cast<std::uint8_t>(m + 1);
@@ -111,6 +110,9 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
     while (table.slotCount < REMARK_SLOT_LIMIT) {
         if (data.readFile(file, offset, BLOCK_BYTES, scratch.block) != ReadError::None)
             break;
+        // Publishers are indexed only once there are remarks to place.
+        if (offset == 0 && scratch.block.size() >= REMARK_RECORD_SIZE)
+            indexPublishers(data.store, scratch);
         const std::size_t whole = scratch.block.size() - scratch.block.size() % REMARK_RECORD_SIZE;
         collectRemarks(std::span(scratch.block.data(), whole), month, scratch, table, records);
         if (scratch.block.size() < BLOCK_BYTES)
