@@ -5,9 +5,10 @@ JOBS       ?= $(shell nproc)
 SAMPLE     ?= $(BUILD)/sample
 FUZZ_BUILD ?= build-fuzz
 WIN_BUILD  ?= build-windows
-# Seconds per fuzz target: a short run in `make test`, a long one in `make fuzz`.
-FUZZ_SHORT   ?= 30
-FUZZ_SECONDS ?= 600
+# Per fuzz target: seconds of a short run in `make test`, executions of a long one in
+# `make fuzz`.
+FUZZ_SHORT ?= 30
+FUZZ_RUNS  ?= 10000000
 
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libgtest-dev libgmock-dev \
@@ -73,7 +74,7 @@ test-fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SHORT)
 
 fuzz: fuzz-build
-	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	FUZZ_RUNS=$(FUZZ_RUNS) bash fuzz/run.sh $(FUZZ_BUILD) 0
 
 # The standard-C++ core and its tests as Windows programs, run under Wine.
 test-windows: deps

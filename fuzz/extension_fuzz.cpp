@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <span>
 #include <vector>
 
 using namespace pelkorl;
@@ -35,11 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string_view table = input.part();
     const std::string_view file = input.rest();
 
-    const fs::path& folder = scratchFolder();
-    const fs::path extensionFile = extensionFilePath(folder);
-    writeFile(extensionFile, file);
+    const fs::path folder = "/congregation";
+    static MemoryFiles files;
+    files.clear();
+    files.set(extensionFilePath(folder), file);
 
-    PublisherData& data = freshPublisherData();
+    PublisherData& data = freshPublisherData(files);
     data.currentFolder = folder;
     const int publishers =
         static_cast<int>(std::min<std::size_t>(table.size() / 4, RECORD_CAPACITY - 1));
@@ -94,11 +96,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         FUZZ_CHECK(allZero(data.currentExtension));
     }
 
-    FUZZ_CHECK(readFile(extensionFile) == file);
-    FUZZ_CHECK(entryCount(folder) == 1);
+    // The byte parser on its own finds what the lookup found.
+    const std::span<const std::uint8_t> fileBytes(
+        reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+    for (int j = 1; j <= publishers; ++j) {
+        const int index = data.store.currentRecords[j].extensionIndex();
+        if (index == 0)
+            continue;
+        ExtensionRecord parsed;
+        FUZZ_CHECK(parseExtensionRecord(fileBytes, index, ids[j], parsed));
+        FUZZ_CHECK(loadExtension(data, j) == found[j]);
+        FUZZ_CHECK(parsed.bytes == data.currentExtension.bytes);
+    }
+    // A record the bytes do not hold is not found, and nothing is changed.
+    for (int n : {-1, static_cast<int>(records), INT_MAX, INT_MIN}) {
+        ExtensionRecord parsed;
+        parsed.bytes.fill(0x5A);
+        FUZZ_CHECK(!parseExtensionRecord(fileBytes, n, ids.back(), parsed));
+        FUZZ_CHECK(parsed.bytes[0] == 0x5A);
+    }
 
     // Without a file nothing is found, and every index is cleared.
-    removeFile(extensionFile);
+    files.clear();
     countExtensionRecords(data);
     FUZZ_CHECK(data.extensionCount == 0);
     for (int j = 1; j <= publishers; ++j) {

@@ -4,39 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace pelkorl::fuzz {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::path scratchParent() {
-    const char* const candidates[] = {std::getenv("TMPDIR"), "/dev/shm", "/tmp"};
-    for (const char* candidate : candidates) {
-        std::error_code ec;
-        if (candidate && *candidate && fs::is_directory(candidate, ec) &&
-            ::access(candidate, W_OK | X_OK) == 0)
-            return candidate;
-    }
-    return fs::temp_directory_path();
-}
-
-fs::path createdScratch;
-
-void removeScratch() {
-    std::error_code ec;
-    if (!createdScratch.empty())
-        fs::remove_all(createdScratch, ec);
-}
-
-} // namespace
 
 void fail(const char* condition, const char* file, int line) {
     std::fprintf(stderr, "\nfuzz check failed: %s (%s:%d)\n", condition, file, line);
@@ -79,18 +52,19 @@ void appendPart(std::string& input, std::string_view bytes) {
     input.append(bytes);
 }
 
-const fs::path& scratchFolder() {
-    static const fs::path folder = [] {
-        std::string pattern = (scratchParent() / "pelkorl-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("pelkorl fuzz: no scratch folder");
-            std::abort();
+FilePartReader MemoryFiles::reader() const {
+    return [this](const fs::path& file, std::uintmax_t offset, std::size_t limit, Bytes& bytes) {
+        bytes.clear();
+        const auto found = files.find(file);
+        if (found == files.end())
+            return ReadError::Missing;
+        const std::string_view held = found->second;
+        if (offset < held.size()) {
+            const std::string_view part = held.substr(static_cast<std::size_t>(offset), limit);
+            bytes.assign(part.begin(), part.end());
         }
-        createdScratch = pattern;
-        std::atexit(removeScratch);
-        return fs::path(pattern);
-    }();
-    return folder;
+        return ReadError::None;
+    };
 }
 
 void writeFile(const fs::path& file, std::string_view bytes) {
@@ -98,35 +72,17 @@ void writeFile(const fs::path& file, std::string_view bytes) {
     fs::create_directories(file.parent_path(), ec);
     std::FILE* out = std::fopen(file.c_str(), "wb");
     if (!out) {
-        std::perror("pelkorl fuzz: cannot write the input file");
+        std::perror("pelkorl fuzz: cannot write the seed file");
         std::abort();
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     if (std::fclose(out) != 0 || !written) {
-        std::perror("pelkorl fuzz: cannot write the input file");
+        std::perror("pelkorl fuzz: cannot write the seed file");
         std::abort();
     }
 }
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void removeFile(const fs::path& file) {
-    std::error_code ec;
-    fs::remove(file, ec);
-}
-
-std::size_t entryCount(const fs::path& folder) {
-    std::error_code ec;
-    std::size_t count = 0;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        ++count;
-    return count;
-}
-
-PublisherData& freshPublisherData() {
+PublisherData& freshPublisherData(const MemoryFiles& files) {
     static PublisherData data;
     if (!allocateRecordStore(data.store, nullptr))
         fail("allocateRecordStore", __FILE__, __LINE__);
@@ -135,6 +91,7 @@ PublisherData& freshPublisherData() {
     data.currentExtension = {};
     data.currentRemarks = {};
     data.previousRemarks = {};
+    data.readFile = files.reader();
     // The scratch buffers stay, as they do between lookups in the program.
     return data;
 }

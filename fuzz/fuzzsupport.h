@@ -1,14 +1,17 @@
 #pragma once
-// Shared by the fuzz targets and their seed generator: the layout of a fuzz input, a
-// per-process scratch folder for the files the readers take by path, and a check that
-// aborts (so that libFuzzer keeps the input) when a property does not hold.
+// Shared by the fuzz targets and their seed generator: the layout of a fuzz input, record
+// files held in memory for the readers, and a check that aborts (so that libFuzzer keeps
+// the input) when a property does not hold.
 //
 // A fuzz input is read front to back: single bytes, length-prefixed parts and the rest.
 // A part's prefix is 4 bytes little-endian, taken modulo what remains plus one, so every
 // prefix names a valid split and mutations of it move the split point.
+#include "records/fileio.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -45,22 +48,25 @@ private:
 // Appends a part the way FuzzInput::part reads it back.
 void appendPart(std::string& input, std::string_view bytes);
 
-// The scratch folder of this process, created on first use under $TMPDIR (else /dev/shm,
-// else /tmp) and removed with its contents when the process exits.
-const std::filesystem::path& scratchFolder();
+// Files by path in memory, read the way readFilePart reads the disk: a path not held is
+// Missing, a part past the end gives no bytes.
+class MemoryFiles {
+public:
+    void clear() { files.clear(); }
+    void set(const std::filesystem::path& file, std::string_view bytes) { files[file] = bytes; }
+    // Reads from these files; the MemoryFiles must outlive it.
+    FilePartReader reader() const;
 
-// Writes the bytes as the whole file, creating missing folders.
+private:
+    std::map<std::filesystem::path, std::string_view> files;
+};
+
+// Writes the bytes as the whole file, creating missing folders (for the seed corpus).
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
-// The whole file; "" when it cannot be read.
-std::string readFile(const std::filesystem::path& file);
-// Removes the file if it is there.
-void removeFile(const std::filesystem::path& file);
-// Number of entries directly in the folder.
-std::size_t entryCount(const std::filesystem::path& folder);
 
 // Publisher data as a fresh start gives it (allocated record store, counts 0, empty
-// tables), held for the whole process so that its memory is reused rather than mapped
-// afresh for every input.
-PublisherData& freshPublisherData();
+// tables) reading from `files`, held for the whole process so that its memory is reused
+// rather than mapped afresh for every input.
+PublisherData& freshPublisherData(const MemoryFiles& files);
 
 } // namespace pelkorl::fuzz

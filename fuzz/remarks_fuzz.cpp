@@ -88,11 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string_view currentFile = input.part();
     const std::string_view previousFile = input.rest();
 
-    const fs::path& folder = scratchFolder();
-    writeFile(remarksFilePath(folder, ServiceYear::Current), currentFile);
-    writeFile(remarksFilePath(folder, ServiceYear::Previous), previousFile);
+    const fs::path folder = "/congregation";
+    static MemoryFiles files;
+    files.clear();
+    files.set(remarksFilePath(folder, ServiceYear::Current), currentFile);
+    files.set(remarksFilePath(folder, ServiceYear::Previous), previousFile);
 
-    PublisherData& data = freshPublisherData();
+    PublisherData& data = freshPublisherData(files);
     data.currentFolder = folder;
     RecordStore& store = data.store;
     const int publishers =
@@ -156,8 +158,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
     }
 
-    FUZZ_CHECK(readFile(remarksFilePath(folder, ServiceYear::Current)) == currentFile);
-    FUZZ_CHECK(readFile(remarksFilePath(folder, ServiceYear::Previous)) == previousFile);
-    FUZZ_CHECK(entryCount(folder) == 2);
     return 0;
 }

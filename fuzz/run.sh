@@ -38,12 +38,6 @@ max_len() {
     esac
 }
 
-# The targets write their input files under TMPDIR: a folder of this run, in memory when
-# the machine has /dev/shm, removed whatever happens.
-scratch=$(mktemp -d /dev/shm/pelkorl-fuzz-run.XXXXXX 2>/dev/null ||
-          mktemp -d "$build/fuzz-run.XXXXXX") || exit 1
-trap 'rm -rf "$scratch"' EXIT
-
 symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1${symbolizer:+:external_symbolizer_path=$symbolizer}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -66,7 +60,7 @@ for target in "${targets[@]}"; do
     else
         limit=(-max_total_time="$seconds")
     fi
-    TMPDIR="$scratch" "$binary" "${limit[@]}" -max_len="$(max_len "$target")" -timeout=25 \
+    "$binary" "${limit[@]}" -max_len="$(max_len "$target")" -timeout=25 \
         -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "$corpus" "$fuzz/seeds/$target" >"$log" 2>&1
     status=$?

@@ -1,5 +1,5 @@
-// The settings file: reading every setting and any key from any bytes, then writes that
-// must read back as written and leave every other key as it was.
+// The settings file's bytes: reading every setting and any key, then changes that must
+// read back as written and leave every other key as it was.
 //
 // Input: a control byte (bit 0: no file at all, bits 1-7: a buffer size), the file as a
 // part, a section and a key as parts, a value as the rest.
@@ -58,7 +58,7 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-Settings readAll(const ProfileFile& profile) {
+Settings readAll(const Profile& profile) {
     Settings settings;
     readDataLocation(profile, settings);
     readRemainingSettings(profile, settings, CARD_VERSIONS);
@@ -73,15 +73,11 @@ bool sameSettings(const Settings& a, const Settings& b) {
 }
 
 // Raw values of the settings keys, as getString reads them.
-std::vector<std::string> settingValues(const ProfileFile& profile) {
+std::vector<std::string> settingValues(const Profile& profile) {
     std::vector<std::string> values;
     for (const Key& k : SETTING_KEYS)
         values.push_back(profile.getString(k.section, k.key, "\x01missing", NO_LIMIT));
     return values;
-}
-
-void checkNotLeftBehind(const fs::path& folder, bool fileExists) {
-    FUZZ_CHECK(entryCount(folder) == (fileExists ? 1u : 0u));
 }
 
 } // namespace
@@ -96,15 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string key(input.part());
     const std::string value(input.rest());
 
-    const fs::path& folder = scratchFolder();
-    const fs::path path = profileFileName(folder / "pelkorl.exe");
-    FUZZ_CHECK(path == folder / "pelkorl.INI");
-    if (noFile)
-        removeFile(path);
-    else
-        writeFile(path, file);
+    const fs::path folder = "/program";
+    FUZZ_CHECK(profileFileName(folder / "pelkorl.exe") == folder / "pelkorl.INI");
+    // A missing file reads as an empty one.
+    Profile profile(noFile ? std::string() : std::string(file));
+    const Profile original = profile;
 
-    ProfileFile profile(path);
     const std::string text = profile.getString(section, key, value, bufferSize);
     FUZZ_CHECK(bufferSize == 0 ? text.empty() : text.size() < bufferSize);
     (void)profile.getInt(section, key, -1);
@@ -114,41 +107,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FUZZ_CHECK(settings.dateFormat >= 0 && settings.dateFormat <= 255);
     FUZZ_CHECK(settings.lastNameFirst >= 0 && settings.lastNameFirst <= 255);
     FUZZ_CHECK(settings.cardVersion >= 0 && settings.cardVersion < CARD_VERSIONS);
-    FUZZ_CHECK(settings.marginTop.size() < ProfileFile::DEFAULT_BUFFER_SIZE);
-    FUZZ_CHECK(settings.removableFolder.size() < ProfileFile::DEFAULT_BUFFER_SIZE);
+    FUZZ_CHECK(settings.marginTop.size() < Profile::DEFAULT_BUFFER_SIZE);
+    FUZZ_CHECK(settings.removableFolder.size() < Profile::DEFAULT_BUFFER_SIZE);
     FUZZ_CHECK(sameSettings(settings, readAll(profile)));
-    if (!noFile)
-        FUZZ_CHECK(readFile(path) == file);
-    checkNotLeftBehind(folder, !noFile);
+    FUZZ_CHECK(profile.bytes() == original.bytes());
 
     // One key written: it reads back as written, and no other setting moves.
     const std::vector<std::string> before = settingValues(profile);
-    const bool written = profile.writeString(section, key, value);
-    const bool fileExists = !noFile || written;
-    checkNotLeftBehind(folder, fileExists);
-    if (written) {
+    const bool written = profile.setString(section, key, value);
+    if (written)
         FUZZ_CHECK(profile.getString(section, key, "\x01missing", NO_LIMIT) == value);
-    } else if (!noFile) {
-        FUZZ_CHECK(readFile(path) == file);
-    }
+    else
+        FUZZ_CHECK(profile.bytes() == original.bytes());
     const std::vector<std::string> after = settingValues(profile);
     for (std::size_t i = 0; i < SETTING_KEYS.size(); ++i) {
         if (!(sameName(SETTING_KEYS[i].section, section) && sameName(SETTING_KEYS[i].key, key)))
             FUZZ_CHECK(after[i] == before[i]);
     }
 
-    // All settings written, with the fuzzed texts in the text settings: when every write
-    // was taken, they all read back.
+    // All settings stored, with the fuzzed texts in the text settings: when every value was
+    // taken, they all read back.
     Settings changed = readAll(profile);
     changed.marginTop = value;
     changed.removableFolder = key;
-    if (writeSettings(profile, changed))
+    if (storeSettings(profile, changed))
         FUZZ_CHECK(sameSettings(readAll(profile), changed));
     changed = settings;
-    if (writeSettings(profile, changed))
+    if (storeSettings(profile, changed))
         FUZZ_CHECK(sameSettings(readAll(profile), changed));
-
-    removeFile(path);
-    checkNotLeftBehind(folder, false);
     return 0;
 }

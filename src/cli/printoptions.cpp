@@ -7,6 +7,7 @@
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/trim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -21,16 +22,8 @@ constexpr int MONTH_NAME_BASE = 1203;
 constexpr std::array<std::string_view, 12> ENGLISH_MONTHS = {
     "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) {
-        return c == ' ' || c == '\t';
-    };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+// Command-line values lose spaces and tabs only.
+constexpr std::string_view ARGUMENT_BLANKS = " \t";
 
 bool parseInt(std::string_view text, int& value) {
     if (text.empty())
@@ -232,20 +225,21 @@ std::string foldCase(std::string_view cp1257) {
 
 std::string parseMonthList(std::string_view list, std::array<bool, MONTH_ROWS>& rows) {
     std::array<bool, MONTH_ROWS> taken{};
-    if (trimmed(list).empty())
+    if (trimmed(list, ARGUMENT_BLANKS).empty())
         return "the list of months is empty";
     while (true) {
         const std::size_t comma = list.find(',');
-        const std::string_view item = trimmed(list.substr(0, comma));
+        const std::string_view item = trimmed(list.substr(0, comma), ARGUMENT_BLANKS);
         if (item.empty())
             return "an empty item in the list of months";
         if (foldCase(item) == "all") {
             taken.fill(true);
         } else {
             const std::size_t dash = item.find('-');
-            const std::string_view fromText = trimmed(item.substr(0, dash));
-            const std::string_view toText =
-                dash == std::string_view::npos ? fromText : trimmed(item.substr(dash + 1));
+            const std::string_view fromText = trimmed(item.substr(0, dash), ARGUMENT_BLANKS);
+            const std::string_view toText = dash == std::string_view::npos
+                                                ? fromText
+                                                : trimmed(item.substr(dash + 1), ARGUMENT_BLANKS);
             const int from = monthRow(fromText);
             const int to = monthRow(toText);
             if (from < 0 || to < 0)
@@ -397,7 +391,7 @@ std::string printToolUsage() {
 PublisherLookup findPublisher(PublisherData& data, std::string_view given) {
     PublisherLookup lookup;
     const RecordStore& store = data.store;
-    const std::string_view text = trimmed(given);
+    const std::string_view text = trimmed(given, ARGUMENT_BLANKS);
     if (text.empty()) {
         lookup.error = "--publisher: the name is empty";
         return lookup;

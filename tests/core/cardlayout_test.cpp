@@ -1,4 +1,5 @@
 #include "card/cardlayout.h"
+#include "settings/layoutfile.h"
 #include "text/strings.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 
 #ifdef __unix__
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -340,7 +342,7 @@ TEST(LayoutFileTest, saveAndLoadKeepEveryByte) {
     layout.setSlotText(0, "5"); // tail of the longer text stays behind the terminator
     writeFile(folder.path() / "cplot1.dat", std::string(1000, 'x')); // longer old file
 
-    saveLayout(layout, 1, folder.path());
+    EXPECT_EQ(saveLayout(layout, 1, folder.path()), WriteResult::Written);
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot1.dat"});
     EXPECT_EQ(readFile(folder.path() / "cplot1.dat"), layoutBytes(layout));
 
@@ -354,11 +356,11 @@ TEST(LayoutFileTest, failedSaveIntoMissingFolderOrOverAFolderLeavesNoTrace) {
     TempFolder folder;
     CardLayout layout;
     setLayoutDefaults(layout, 0);
-    saveLayout(layout, 0, folder.path() / "missing");
+    EXPECT_EQ(saveLayout(layout, 0, folder.path() / "missing"), WriteResult::CannotCreate);
     EXPECT_FALSE(fs::exists(folder.path() / "missing"));
 
     fs::create_directory(folder.path() / "cplot.dat");
-    saveLayout(layout, 0, folder.path());
+    EXPECT_EQ(saveLayout(layout, 0, folder.path()), WriteResult::NotRegular);
     EXPECT_TRUE(fs::is_directory(folder.path() / "cplot.dat"));
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
 }
@@ -374,7 +376,7 @@ TEST(LayoutFileTest, readOnlyFolderKeepsTheOldFile) {
     }
     CardLayout layout;
     setLayoutDefaults(layout, 0);
-    saveLayout(layout, 0, folder.path());
+    EXPECT_EQ(saveLayout(layout, 0, folder.path()), WriteResult::CannotCreate);
     EXPECT_EQ(readFile(folder.path() / "cplot.dat"), old);
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
 }
@@ -396,12 +398,46 @@ TEST(LayoutFileTest, cutWriteKeepsTheOldFile) {
 
     CardLayout layout;
     setLayoutDefaults(layout, 0);
-    saveLayout(layout, 0, folder.path());
+    const WriteResult result = saveLayout(layout, 0, folder.path());
 
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(result, WriteResult::CannotWrite);
     EXPECT_EQ(readFile(folder.path() / "cplot.dat"), old);
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
+}
+
+// The new file keeps the old one's permissions; a link stays a link and its file gets the
+// layout; a pipe in the file's place is refused, not waited on, and stays a pipe.
+TEST(LayoutFileTest, saveKeepsPermissionsFollowsLinksRefusesOtherFiles) {
+    TempFolder folder;
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    writeFile(folder.path() / "cplot.dat", "old");
+    const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(folder.path() / "cplot.dat", kept);
+    EXPECT_EQ(saveLayout(layout, 0, folder.path()), WriteResult::Written);
+    EXPECT_EQ(fs::status(folder.path() / "cplot.dat").permissions(), kept);
+
+    fs::create_directory(folder.path() / "real");
+    writeFile(folder.path() / "real" / "cplot1.dat", "old");
+    fs::create_symlink(fs::path("real") / "cplot1.dat", folder.path() / "cplot1.dat");
+    EXPECT_EQ(saveLayout(layout, 1, folder.path()), WriteResult::Written);
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "cplot1.dat"));
+    EXPECT_EQ(readFile(folder.path() / "real" / "cplot1.dat"), layoutBytes(layout));
+    EXPECT_EQ(entries(folder.path() / "real"), std::vector<std::string>{"cplot1.dat"});
+
+    fs::create_symlink("cplot3.dat", folder.path() / "cplot2.dat"); // names nothing yet
+    EXPECT_EQ(saveLayout(layout, 2, folder.path()), WriteResult::Written);
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "cplot2.dat"));
+    EXPECT_EQ(readFile(folder.path() / "cplot3.dat"), layoutBytes(layout));
+
+    ASSERT_EQ(mkfifo((folder.path() / "cplot4.dat").c_str(), 0600), 0);
+    CardLayout loaded;
+    EXPECT_FALSE(loadLayout(loaded, 4, folder.path()));
+    EXPECT_EQ(saveLayout(layout, 4, folder.path()), WriteResult::NotRegular);
+    EXPECT_EQ(fs::status(folder.path() / "cplot4.dat").type(), fs::file_type::fifo);
+    EXPECT_EQ(entries(folder.path()).size(), 6u);
 }
 #endif
 

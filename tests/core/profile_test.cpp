@@ -185,7 +185,7 @@ TEST(ProfileFile, HostileFilesReadWithoutHarm) {
 
     writeBytes(file, "[S]\r\n[\r\n]\r\n=\r\n==\r\nK");
     EXPECT_EQ(profile.getInt("S", "K", 9), 9);
-    EXPECT_TRUE(ProfileFile(file).writeString("S", "K", "3"));
+    EXPECT_EQ(ProfileFile(file).writeString("S", "K", "3"), ProfileWrite::Written);
     EXPECT_EQ(readBytes(file), "[S]\r\n[\r\n]\r\n=\r\n==\r\nK=3");
 }
 
@@ -196,7 +196,7 @@ TEST(ProfileFile, TooLargeFileIsNeitherReadNorReplaced) {
     fs::resize_file(file, ProfileFile::MAX_FILE_SIZE + 1);
     ProfileFile profile(file);
     EXPECT_EQ(profile.getInt("S", "K", 9), 9);
-    EXPECT_FALSE(profile.writeString("S", "K", "2"));
+    EXPECT_EQ(profile.writeString("S", "K", "2"), ProfileWrite::Unreadable);
     EXPECT_EQ(fs::file_size(file), ProfileFile::MAX_FILE_SIZE + 1);
     EXPECT_EQ(readBytes(file).substr(0, 10), "[S]\r\nK=1\r\n");
     EXPECT_EQ(entryCount(folder.path()), 1u);
@@ -217,16 +217,16 @@ void PrintTo(const WriteCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+class ProfileWrites : public testing::TestWithParam<WriteCase> {};
 
-TEST_P(ProfileWrite, Writes) {
+TEST_P(ProfileWrites, Writes) {
     const WriteCase& c = GetParam();
     TempFolder folder;
     const fs::path file = folder.path() / "p.INI";
     if (c.before)
         writeBytes(file, *c.before);
     ProfileFile profile(file);
-    ASSERT_TRUE(profile.writeString(c.section, c.key, c.value));
+    ASSERT_EQ(profile.writeString(c.section, c.key, c.value), ProfileWrite::Written);
     EXPECT_EQ(readBytes(file), c.after);
     // Nothing else is left in the folder.
     EXPECT_EQ(entryCount(folder.path()), 1u);
@@ -270,7 +270,7 @@ const WriteCase WRITE_CASES[] = {
     {"SameValueLeavesFile", "[M]\r\n Top = 1 \r\n", "M", "Top", "1", "[M]\r\n Top = 1 \r\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, testing::ValuesIn(WRITE_CASES),
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrites, testing::ValuesIn(WRITE_CASES),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusedCase {
@@ -292,10 +292,10 @@ TEST_P(ProfileRefusedWrite, LeavesFilesAlone) {
     const fs::path existing = folder.path() / "old.INI";
     const std::string oldBytes = "[M]\r\nTop=1\r\n";
     writeBytes(existing, oldBytes);
-    EXPECT_FALSE(ProfileFile(existing).writeString(c.section, c.key, c.value));
+    EXPECT_EQ(ProfileFile(existing).writeString(c.section, c.key, c.value), ProfileWrite::Refused);
     EXPECT_EQ(readBytes(existing), oldBytes);
     const fs::path missing = folder.path() / "new.INI";
-    EXPECT_FALSE(ProfileFile(missing).writeString(c.section, c.key, c.value));
+    EXPECT_EQ(ProfileFile(missing).writeString(c.section, c.key, c.value), ProfileWrite::Refused);
     EXPECT_FALSE(fs::exists(missing));
     EXPECT_EQ(entryCount(folder.path()), 1u);
 }
@@ -320,9 +320,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileRefusedWrite, testing::ValuesIn(REFUSED_C
 TEST(ProfileFile, WrittenValuesReadBack) {
     TempFolder folder;
     ProfileFile profile(folder.path() / "p.INI");
-    ASSERT_TRUE(profile.writeString("Format", "Card Version", "1"));
-    ASSERT_TRUE(profile.writeString("Margins", "Top", "0.35"));
-    ASSERT_TRUE(profile.writeString("format", "card version", "257"));
+    ASSERT_EQ(profile.writeString("Format", "Card Version", "1"), ProfileWrite::Written);
+    ASSERT_EQ(profile.writeString("Margins", "Top", "0.35"), ProfileWrite::Written);
+    ASSERT_EQ(profile.writeString("format", "card version", "257"), ProfileWrite::Written);
     EXPECT_EQ(profile.getInt("Format", "Card Version", 0), 257);
     EXPECT_EQ(profile.getString("Margins", "Top", ""), "0.35");
     EXPECT_EQ(readBytes(profile.path()),
@@ -336,12 +336,12 @@ class ProfileRoundTrip : public testing::TestWithParam<std::string> {};
 TEST_P(ProfileRoundTrip, ValueReadsBackAsWritten) {
     TempFolder folder;
     ProfileFile profile(folder.path() / "p.INI");
-    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    ASSERT_EQ(profile.writeString("Data Location", "Folder", GetParam()), ProfileWrite::Written);
     EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
-    ASSERT_TRUE(profile.writeString("Data Location", "Folder", "x"));
-    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    ASSERT_EQ(profile.writeString("Data Location", "Folder", "x"), ProfileWrite::Written);
+    ASSERT_EQ(profile.writeString("Data Location", "Folder", GetParam()), ProfileWrite::Written);
     EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
-    ASSERT_TRUE(profile.writeString("Data Location", "Folder", GetParam()));
+    ASSERT_EQ(profile.writeString("Data Location", "Folder", GetParam()), ProfileWrite::Written);
     EXPECT_EQ(profile.getString("Data Location", "Folder", "none"), GetParam());
 }
 
@@ -353,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(Values, ProfileRoundTrip,
 TEST(ProfileFile, WriteIntoMissingFolderFails) {
     TempFolder folder;
     ProfileFile profile(folder.path() / "none" / "p.INI");
-    EXPECT_FALSE(profile.writeString("M", "Top", "1"));
+    EXPECT_EQ(profile.writeString("M", "Top", "1"), ProfileWrite::CannotCreate);
     EXPECT_EQ(entryCount(folder.path()), 0u);
 }
 
@@ -364,7 +364,7 @@ TEST(ProfileFile, FolderInPlaceOfFileIsNotReplaced) {
     writeBytes(file / "inside", "x");
     ProfileFile profile(file);
     EXPECT_EQ(profile.getString("M", "Top", "d"), "d");
-    EXPECT_FALSE(profile.writeString("M", "Top", "1"));
+    EXPECT_EQ(profile.writeString("M", "Top", "1"), ProfileWrite::Unreadable);
     EXPECT_TRUE(fs::is_directory(file));
     EXPECT_EQ(entryCount(folder.path()), 1u);
 }
@@ -378,7 +378,7 @@ TEST(ProfileFile, WriteKeepsPermissionsAndLinks) {
     writeBytes(real, "[M]\r\nTop=1\r\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(real, link);
-    ASSERT_TRUE(ProfileFile(link).writeString("M", "Top", "2"));
+    ASSERT_EQ(ProfileFile(link).writeString("M", "Top", "2"), ProfileWrite::Written);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readBytes(real), "[M]\r\nTop=2\r\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
@@ -399,11 +399,11 @@ TEST(ProfileFile, FailedWriteLeavesOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ProfileFile(file).writeString("M", "Top", "2");
+    const ProfileWrite written = ProfileFile(file).writeString("M", "Top", "2");
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(written);
+    EXPECT_EQ(written, ProfileWrite::CannotWrite);
     EXPECT_EQ(readBytes(file), oldBytes);
     EXPECT_EQ(entryCount(folder.path()), 1u);
 }
@@ -415,9 +415,9 @@ TEST(ProfileFile, ReadOnlyFolderLeavesOldFileWhole) {
     const fs::path file = folder.path() / "p.INI";
     writeBytes(file, "[M]\r\nTop=1\r\n");
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const bool written = ProfileFile(file).writeString("M", "Top", "2");
+    const ProfileWrite written = ProfileFile(file).writeString("M", "Top", "2");
     fs::permissions(folder.path(), fs::perms::owner_all);
-    EXPECT_FALSE(written);
+    EXPECT_EQ(written, ProfileWrite::CannotCreate);
     EXPECT_EQ(readBytes(file), "[M]\r\nTop=1\r\n");
     EXPECT_EQ(entryCount(folder.path()), 1u);
 }
@@ -429,9 +429,9 @@ TEST(ProfileFile, UnreadableFileIsNotReplaced) {
     const fs::path file = folder.path() / "p.INI";
     writeBytes(file, "[M]\r\nTop=1\r\nLeft=2\r\n");
     fs::permissions(file, fs::perms::owner_write);
-    const bool written = ProfileFile(file).writeString("M", "Top", "2");
+    const ProfileWrite written = ProfileFile(file).writeString("M", "Top", "2");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_FALSE(written);
+    EXPECT_EQ(written, ProfileWrite::Unreadable);
     EXPECT_EQ(readBytes(file), "[M]\r\nTop=1\r\nLeft=2\r\n");
 }
 

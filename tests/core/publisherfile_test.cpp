@@ -2,12 +2,20 @@
 #include "card/formatting.h"
 #include "datafixture.h"
 
+#ifdef __unix__
+#include <sys/stat.h>
+#endif
+
 using namespace pelkorl;
 using namespace pelkorl::test;
 
 namespace {
 
 const std::filesystem::path PREVIOUS = std::filesystem::path("Roll") / "Rv7_8" / "tdat7.bin";
+
+std::span<const std::uint8_t> asBytes(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
 
 Person person(std::uint16_t id, const std::string& first, const std::string& last) {
     Person p;
@@ -45,9 +53,7 @@ TEST_P(FileSizes, CountsWholeRecordsUpToCapacity) {
         bytes +=
             fileBytes({publisherRecord(person(static_cast<std::uint16_t>(r), "V", "P"), false)});
     bytes.resize(size);
-    write("tdat7.bin", bytes);
-    freeze();
-    EXPECT_EQ(readPublisherFile(folder() / "tdat7.bin", data.store.currentRecords), expected);
+    EXPECT_EQ(readPublisherRecords(asBytes(bytes), data.store.currentRecords), expected);
     EXPECT_EQ(data.store.currentRecords.size(), 310u);
     if (expected > 1) {
         EXPECT_EQ(current(expected - 1).publisherId(), expected - 1);
@@ -63,13 +69,30 @@ TEST_F(DataFolderTest, UnreadableFilesReadAsMissing) {
     std::filesystem::create_directories(folder() / "tdat7.bin");
     std::filesystem::create_directories(folder() / PREVIOUS);
     write("small.bin", std::string(336 * 5, 'x'));
+#ifdef __unix__
+    // A pipe is turned away at once instead of waiting for a writer.
+    ASSERT_EQ(mkfifo((folder() / "pipe.bin").c_str(), 0600), 0);
+#endif
     freeze();
-    EXPECT_EQ(readPublisherFile(folder() / "tdat7.bin", data.store.currentRecords), 0);
-    EXPECT_EQ(readPublisherFile(folder() / "nothing.bin", data.store.currentRecords), 0);
-    EXPECT_EQ(readPublisherFile({}, data.store.currentRecords), 0);
+    Bytes bytes{1, 2, 3};
+    EXPECT_EQ(readFilePart(folder() / "tdat7.bin", 0, 1000, bytes), ReadError::NotRegular);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(readFilePart(folder() / "nothing.bin", 0, 1000, bytes), ReadError::Missing);
+    EXPECT_EQ(readFilePart({}, 0, 1000, bytes), ReadError::Missing);
+#ifdef __unix__
+    EXPECT_EQ(readFilePart(folder() / "pipe.bin", 0, 1000, bytes), ReadError::NotRegular);
+#endif
+    EXPECT_EQ(readFilePart(folder() / "small.bin", 336 * 4 + 300, 1000, bytes), ReadError::None);
+    EXPECT_EQ(bytes.size(), 36u);
+    EXPECT_EQ(readFilePart(folder() / "small.bin", 336 * 9, 1000, bytes), ReadError::None);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(readWholeFile(folder() / "small.bin", 336 * 5 - 1, bytes), ReadError::TooLarge);
+    EXPECT_EQ(readWholeFile(folder() / "small.bin", 336 * 5, bytes), ReadError::None);
     std::vector<PublisherRecord> small(2);
-    EXPECT_EQ(readPublisherFile(folder() / "small.bin", small), 2);
-    EXPECT_FALSE(previousFileUsable(folder()));
+    EXPECT_EQ(readPublisherRecords(bytes, small), 2);
+    EXPECT_FALSE(previousFileUsable(readFilePart, folder()));
+    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(data.store.currentCount, 1);
 }
 
 // Previous-year file size -> usable.
@@ -78,7 +101,7 @@ class PreviousSizes : public DataFolderTestP<std::pair<std::size_t, bool>> {};
 TEST_P(PreviousSizes, NeedsMoreThan500Bytes) {
     write(PREVIOUS, std::string(GetParam().first, '\0'));
     freeze();
-    EXPECT_EQ(previousFileUsable(folder()), GetParam().second);
+    EXPECT_EQ(previousFileUsable(readFilePart, folder()), GetParam().second);
 }
 
 INSTANTIATE_TEST_SUITE_P(PublisherFile, PreviousSizes,

@@ -16,7 +16,8 @@ using test::writeBytes;
 
 constexpr int CARD_VERSIONS = 2;
 
-Settings readAll(const ProfileFile& profile) {
+Settings readAll(const ProfileFile& file) {
+    const Profile profile = file.read();
     Settings settings;
     readDataLocation(profile, settings);
     readRemainingSettings(profile, settings, CARD_VERSIONS);
@@ -32,8 +33,8 @@ TEST(Settings, NoFileGivesDefaultsAndCreatesNone) {
     settings.cardVersion = 1;
     settings.marginTop = "x";
     settings.removableFolder = "y";
-    readDataLocation(profile, settings);
-    readRemainingSettings(profile, settings, CARD_VERSIONS);
+    readDataLocation(profile.read(), settings);
+    readRemainingSettings(profile.read(), settings, CARD_VERSIONS);
     EXPECT_EQ(settings.dataDrive, 0);
     EXPECT_EQ(settings.removableFolder, "");
     EXPECT_EQ(settings.dateFormat, 0);
@@ -55,7 +56,7 @@ TEST(Settings, WrittenInOrderAsNumbersAndTexts) {
     settings.marginTop = "1.5";
     settings.marginLeft = "0.35";
     settings.removableFolder = "/media/usb\\%x";
-    EXPECT_TRUE(writeSettings(profile, settings));
+    EXPECT_EQ(writeSettings(profile, settings), ProfileWrite::Written);
     EXPECT_EQ(readBytes(profile.path()), "[Format]\r\n"
                                          "Alt Date Format=2\r\n"
                                          "Last Name First=1\r\n"
@@ -84,7 +85,7 @@ TEST(Settings, RewriteKeepsOtherContents) {
     ProfileFile profile(file);
     Settings settings = readAll(profile);
     EXPECT_EQ(settings.cardVersion, 0);
-    EXPECT_TRUE(writeSettings(profile, settings));
+    EXPECT_EQ(writeSettings(profile, settings), ProfileWrite::Written);
     EXPECT_EQ(readBytes(file), "; kept\r\n[Data Location]\r\nDrive=1\r\nFolder=\r\n\r\n[Format]\r\n"
                                "Card Version=0\r\nExtra=x\r\nAlt Date Format=0\r\n"
                                "Last Name First=0\r\n\r\n[Other]\r\nTop=9\r\n"
@@ -146,20 +147,20 @@ TEST(Settings, CardVersionCountFromStringTable) {
     const fs::path file = folder.path() / "pelkorl.INI";
     writeBytes(file, "[Format]\r\nCard Version=2\r\n");
     Settings settings;
-    readRemainingSettings(ProfileFile(file), settings, 3);
+    readRemainingSettings(ProfileFile(file).read(), settings, 3);
     EXPECT_EQ(settings.cardVersion, 2);
-    readRemainingSettings(ProfileFile(file), settings, 0);
+    readRemainingSettings(ProfileFile(file).read(), settings, 0);
     EXPECT_EQ(settings.cardVersion, 0);
 }
 
 TEST(Settings, FailedWriteIsReported) {
     TempFolder folder;
     ProfileFile profile(folder.path() / "missing" / "pelkorl.INI");
-    EXPECT_FALSE(writeSettings(profile, Settings{}));
+    EXPECT_EQ(writeSettings(profile, Settings{}), ProfileWrite::CannotCreate);
     Settings settings;
     settings.marginTop = "1\n[X]";
     ProfileFile good(folder.path() / "pelkorl.INI");
-    EXPECT_FALSE(writeSettings(good, settings));
+    EXPECT_EQ(writeSettings(good, settings), ProfileWrite::Refused);
     // The other settings are still written.
     EXPECT_EQ(readAll(good).marginLeft, "0.20");
     EXPECT_NE(readBytes(good.path()).find("Drive=0"), std::string::npos);

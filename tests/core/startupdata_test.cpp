@@ -4,6 +4,7 @@
 #include "card/cardlayout.h"
 #include "datafixture.h"
 #include "sampledata.h"
+#include "settings/layoutfile.h"
 #include "settings/startupdata.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,7 @@ TEST_F(StartupData, TheSettingsAndTheLayoutFileOfTheCardVersion) {
     CardLayout stored;
     setLayoutDefaults(stored, 1);
     stored.setHeaderX(0, "1.11");
-    saveLayout(stored, 1, folder());
+    ASSERT_EQ(saveLayout(stored, 1, folder()), WriteResult::Written);
     ASSERT_EQ(run("[Format]\r\nAlt Date Format=2\r\nLast Name First=1\r\nCard Version=257\r\n"
                   "[Margins]\r\nTop=0.15\r\nLeft=0.05\r\n"),
               StartupLoad::Loaded);

@@ -6,6 +6,7 @@
 #include "card/cardlayout.h"
 #include "main/publisherlistbox.h"
 #include "messageboxwatcher.h"
+#include "settings/layoutfile.h"
 #include "settings/profile.h"
 #include "text/dialogs.h"
 #include "toolkit/messagebox.h"

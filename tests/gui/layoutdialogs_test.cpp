@@ -3,6 +3,7 @@
 #include "dialogs/optionsdialog.h"
 #include "messageboxwatcher.h"
 #include "printing/printjob.h"
+#include "settings/layoutfile.h"
 #include "testfiles.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"

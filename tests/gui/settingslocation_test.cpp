@@ -165,10 +165,10 @@ void SettingsLocationTest::systemInstallWritesUserFile() {
     Settings settings;
     settings.cardVersion = 1;
     ProfileFile writeFile(location.writeFile);
-    QVERIFY(writeSettings(writeFile, settings));
+    QCOMPARE(writeSettings(writeFile, settings), ProfileWrite::Written);
 
     Settings back;
-    readRemainingSettings(ProfileFile(settingsLocation(executable).readFile), back, 2);
+    readRemainingSettings(ProfileFile(settingsLocation(executable).readFile).read(), back, 2);
     QCOMPARE(back.cardVersion, 1);
     QVERIFY(!fs::exists(executable.parent_path()));
     fs::remove_all(expected.parent_path());

@@ -1,14 +1,11 @@
 #include "card/cardlayout.h"
 
 #include "text/strings.h"
+#include "text/trim.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <climits>
 #include <cstdint>
-#include <fstream>
-#include <system_error>
 
 namespace pelkorl {
 namespace {
@@ -57,35 +54,6 @@ int readInteger(std::string_view s) {
         value = -value;
     }
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
-std::string trimmed(std::string_view s) {
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && isBlank(s[begin])) {
-        ++begin;
-    }
-    while (end > begin && isBlank(s[end - 1])) {
-        --end;
-    }
-    return std::string(s.substr(begin, end - begin));
-}
-
-// A name in the target's folder that nothing holds yet, for the write-then-rename;
-// empty when none is found, so that no foreign file is ever truncated.
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    static std::atomic<unsigned long long> counter{0};
-    const auto ticks = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::filesystem::path candidate = target;
-        candidate += ".tmp" + std::to_string((ticks + ++counter) % 1000000ULL);
-        std::error_code ec;
-        if (!std::filesystem::exists(candidate, ec) && !ec) {
-            return candidate;
-        }
-    }
-    return {};
 }
 
 } // namespace
@@ -180,46 +148,11 @@ std::string layoutFileName(int version) {
     return "cplot" + std::to_string(version) + ".dat";
 }
 
-bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder) {
+bool readLayout(CardLayout& layout, std::span<const std::uint8_t> bytes) {
     layout.clear();
-    std::ifstream in(folder / layoutFileName(version), std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::array<char, CARD_LAYOUT_SIZE> buffer{};
-    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0));
-    layout.setBytes(std::span<const char>(buffer.data(), got));
-    return got == CARD_LAYOUT_SIZE;
-}
-
-void saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder) {
-    const std::filesystem::path target = folder / layoutFileName(version);
-    const std::filesystem::path temporary = temporaryBeside(target);
-    if (temporary.empty()) {
-        return;
-    }
-    std::error_code ec;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return;
-        }
-        const auto data = layout.bytes();
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        bool written = out.good();
-        out.close();
-        written = written && !out.fail();
-        if (!written) {
-            std::filesystem::remove(temporary, ec);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-    }
+    const std::size_t count = std::min(bytes.size(), CARD_LAYOUT_SIZE);
+    layout.setBytes(std::span<const char>(reinterpret_cast<const char*>(bytes.data()), count));
+    return count == CARD_LAYOUT_SIZE;
 }
 
 void setLayoutDefaults(CardLayout& layout, int version) {
@@ -242,7 +175,7 @@ void setLayoutDefaults(CardLayout& layout, int version) {
 
 bool normaliseInchEntry(std::string& text,
                         const std::function<void(const std::string&)>& showMessage) {
-    std::string value = trimmed(text);
+    std::string value(trimmed(text));
     if (value.empty()) {
         value = "0.00";
     }

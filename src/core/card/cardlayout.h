@@ -3,7 +3,7 @@
 // "D.DD" in fixed 8-byte slots, read and written raw as the version's layout file.
 #include <array>
 #include <cstddef>
-#include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -98,15 +98,10 @@ ColumnSet columnSetOf(int version);
 // "cplot.dat" for version 0, "cplot<v>.dat" for any other.
 std::string layoutFileName(int version);
 
-// Reads the version's layout file from `folder`. True only when all 400 bytes were read;
-// otherwise the layout holds zeros and whatever part was read, and the caller is expected
-// to fall back to setLayoutDefaults.
-bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder);
-
-// Writes the 400 bytes to the version's layout file in `folder`, through a temporary file
-// in the same folder renamed over the old one. A failure is silent and leaves the old
-// file as it was.
-void saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
+// The layout held in the first 400 bytes of a layout file's bytes. True only when all 400
+// were there; otherwise the layout holds zeros and whatever part there was, and the caller
+// is expected to fall back to setLayoutDefaults.
+bool readLayout(CardLayout& layout, std::span<const std::uint8_t> bytes);
 
 // The version's default layout from the string table; spare slots become zero bytes.
 void setLayoutDefaults(CardLayout& layout, int version);

@@ -7,7 +7,6 @@ namespace pelkorl {
 
 namespace {
 
-constexpr const char* BLANKS = " \t\n\v\f\r";
 // Month names are strings 117-128 for months 1-12.
 constexpr int MONTH_NAME_BASE = 116;
 
@@ -90,16 +89,6 @@ bool isBaptized(const RecordStore& store, int record) {
     std::string date = p->baptismDate();
     trimBlanks(date);
     return date.size() > 4;
-}
-
-void trimBlanks(std::string& text) {
-    const std::size_t first = text.find_first_not_of(BLANKS);
-    if (first == std::string::npos) {
-        text.clear();
-        return;
-    }
-    text.erase(0, first);
-    text.erase(text.find_last_not_of(BLANKS) + 1);
 }
 
 } // namespace pelkorl

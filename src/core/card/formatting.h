@@ -1,6 +1,8 @@
 #pragma once
 // Texts made from record fields: the name, the two dates, the baptized test. Results are
 // raw record bytes (Windows-1257); the month names are plain ASCII.
+#include "text/trim.h"
+
 #include <string>
 
 namespace pelkorl {
@@ -20,8 +22,5 @@ std::string formatDate(const RecordStore& store, int record, int which, int date
 
 // The baptism date holds more than 4 characters besides blanks.
 bool isBaptized(const RecordStore& store, int record);
-
-// Removes leading, then trailing blanks, tabs, line and page breaks.
-void trimBlanks(std::string& text);
 
 } // namespace pelkorl

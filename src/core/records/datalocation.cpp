@@ -1,6 +1,5 @@
 #include "records/datalocation.h"
 
-#include "records/rawfile.h"
 #include "text/strings.h"
 
 #include <fstream>
@@ -61,11 +60,12 @@ bool probeDataDrive(int location, const std::filesystem::path& removableFolder) 
 bool reloadAfterLocationChange(PublisherData& data, const DataLocation& location, int& startAborted,
                                const std::function<bool(const std::string&)>& confirm,
                                const PasswordPrompt& prompt) {
-    {
-        RawFile file(publisherFilePath(location));
-        if (!file.isOpen() || file.size() <= LOCATION_FILE_MIN_SIZE)
-            return true;
-    }
+    Bytes start;
+    if (!data.readFile ||
+        data.readFile(publisherFilePath(location), 0, LOCATION_FILE_MIN_SIZE + 1, start) !=
+            ReadError::None ||
+        start.size() <= LOCATION_FILE_MIN_SIZE)
+        return true;
     if (data.store.currentCount > 1) {
         if (!confirm || !confirm(loadText(REPLACE_DATA_QUESTION)))
             return false;

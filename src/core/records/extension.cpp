@@ -1,7 +1,6 @@
 #include "records/extension.h"
 
 #include "records/publisherdata.h"
-#include "records/rawfile.h"
 
 #include <algorithm>
 
@@ -28,29 +27,39 @@ bool holdsLetter(const std::string& text) {
                        [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
-bool fetchExtension(const PublisherData& data, int n, std::uint16_t publisherId,
+bool fetchExtension(PublisherData& data, int n, std::uint16_t publisherId,
                     ExtensionRecord& record) {
-    if (n <= 0 || n >= data.extensionCount)
+    if (n <= 0 || n >= data.extensionCount || !data.readFile)
         return false;
-    RawFile file(extensionFilePath(data.currentFolder));
     const auto offset = static_cast<std::uintmax_t>(n) * EXTENSION_RECORD_SIZE;
-    if (!file.isOpen() || !file.seek(offset))
+    if (data.readFile(extensionFilePath(data.currentFolder), offset, EXTENSION_RECORD_SIZE,
+                      data.fileBytes) != ReadError::None)
         return false;
-    if (file.read(record.bytes.data(), record.bytes.size()) != record.bytes.size())
-        return false;
-    if (record.publisherId() != publisherId)
-        return false;
-    using namespace extension;
-    record.bytes[LONG_NAME + LONG_NAME_SIZE - 1] = 0;
-    record.bytes[TEXT2 + TEXT2_SIZE - 1] = 0;
-    record.bytes[TEXT3 + TEXT3_SIZE - 1] = 0;
-    unshiftText(record, LONG_NAME, LONG_NAME_SIZE);
-    unshiftText(record, TEXT2, TEXT2_SIZE);
-    unshiftText(record, TEXT3, TEXT3_SIZE);
-    return true;
+    // The part read is record n on its own, so it sits at record 0 of these bytes.
+    return parseExtensionRecord(data.fileBytes, 0, publisherId, record);
 }
 
 } // namespace
+
+bool parseExtensionRecord(std::span<const std::uint8_t> bytes, int n, std::uint16_t publisherId,
+                          ExtensionRecord& record) {
+    if (n < 0 || static_cast<std::size_t>(n) >= bytes.size() / EXTENSION_RECORD_SIZE)
+        return false;
+    ExtensionRecord found;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(n) * EXTENSION_RECORD_SIZE,
+                EXTENSION_RECORD_SIZE, found.bytes.begin());
+    if (found.publisherId() != publisherId)
+        return false;
+    using namespace extension;
+    found.bytes[LONG_NAME + LONG_NAME_SIZE - 1] = 0;
+    found.bytes[TEXT2 + TEXT2_SIZE - 1] = 0;
+    found.bytes[TEXT3 + TEXT3_SIZE - 1] = 0;
+    unshiftText(found, LONG_NAME, LONG_NAME_SIZE);
+    unshiftText(found, TEXT2, TEXT2_SIZE);
+    unshiftText(found, TEXT3, TEXT3_SIZE);
+    record = found;
+    return true;
+}
 
 std::uint16_t ExtensionRecord::publisherId() const {
     return static_cast<std::uint16_t>(bytes[extension::PUBLISHER_ID] |
@@ -71,12 +80,12 @@ std::string ExtensionRecord::extensionText3() const {
 
 void countExtensionRecords(PublisherData& data) {
     data.extensionCount = 0;
-    RawFile file(extensionFilePath(data.currentFolder));
-    if (!file.isOpen())
+    // Records past the capacity are never fetched, so they need not be read to be counted.
+    const std::size_t limit = static_cast<std::size_t>(EXTENSION_CAPACITY) * EXTENSION_RECORD_SIZE;
+    if (!data.readFile || data.readFile(extensionFilePath(data.currentFolder), 0, limit,
+                                        data.fileBytes) != ReadError::None)
         return;
-    const std::uintmax_t records = file.size() / EXTENSION_RECORD_SIZE;
-    data.extensionCount = static_cast<int>(
-        std::min<std::uintmax_t>(records, static_cast<std::uintmax_t>(EXTENSION_CAPACITY)));
+    data.extensionCount = static_cast<int>(data.fileBytes.size() / EXTENSION_RECORD_SIZE);
 }
 
 int loadExtension(PublisherData& data, int j) {

@@ -1,10 +1,11 @@
 #pragma once
 // The extension file: long per-publisher texts, one 192-byte record per number. The file
-// is opened for every lookup and only the last record fetched is kept.
+// is read again for every lookup and only the last record fetched is kept.
 #include "records/records.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace pelkorl {
@@ -25,6 +26,12 @@ static_assert(sizeof(ExtensionRecord) == EXTENSION_RECORD_SIZE);
 // Bits returned by loadExtension.
 inline constexpr int EXTENSION_LONG_NAME = 1;
 inline constexpr int EXTENSION_TEXT2 = 2;
+
+// Number n of the extension file's bytes as publisher `publisherId`'s record, its texts
+// unshifted and cut to their fields. False, with `record` untouched, when the bytes do not
+// hold record n or it belongs to someone else.
+bool parseExtensionRecord(std::span<const std::uint8_t> bytes, int n, std::uint16_t publisherId,
+                          ExtensionRecord& record);
 
 // Sets data.extensionCount from the extension file of the current folder (at most 601).
 void countExtensionRecords(PublisherData& data);

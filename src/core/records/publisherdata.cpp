@@ -1,7 +1,5 @@
 #include "records/publisherdata.h"
 
-#include "records/rawfile.h"
-
 #include <algorithm>
 #include <new>
 
@@ -63,6 +61,15 @@ void prepareTexts(std::vector<PublisherRecord>& records, int count) {
         unshiftTexts(records, count);
 }
 
+// The records of one publisher file; 0 when it cannot be read.
+int readPublisherFile(const FilePartReader& readFile, const std::filesystem::path& file,
+                      std::vector<PublisherRecord>& records, Bytes& bytes) {
+    const std::size_t wanted = std::min(records.size(), static_cast<std::size_t>(RECORD_CAPACITY));
+    if (!readFile || readFile(file, 0, wanted * RECORD_SIZE, bytes) != ReadError::None)
+        return 0;
+    return readPublisherRecords(bytes, records);
+}
+
 } // namespace
 
 bool allocateRecordStore(RecordStore& store,
@@ -88,19 +95,15 @@ void freeRecordStore(RecordStore& store) {
     store.previousCount = 0;
 }
 
-int readPublisherFile(const std::filesystem::path& file, std::vector<PublisherRecord>& records) {
-    RawFile input(file);
-    if (!input.isOpen())
-        return 0;
-    const int limit = std::min(static_cast<int>(records.size()), RECORD_CAPACITY);
-    std::array<std::uint8_t, RECORD_SIZE> buffer;
-    int count = 0;
+int readPublisherRecords(std::span<const std::uint8_t> bytes,
+                         std::vector<PublisherRecord>& records) {
     // Records past the capacity are not read: the store never grows beyond it.
-    while (count < limit && input.read(buffer.data(), buffer.size()) == buffer.size()) {
-        records[static_cast<std::size_t>(count)].bytes = buffer;
-        ++count;
-    }
-    return count;
+    const std::size_t limit = std::min(
+        {records.size(), static_cast<std::size_t>(RECORD_CAPACITY), bytes.size() / RECORD_SIZE});
+    for (std::size_t r = 0; r < limit; ++r)
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(r * RECORD_SIZE), RECORD_SIZE,
+                    records[r].bytes.begin());
+    return static_cast<int>(limit);
 }
 
 void terminateTexts(std::vector<PublisherRecord>& records, int count) {
@@ -158,9 +161,13 @@ std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder
     return currentFolder / REMARKS_FILE_NAME;
 }
 
-bool previousFileUsable(const std::filesystem::path& currentFolder) {
-    RawFile file(previousPublisherFilePath(currentFolder));
-    return file.isOpen() && file.size() > PREVIOUS_FILE_MIN_SIZE;
+bool previousFileUsable(const FilePartReader& readFile,
+                        const std::filesystem::path& currentFolder) {
+    Bytes bytes;
+    return readFile &&
+           readFile(previousPublisherFilePath(currentFolder), 0, PREVIOUS_FILE_MIN_SIZE + 1,
+                    bytes) == ReadError::None &&
+           bytes.size() > PREVIOUS_FILE_MIN_SIZE;
 }
 
 void matchPreviousYear(RecordStore& store) {
@@ -203,7 +210,8 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
         return;
     }
 
-    store.currentCount = readPublisherFile(publisherFilePath(location), store.currentRecords);
+    store.currentCount = readPublisherFile(data.readFile, publisherFilePath(location),
+                                           store.currentRecords, data.fileBytes);
     prepareTexts(store.currentRecords, store.currentCount);
     if (store.currentCount == 0) {
         // No file: a header without password and with plain texts, and no publishers.
@@ -223,11 +231,12 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
     for (int m = 0; m < MONTHS; ++m)
         loadMonthRemarks(data, ServiceYear::Current, m);
 
-    if (!previousFileUsable(data.currentFolder))
+    if (!previousFileUsable(data.readFile, data.currentFolder))
         return;
     if (startAborted == 0) {
         store.previousCount =
-            readPublisherFile(previousPublisherFilePath(data.currentFolder), store.previousRecords);
+            readPublisherFile(data.readFile, previousPublisherFilePath(data.currentFolder),
+                              store.previousRecords, data.fileBytes);
         prepareTexts(store.previousRecords, store.previousCount);
         for (int m = 0; m < MONTHS; ++m)
             loadMonthRemarks(data, ServiceYear::Previous, m);

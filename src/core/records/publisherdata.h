@@ -3,11 +3,13 @@
 // that fills them: current publisher file, password, extension count, remarks, previous
 // year and its matching. The record-keeping program's files are only ever read.
 #include "records/extension.h"
+#include "records/fileio.h"
 #include "records/publisherrecord.h"
 #include "records/remarks.h"
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,10 @@ struct PublisherData {
     RemarkTable currentRemarks;
     RemarkTable previousRemarks;
     RemarkScratch remarkScratch;
+    // Where the record files' bytes come from; the disk unless a caller holds them in memory.
+    FilePartReader readFile = readFilePart;
+    // The bytes last read from a publisher or extension file, kept so reads allocate once.
+    Bytes fileBytes;
 };
 
 // Asked for the data password; gets the expected password as raw bytes, returns whether
@@ -53,9 +59,10 @@ bool allocateRecordStore(RecordStore& store,
                          const std::function<void(const std::string&)>& showMessage);
 void freeRecordStore(RecordStore& store);
 
-// Reads whole records into records[0], [1], ... (never more than the array or
-// RECORD_CAPACITY holds); a trailing partial record is left out. 0 when it cannot be read.
-int readPublisherFile(const std::filesystem::path& file, std::vector<PublisherRecord>& records);
+// Copies the whole records of a publisher file's bytes into records[0], [1], ... (never more
+// than the array or RECORD_CAPACITY holds); a trailing partial record is left out.
+int readPublisherRecords(std::span<const std::uint8_t> bytes,
+                         std::vector<PublisherRecord>& records);
 
 // Undoes the position shift of the texts of records 0 .. count - 1.
 void unshiftTexts(std::vector<PublisherRecord>& records, int count);
@@ -68,7 +75,7 @@ std::filesystem::path extensionFilePath(const std::filesystem::path& currentFold
 std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder, ServiceYear year);
 
 // The previous-year publisher file can be read and is larger than 500 bytes.
-bool previousFileUsable(const std::filesystem::path& currentFolder);
+bool previousFileUsable(const FilePartReader& readFile, const std::filesystem::path& currentFolder);
 
 // Links every current publisher to his previous-year record (0 = none).
 void matchPreviousYear(RecordStore& store);

@@ -1,10 +1,10 @@
 #include "records/remarks.h"
 
 #include "records/publisherdata.h"
-#include "records/rawfile.h"
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace pelkorl {
 
@@ -12,7 +12,7 @@ namespace {
 
 // Remarks read per block: a large congregation's file arrives in one read, a hostile
 // giant one in bounded memory.
-constexpr std::size_t BLOCK_RECORDS = 8192;
+constexpr std::size_t BLOCK_BYTES = 8192 * REMARK_RECORD_SIZE;
 
 RemarkTable& tableOf(PublisherData& data, ServiceYear year) {
     return year == ServiceYear::Current ? data.currentRemarks : data.previousRemarks;
@@ -37,6 +37,32 @@ int indexedPublisher(const RemarkScratch& scratch, std::uint16_t id) {
     const auto found = std::lower_bound(scratch.ids.begin(), scratch.ids.end(),
                                         std::pair<std::uint16_t, std::uint16_t>(id, 0));
     return found != scratch.ids.end() && found->first == id ? found->second : 0;
+}
+
+// Takes the month's remarks of whole 40-byte records into the next free slots of the table.
+void collectRemarks(std::span<const std::uint8_t> bytes, std::uint8_t month,
+                    const RemarkScratch& scratch, RemarkTable& table,
+                    std::vector<PublisherRecord>& records) {
+    for (std::size_t offset = 0;
+         offset + REMARK_RECORD_SIZE <= bytes.size() && table.slotCount < REMARK_SLOT_LIMIT;
+         offset += REMARK_RECORD_SIZE) {
+        const std::uint8_t* stored = bytes.data() + offset;
+        if (stored[remark::MONTH] != month)
+            continue;
+        const auto id = static_cast<std::uint16_t>(stored[remark::PUBLISHER_ID] |
+                                                   (stored[remark::PUBLISHER_ID + 1] << 8));
+        if (id < REMARK_MIN_ID)
+            continue;
+        const int j = indexedPublisher(scratch, id);
+        if (j == 0 || static_cast<std::size_t>(j) >= records.size())
+            continue;
+        RemarkRecord& slot = table.records[table.slotCount];
+        std::memcpy(slot.bytes.data(), stored, REMARK_RECORD_SIZE);
+        slot.bytes[remark::TEXT_SIZE - 1] = 0;
+        // A later remark of the same publisher replaces the earlier one.
+        records[static_cast<std::size_t>(j)].setRemarkSlot(month - 1, table.slotCount);
+        ++table.slotCount;
+    }
 }
 
 } // namespace
@@ -76,46 +102,22 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
         records[r].setRemarkSlot(m, 0);
 
     RemarkScratch& scratch = data.remarkScratch;
-    indexPublishers(data.store, scratch);
-    if (scratch.ids.empty())
+    if (!isPublisher(data.store, 1) || !data.readFile)
         return;
-    RawFile file(remarksFilePath(data.currentFolder, year));
-    if (!file.isOpen())
-        return;
-
-    std::uintmax_t remaining = file.size() - file.size() % REMARK_RECORD_SIZE;
-    const std::size_t blockBytes = static_cast<std::size_t>(
-        std::min<std::uintmax_t>(remaining, BLOCK_RECORDS * REMARK_RECORD_SIZE));
-    if (scratch.block.size() < blockBytes)
-        scratch.block.resize(blockBytes);
-
+    const std::filesystem::path file = remarksFilePath(data.currentFolder, year);
     const auto month = static_cast<std::uint8_t>(m + 1);
-    while (remaining > 0 && table.slotCount < REMARK_SLOT_LIMIT) {
-        const auto want = static_cast<std::size_t>(std::min<std::uintmax_t>(remaining, blockBytes));
-        std::size_t got = file.read(scratch.block.data(), want);
-        got -= got % REMARK_RECORD_SIZE;
-        if (got == 0)
+    std::uintmax_t offset = 0;
+    while (table.slotCount < REMARK_SLOT_LIMIT) {
+        if (data.readFile(file, offset, BLOCK_BYTES, scratch.block) != ReadError::None)
             break;
-        remaining -= got;
-        for (std::size_t offset = 0; offset < got && table.slotCount < REMARK_SLOT_LIMIT;
-             offset += REMARK_RECORD_SIZE) {
-            const std::uint8_t* stored = scratch.block.data() + offset;
-            if (stored[remark::MONTH] != month)
-                continue;
-            const auto id = static_cast<std::uint16_t>(stored[remark::PUBLISHER_ID] |
-                                                       (stored[remark::PUBLISHER_ID + 1] << 8));
-            if (id < REMARK_MIN_ID)
-                continue;
-            const int j = indexedPublisher(scratch, id);
-            if (j == 0 || static_cast<std::size_t>(j) >= records.size())
-                continue;
-            RemarkRecord& slot = table.records[table.slotCount];
-            std::memcpy(slot.bytes.data(), stored, REMARK_RECORD_SIZE);
-            slot.bytes[remark::TEXT_SIZE - 1] = 0;
-            // A later remark of the same publisher replaces the earlier one.
-            records[static_cast<std::size_t>(j)].setRemarkSlot(m, table.slotCount);
-            ++table.slotCount;
-        }
+        // Publishers are indexed only once there are remarks to place.
+        if (offset == 0 && scratch.block.size() >= REMARK_RECORD_SIZE)
+            indexPublishers(data.store, scratch);
+        const std::size_t whole = scratch.block.size() - scratch.block.size() % REMARK_RECORD_SIZE;
+        collectRemarks(std::span(scratch.block.data(), whole), month, scratch, table, records);
+        if (scratch.block.size() < BLOCK_BYTES)
+            break;
+        offset += whole;
     }
 }
 

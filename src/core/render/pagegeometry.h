@@ -1,6 +1,6 @@
 #pragma once
 // Page geometry shared by the two card renderers: margins in device units and the
-// rounding multiply-divide that font heights use.
+// rounding multiply-divide that font heights and dialog units use.
 namespace pelkorl {
 
 struct CardState;

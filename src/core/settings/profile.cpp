@@ -1,12 +1,11 @@
 #include "settings/profile.h"
 
-#include <chrono>
+#include "records/fileio.h"
+#include "settings/atomicfile.h"
+#include "text/trim.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <optional>
-#include <random>
-#include <system_error>
 
 namespace pelkorl {
 namespace {
@@ -14,16 +13,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // Blanks as the profile services see them; ^Z is an old end-of-file mark.
+constexpr std::string_view PROFILE_BLANKS = " \t\r\n\v\f\x1a";
+
 bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+    return PROFILE_BLANKS.find(c) != std::string_view::npos;
 }
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(text, PROFILE_BLANKS);
 }
 
 char lowerAscii(char c) {
@@ -38,42 +35,6 @@ bool sameName(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
-}
-
-enum class FileState { Missing, Loaded, Unreadable };
-
-struct LoadedFile {
-    FileState state = FileState::Missing;
-    std::string bytes;
-};
-
-LoadedFile loadFile(const fs::path& file) {
-    LoadedFile loaded;
-    std::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    if (status.type() == fs::file_type::not_found)
-        return loaded;
-    loaded.state = FileState::Unreadable;
-    if (status.type() != fs::file_type::regular)
-        return loaded;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return loaded;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto count = static_cast<std::size_t>(in.gcount());
-        if (loaded.bytes.size() + count > ProfileFile::MAX_FILE_SIZE) {
-            loaded.bytes.clear();
-            return loaded;
-        }
-        loaded.bytes.append(buffer, count);
-    }
-    if (in.bad()) {
-        loaded.bytes.clear();
-        return loaded;
-    }
-    loaded.state = FileState::Loaded;
-    return loaded;
 }
 
 // One line of the file: [begin, contentEnd) is its text, [contentEnd, end) its line end.
@@ -216,12 +177,9 @@ std::string valueText(std::string_view value) {
 }
 
 // The stored value of a key, as the caller sees it; nothing when there is none.
-std::optional<std::string> readValue(const fs::path& file, std::string_view section,
+std::optional<std::string> readValue(std::string_view bytes, std::string_view section,
                                      std::string_view key) {
-    const LoadedFile loaded = loadFile(file);
-    if (loaded.state != FileState::Loaded)
-        return std::nullopt;
-    const Lookup lookup = find(loaded.bytes, trim(section), trim(key));
+    const Lookup lookup = find(bytes, trim(section), trim(key));
     if (!lookup.keyFound || !lookup.key.hasValue)
         return std::nullopt;
     return std::string(storedValue(lookup.key.value));
@@ -251,78 +209,26 @@ bool writable(std::string_view section, std::string_view key, std::string_view v
     return !holdsAny(value, LINE_BREAK_OR_NUL);
 }
 
-std::uint64_t randomNumber() {
-    static std::uint64_t counter = 0;
-    std::uint64_t number =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    number ^= ++counter * 0x9E3779B97F4A7C15ULL;
-    try {
-        std::random_device device;
-        number ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    } catch (...) {
-        // The clock and the counter alone still make the name unlikely to be taken.
+ProfileWrite writeOutcome(WriteResult result) {
+    switch (result) {
+    case WriteResult::Written:
+        return ProfileWrite::Written;
+    case WriteResult::NotRegular:
+        return ProfileWrite::Unreadable;
+    case WriteResult::CannotCreate:
+        return ProfileWrite::CannotCreate;
+    case WriteResult::CannotWrite:
+        return ProfileWrite::CannotWrite;
+    case WriteResult::CannotReplace:
+        break;
     }
-    return number;
-}
-
-// Writes `bytes` to a new file beside `target` and renames it over `target`.
-bool replaceWhole(const fs::path& file, const std::string& bytes) {
-    std::error_code error;
-    fs::path target = file;
-    // Write through a link to the file it names rather than replacing the link.
-    if (fs::is_symlink(target, error)) {
-        fs::path real = fs::canonical(target, error);
-        if (!error)
-            target = real;
-    }
-    const fs::file_status oldStatus = fs::status(target, error);
-    const bool oldExists = !error && fs::exists(oldStatus);
-
-    fs::path temporary;
-    for (int attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                      static_cast<unsigned long long>(randomNumber()));
-        fs::path name = ".";
-        name += target.filename().native();
-        name += suffix;
-        const fs::path candidate = target.parent_path() / name;
-        if (!fs::exists(candidate, error) && !error)
-            temporary = candidate;
-    }
-    if (temporary.empty())
-        return false;
-
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        const bool written = static_cast<bool>(out);
-        out.close();
-        if (!written || out.fail()) {
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    if (oldExists)
-        fs::permissions(temporary, oldStatus.permissions(), error);
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return ProfileWrite::CannotReplace;
 }
 
 } // namespace
 
-ProfileFile::ProfileFile(std::filesystem::path file) : file_(std::move(file)) {}
-
-int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
-    const std::optional<std::string> value = readValue(file_, section, key);
+int Profile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const std::optional<std::string> value = readValue(bytes_, section, key);
     if (!value || value->empty())
         return defaultValue;
     std::string_view text = *value;
@@ -356,10 +262,10 @@ int ProfileFile::getInt(std::string_view section, std::string_view key, int defa
     return static_cast<int>(static_cast<std::int32_t>(total));
 }
 
-std::string ProfileFile::getString(std::string_view section, std::string_view key,
-                                   std::string_view defaultValue, std::size_t bufferSize) const {
+std::string Profile::getString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue, std::size_t bufferSize) const {
     std::string result;
-    if (std::optional<std::string> value = readValue(file_, section, key)) {
+    if (std::optional<std::string> value = readValue(bytes_, section, key)) {
         result = std::move(*value);
     } else {
         defaultValue = defaultValue.substr(0, defaultValue.find('\0'));
@@ -374,16 +280,12 @@ std::string ProfileFile::getString(std::string_view section, std::string_view ke
     return result;
 }
 
-bool ProfileFile::writeString(std::string_view section, std::string_view key,
-                              std::string_view value) {
+bool Profile::setString(std::string_view section, std::string_view key, std::string_view value) {
     section = trim(section);
     key = trim(key);
     if (!writable(section, key, value))
         return false;
-    const LoadedFile loaded = loadFile(file_);
-    if (loaded.state == FileState::Unreadable)
-        return false;
-    const std::string& bytes = loaded.bytes;
+    const std::string& bytes = bytes_;
     const std::string_view lineEnd = lineEndOf(bytes);
     const Lookup lookup = find(bytes, section, key);
 
@@ -410,7 +312,53 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
         updated.append("[").append(section).append("]").append(lineEnd);
         updated.append(key).append("=").append(text).append(lineEnd);
     }
-    return replaceWhole(file_, updated);
+    bytes_ = std::move(updated);
+    return true;
+}
+
+ProfileFile::ProfileFile(std::filesystem::path file) : file_(std::move(file)) {}
+
+namespace {
+
+// The file's bytes; Missing reads as an empty file, any other failure as unreadable.
+bool loadProfile(const fs::path& file, Profile& profile) {
+    Bytes bytes;
+    const ReadError error = readWholeFile(file, ProfileFile::MAX_FILE_SIZE, bytes);
+    if (error != ReadError::None && error != ReadError::Missing)
+        return false;
+    profile = Profile(std::string(bytes.begin(), bytes.end()));
+    return true;
+}
+
+} // namespace
+
+Profile ProfileFile::read() const {
+    Profile profile;
+    if (!loadProfile(file_, profile))
+        return Profile();
+    return profile;
+}
+
+int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
+    return read().getInt(section, key, defaultValue);
+}
+
+std::string ProfileFile::getString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue, std::size_t bufferSize) const {
+    return read().getString(section, key, defaultValue, bufferSize);
+}
+
+ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key,
+                                      std::string_view value) {
+    Profile profile;
+    if (!loadProfile(file_, profile))
+        return ProfileWrite::Unreadable;
+    const std::string before = profile.bytes();
+    if (!profile.setString(section, key, value))
+        return ProfileWrite::Refused;
+    if (profile.bytes() == before)
+        return ProfileWrite::Written;
+    return writeOutcome(writeFileAtomically(file_, profile.bytes()));
 }
 
 } // namespace pelkorl

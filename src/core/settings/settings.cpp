@@ -1,6 +1,8 @@
 #include "settings/settings.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelkorl {
 namespace {
@@ -17,19 +19,34 @@ int lowByte(int value) {
     return value & 0xFF;
 }
 
-bool writeNumber(ProfileFile& profile, const char* section, const char* key, int value) {
-    return profile.writeString(section, key, std::to_string(value));
+struct SettingValue {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+
+// Every setting in the order it is written.
+std::vector<SettingValue> settingValues(const Settings& settings) {
+    return {
+        {FORMAT_SECTION, DATE_FORMAT_KEY, std::to_string(settings.dateFormat)},
+        {FORMAT_SECTION, LAST_NAME_FIRST_KEY, std::to_string(settings.lastNameFirst)},
+        {FORMAT_SECTION, CARD_VERSION_KEY, std::to_string(settings.cardVersion)},
+        {MARGINS_SECTION, TOP_KEY, settings.marginTop},
+        {MARGINS_SECTION, LEFT_KEY, settings.marginLeft},
+        {DATA_LOCATION_SECTION, DRIVE_KEY, std::to_string(settings.dataDrive)},
+        {DATA_LOCATION_SECTION, FOLDER_KEY, settings.removableFolder},
+    };
 }
 
 } // namespace
 
-void readDataLocation(const ProfileFile& profile, Settings& settings) {
+void readDataLocation(const Profile& profile, Settings& settings) {
     settings.dataDrive =
         static_cast<std::uint8_t>(lowByte(profile.getInt(DATA_LOCATION_SECTION, DRIVE_KEY, 0)));
     settings.removableFolder = profile.getString(DATA_LOCATION_SECTION, FOLDER_KEY, "");
 }
 
-void readRemainingSettings(const ProfileFile& profile, Settings& settings, int cardVersionCount) {
+void readRemainingSettings(const Profile& profile, Settings& settings, int cardVersionCount) {
     settings.dateFormat = lowByte(profile.getInt(FORMAT_SECTION, DATE_FORMAT_KEY, 0));
     settings.lastNameFirst = lowByte(profile.getInt(FORMAT_SECTION, LAST_NAME_FIRST_KEY, 0));
     settings.cardVersion = lowByte(profile.getInt(FORMAT_SECTION, CARD_VERSION_KEY, 0));
@@ -39,15 +56,24 @@ void readRemainingSettings(const ProfileFile& profile, Settings& settings, int c
     settings.marginLeft = profile.getString(MARGINS_SECTION, LEFT_KEY, "0.20");
 }
 
-bool writeSettings(ProfileFile& profile, const Settings& settings) {
-    bool ok = writeNumber(profile, FORMAT_SECTION, DATE_FORMAT_KEY, settings.dateFormat);
-    ok &= writeNumber(profile, FORMAT_SECTION, LAST_NAME_FIRST_KEY, settings.lastNameFirst);
-    ok &= writeNumber(profile, FORMAT_SECTION, CARD_VERSION_KEY, settings.cardVersion);
-    ok &= profile.writeString(MARGINS_SECTION, TOP_KEY, settings.marginTop);
-    ok &= profile.writeString(MARGINS_SECTION, LEFT_KEY, settings.marginLeft);
-    ok &= writeNumber(profile, DATA_LOCATION_SECTION, DRIVE_KEY, settings.dataDrive);
-    ok &= profile.writeString(DATA_LOCATION_SECTION, FOLDER_KEY, settings.removableFolder);
+bool storeSettings(Profile& profile, const Settings& settings) {
+    bool ok = true;
+    for (const SettingValue& setting : settingValues(settings))
+        ok &= profile.setString(setting.section, setting.key, setting.value);
     return ok;
+}
+
+ProfileWrite writeSettings(ProfileFile& file, const Settings& settings) {
+    // One write per key, as the profile services make them: a disk that fills up half way
+    // keeps the keys already written.
+    ProfileWrite result = ProfileWrite::Written;
+    for (const SettingValue& setting : settingValues(settings)) {
+        const ProfileWrite written = file.writeString(setting.section, setting.key, setting.value);
+        if (result == ProfileWrite::Written ||
+            (result == ProfileWrite::Refused && written != ProfileWrite::Written))
+            result = written;
+    }
+    return result;
 }
 
 std::filesystem::path profileFileName(const std::filesystem::path& executable) {

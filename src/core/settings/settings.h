@@ -27,15 +27,20 @@ struct Settings {
 };
 
 // "Data Location": the drive (low byte of the stored number) and the removable folder.
-void readDataLocation(const ProfileFile& profile, Settings& settings);
+void readDataLocation(const Profile& profile, Settings& settings);
 
 // "Format" and "Margins". Numbers keep their low byte only; a card version whose
 // successor exceeds `cardVersionCount` becomes 0. The margin texts are taken as stored.
-void readRemainingSettings(const ProfileFile& profile, Settings& settings, int cardVersionCount);
+void readRemainingSettings(const Profile& profile, Settings& settings, int cardVersionCount);
 
-// Writes every setting, changed or not, one key at a time. False when any write failed
-// (the others are still made).
-bool writeSettings(ProfileFile& profile, const Settings& settings);
+// Stores every setting, changed or not, one key at a time. False when any was refused (the
+// others are still stored).
+bool storeSettings(Profile& profile, const Settings& settings);
+
+// Writes every setting to the file one key at a time, in storeSettings' order. The first
+// failure to write is reported, else Refused when a value was refused; the other keys are
+// still written.
+ProfileWrite writeSettings(ProfileFile& file, const Settings& settings);
 
 // The settings file of an executable: its name with the extension (a dot and three
 // characters, as ".exe") replaced by ".INI", or ".INI" appended when the name has no such

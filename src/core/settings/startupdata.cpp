@@ -2,6 +2,7 @@
 
 #include "card/cardlayout.h"
 #include "records/datalocation.h"
+#include "settings/layoutfile.h"
 #include "settings/profile.h"
 
 #include <system_error>
@@ -45,7 +46,7 @@ StartupLoad loadStartupData(const StartupInput& input, PublisherData& data, Card
     state.data = &data;
     takeClock(state, input.year, input.month);
 
-    const ProfileFile profile(input.settingsFile);
+    const Profile profile = ProfileFile(input.settingsFile).read();
     readDataLocation(profile, settings);
     const DataLocation location = dataLocationOf(input.currentFolder, settings, input.startDrive);
     if (location.dataDrive != 0) {

@@ -3,6 +3,7 @@
 #include "card/spinstep.h"
 #include "dialogs/detailedlayoutdialog.h"
 #include "printing/printjob.h"
+#include "settings/layoutfile.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"

@@ -20,6 +20,7 @@
 #include "main/tablepreviewpane.h"
 #include "printing/printjob.h"
 #include "records/datalocation.h"
+#include "settings/layoutfile.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "settings/startupdata.h"
@@ -183,7 +184,7 @@ void MainDialog::initialise() {
     setWindowIcon(appIcon());
     startDrive_ = static_cast<std::uint8_t>(driveNumberOf(currentFolder_));
 
-    const ProfileFile profile(settingsFile_.readFile);
+    const Profile profile = ProfileFile(settingsFile_.readFile).read();
     Settings settings;
     readDataLocation(profile, settings);
     dataDrive_ = settings.dataDrive;

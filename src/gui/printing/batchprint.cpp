@@ -2,10 +2,10 @@
 // the core's fields of that name.
 #include "card/cardbatch.h"
 #include "card/cardstate.h"
+#include "settings/atomicfile.h"
 
 #include "printing/batchprint.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -88,7 +88,9 @@ BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
     }
     if (records.empty())
         return outcome;
-    const QString partial = siblingName(file);
+    // Beside the file a link names, so that the rename stays on one file system.
+    const QString partial = siblingName(
+        QFileInfo(replacementTarget(QFileInfo(file).filesystemAbsoluteFilePath())).filePath());
     if (partial.isEmpty()) {
         outcome.result = PrintResult::NoDeviceContext;
         outcome.writeFailed = true;
@@ -108,13 +110,11 @@ BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
     }
     // The temporary file is private to its owner; the document gets the permissions of the
     // file it replaces, or those of a new file.
-    const QFileInfo target(file);
-    QFile::setPermissions(partial, target.exists() ? target.permissions()
-                                                   : QFile::ReadOwner | QFile::WriteOwner |
-                                                         QFile::ReadGroup | QFile::ReadOther);
-    std::filesystem::rename(partialPath, target.filesystemAbsoluteFilePath(), error);
-    if (error) {
-        std::filesystem::remove(partialPath, error);
+    using std::filesystem::perms;
+    const WriteResult written = commitReplacement(
+        partialPath, QFileInfo(file).filesystemAbsoluteFilePath(),
+        perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+    if (written != WriteResult::Written) {
         outcome.result = PrintResult::PageFailed;
         outcome.writeFailed = true;
     }

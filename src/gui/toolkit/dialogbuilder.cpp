@@ -1,5 +1,6 @@
 #include "toolkit/dialogbuilder.h"
 
+#include "render/pagegeometry.h"
 #include "toolkit/appicon.h"
 #include "toolkit/qtstrings.h"
 
@@ -37,18 +38,6 @@ constexpr int ICON_PIXELS = 32;
 
 bool fontInstalled(const QString& family) {
     return !family.isEmpty() && QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-}
-
-// a * b / c rounded half away from zero, as the classic conversion does it.
-int mulDivRounded(int a, int b, int c) {
-    if (c == 0) {
-        return 0;
-    }
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = std::llabs(c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(c);
-    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 Qt::Alignment textAlignment(const ControlTemplate& c) {
@@ -185,11 +174,11 @@ DialogBaseUnits dialogBaseUnits(const QFont& font, const QWidget* onScreenOf) {
 }
 
 int dialogUnitsToPixelsX(int units, DialogBaseUnits base) {
-    return mulDivRounded(units, base.x, 4);
+    return mulDiv(units, base.x, 4);
 }
 
 int dialogUnitsToPixelsY(int units, DialogBaseUnits base) {
-    return mulDivRounded(units, base.y, 8);
+    return mulDiv(units, base.y, 8);
 }
 
 QRect dialogUnitsToPixels(int x, int y, int w, int h, DialogBaseUnits base) {

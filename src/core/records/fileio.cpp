@@ -1,0 +1,123 @@
+#include "records/fileio.h"
+
+#include <algorithm>
+#include <limits>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pelkorl {
+
+#ifdef _WIN32
+
+ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit,
+                       Bytes& bytes) {
+    bytes.clear();
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found || file.empty())
+        return ReadError::Missing;
+    if (error)
+        return ReadError::Unreadable;
+    if (status.type() != std::filesystem::file_type::regular)
+        return ReadError::NotRegular;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    std::ifstream in(file, std::ios::in | std::ios::binary);
+    if (error || !in)
+        return ReadError::Unreadable;
+    if (offset >= size || limit == 0)
+        return ReadError::None;
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(limit, size - offset)));
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) {
+        bytes.clear();
+        return ReadError::Unreadable;
+    }
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return ReadError::None;
+}
+
+#else
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit,
+                       Bytes& bytes) {
+    bytes.clear();
+    if (file.empty())
+        return ReadError::Missing;
+    // Non-blocking, so that opening a pipe returns at once; fstat then turns it away.
+    const Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return ReadError::Missing;
+        return errno == ENXIO ? ReadError::NotRegular : ReadError::Unreadable;
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        return ReadError::Unreadable;
+    if (!S_ISREG(status.st_mode))
+        return ReadError::NotRegular;
+    const auto size = static_cast<std::uintmax_t>(std::max<off_t>(status.st_size, 0));
+    if (offset >= size || limit == 0 ||
+        offset > static_cast<std::uintmax_t>(std::numeric_limits<off_t>::max()))
+        return ReadError::None;
+    // The size only sizes the buffer: a file that grows or shrinks meanwhile reads as it is.
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(limit, size - offset)));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(fd.get(), bytes.data() + got, bytes.size() - got,
+                                  static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            bytes.clear();
+            return ReadError::Unreadable;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return ReadError::None;
+}
+
+#endif
+
+ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes) {
+    // One byte more than allowed tells a file of exactly `limit` bytes from a larger one.
+    const std::size_t asked = limit == std::numeric_limits<std::size_t>::max() ? limit : limit + 1;
+    const ReadError error = readFilePart(file, 0, asked, bytes);
+    if (error == ReadError::None && bytes.size() > limit) {
+        bytes.clear();
+        return ReadError::TooLarge;
+    }
+    return error;
+}
+
+} // namespace pelkorl

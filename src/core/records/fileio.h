@@ -1,0 +1,35 @@
+#pragma once
+// The one place that opens files from outside for reading. A file is opened read-only and
+// only when it is a regular file once links are followed; a pipe or device of the same name
+// is never waited on. The readers of the formats get the bytes.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace pelkorl {
+
+enum class ReadError {
+    None,
+    Missing,    // nothing of that name, or no name at all
+    NotRegular, // a folder, device, pipe or socket
+    Unreadable, // there, but it could not be opened or read
+    TooLarge,   // larger than the reader takes
+};
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Up to `limit` bytes from `offset` into `bytes`: fewer near the end of the file, none past
+// it. On an error `bytes` is empty.
+ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit,
+                       Bytes& bytes);
+
+// The whole file into `bytes`; TooLarge (and no bytes) when it holds more than `limit`.
+ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes);
+
+// How the record readers get at a file: readFilePart on disk, or bytes held in memory.
+using FilePartReader = std::function<ReadError(
+    const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit, Bytes& bytes)>;
+
+} // namespace pelkorl

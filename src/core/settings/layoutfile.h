@@ -1,0 +1,19 @@
+#pragma once
+// The layout file of a card version ("cplot.dat", "cplot<v>.dat") in the program's folder.
+#include "card/cardlayout.h"
+#include "settings/atomicfile.h"
+
+#include <filesystem>
+
+namespace pelkorl {
+
+// Reads the version's layout file from `folder`. True only when all 400 bytes were read;
+// otherwise the layout holds zeros and whatever part was read, and the caller is expected
+// to fall back to setLayoutDefaults.
+bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder);
+
+// Writes the 400 bytes as the version's layout file in `folder`, atomically: a failure
+// leaves the old file as it was.
+WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
+
+} // namespace pelkorl

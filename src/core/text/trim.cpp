@@ -1,0 +1,16 @@
+#include "text/trim.h"
+
+namespace pelkorl {
+
+std::string_view trimmed(std::string_view text, std::string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+}
+
+void trimBlanks(std::string& text) {
+    text = std::string(trimmed(text));
+}
+
+} // namespace pelkorl
