@@ -67,7 +67,7 @@ test-asan: deps
 # libFuzzer targets (clang, ASan, UBSan) for every reader of outside bytes; see fuzz/run.sh.
 fuzz-build: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DPELKORL_FUZZ=ON -DPELKORL_TESTS=OFF -DPELKORL_BENCHMARKS=OFF
+	  -DPELKORL_FUZZ=ON -DPELKORL_TESTS=OFF -DPELKORL_BENCHMARKS=OFF -DPELKORL_CORE_ONLY=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target pelkorl_fuzz
 
 test-fuzz: fuzz-build

@@ -45,6 +45,13 @@ std::string_view FuzzInput::rest() {
     return result;
 }
 
+std::uint32_t inputPick(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 16777619u;
+    return hash;
+}
+
 void appendPart(std::string& input, std::string_view bytes) {
     const auto length = static_cast<std::uint32_t>(bytes.size());
     for (int i = 0; i < 4; ++i)

@@ -45,6 +45,11 @@ private:
     std::size_t pos = 0;
 };
 
+// A number that follows the whole input, for checks too costly to make for every record of
+// every input: each input checks the records this picks, and the fuzzer's millions of
+// inputs reach them all.
+std::uint32_t inputPick(const std::uint8_t* data, std::size_t size);
+
 // Appends a part the way FuzzInput::part reads it back.
 void appendPart(std::string& input, std::string_view bytes);
 

@@ -39,9 +39,6 @@ constexpr std::array<unsigned, PLACEMENT_KINDS> PLACEMENT_MAX = {255 + 4095 + 40
 constexpr std::size_t CELL_TEXT_MAX = 8;
 constexpr std::size_t TOTAL_TEXT_MAX = 9;
 
-constexpr int FIGURE_HEAD = 16;
-constexpr int FIGURE_TAIL = 4;
-
 struct TextLimit {
     std::string (PublisherRecord::*text)() const;
     std::size_t longest;
@@ -124,7 +121,7 @@ void checkLinks(const RecordStore& store) {
         FUZZ_CHECK(allZero(linkedPreviousRecord(store, j)));
 }
 
-void checkTexts(const RecordStore& store) {
+void checkTexts(const RecordStore& store, std::uint32_t pick) {
     for (const auto* records : {&store.currentRecords, &store.previousRecords}) {
         const int count =
             records == &store.currentRecords ? store.currentCount : store.previousCount;
@@ -132,14 +129,23 @@ void checkTexts(const RecordStore& store) {
             for (const TextLimit& limit : TEXT_LIMITS)
                 FUZZ_CHECK(((*records)[r].*limit.text)().size() <= limit.longest);
     }
+    // Every date form of the publisher the input picks; one form, also picked, of the rest.
+    constexpr int WHICH[] = {BAPTISM_DATE, BIRTH_DATE, 2, -1};
+    constexpr int FORMATS[] = {0, 1, 2, 3, 4, -1};
+    const int picked =
+        store.currentCount > 0 ? int(pick % unsigned(store.currentCount + 2)) - 1 : 0;
+    const int pickedWhich = WHICH[(pick >> 8) % std::size(WHICH)];
+    const int pickedFormat = FORMATS[(pick >> 12) % std::size(FORMATS)];
     for (int j = -1; j <= store.currentCount; ++j) {
         const bool exists = isPublisher(store, j);
         for (bool surnameFirst : {false, true}) {
             const std::string name = formatName(store, j, surnameFirst);
             FUZZ_CHECK(exists ? name.size() <= 42 && name.size() >= 1 : name.empty());
         }
-        for (int which : {BAPTISM_DATE, BIRTH_DATE, 2, -1}) {
-            for (int format : {0, 1, 2, 3, 4, -1}) {
+        for (int which : WHICH) {
+            for (int format : FORMATS) {
+                if (j != picked && (which != pickedWhich || format != pickedFormat))
+                    continue;
                 const std::string date = formatDate(store, j, which, format);
                 FUZZ_CHECK(exists || date.empty());
                 FUZZ_CHECK(date.size() <= (format == 0 || format == 1 ? 10u : 40u));
@@ -156,7 +162,8 @@ bool figureText(const std::string& text, std::size_t longest) {
                        [](char c) { return (c >= '0' && c <= '9') || c == ','; });
 }
 
-void checkFigures(PublisherData& data, const CardState& view, std::size_t remarkPrefix) {
+void checkFigures(PublisherData& data, const CardState& view, std::size_t remarkPrefix,
+                  std::uint32_t pick) {
     CardState state = view;
     state.data = &data;
     const RecordStore& store = data.store;
@@ -165,13 +172,20 @@ void checkFigures(PublisherData& data, const CardState& view, std::size_t remark
         FUZZ_CHECK(row >= 0 && row < MONTH_ROWS ? available || row < rowsDone(state.lastMonth)
                                                 : !available);
     }
-    for (int j = -1; j <= store.currentCount; ++j) {
-        // Every figure of the first and last publishers; the ones in between read the same
-        // code over other bytes, and would only slow a large file down.
-        if (j > FIGURE_HEAD && j < store.currentCount - FIGURE_TAIL)
-            continue;
+    // Every figure of one publisher the input picks, in two months it picks and one month
+    // outside the year, and of one index outside the store. Each figure costs a few reads
+    // of the records, so a whole card every time would halve the fuzzer's pace; the
+    // millions of inputs pick every publisher and month.
+    const int outside = (pick & 1) != 0 ? -1 : store.currentCount;
+    const int picked =
+        store.currentCount > 1 ? 1 + int((pick >> 1) % unsigned(store.currentCount - 1)) : 0;
+    const int month = int((pick >> 10) % MONTHS);
+    const int otherMonth = int((pick >> 14) % MONTHS);
+    const int outsideMonth = (pick & 2) != 0 ? -1 : MONTHS;
+    const int count = std::array{0, 1, 12}[(pick >> 18) % 3];
+    for (int j : {outside, picked}) {
         const bool exists = isPublisher(store, j);
-        for (int m = -1; m <= MONTHS; ++m) {
+        for (int m : {outsideMonth, month, otherMonth}) {
             const bool valid = exists && m >= 0 && m < MONTHS;
             const int quarters = quarterCount(state, j, m);
             FUZZ_CHECK(quarters >= 0 && quarters <= 3 && (valid || quarters == 0));
@@ -196,11 +210,9 @@ void checkFigures(PublisherData& data, const CardState& view, std::size_t remark
             FUZZ_CHECK(valid || remarks.empty());
         }
         for (int kind = -1; kind <= LITERATURE_KINDS; ++kind) {
-            for (int count : {0, 1, 12}) {
-                const std::string total = columnTotal(state, j, kind, count);
-                FUZZ_CHECK(figureText(total, TOTAL_TEXT_MAX));
-                FUZZ_CHECK(exists || total == "0");
-            }
+            const std::string total = columnTotal(state, j, kind, count);
+            FUZZ_CHECK(figureText(total, TOTAL_TEXT_MAX));
+            FUZZ_CHECK(exists || total == "0");
         }
     }
 }
@@ -228,8 +240,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     files.set(folder / PUBLISHER_FILE_NAME, currentBytes);
     files.set(previousPublisherFilePath(folder), previousBytes);
 
+    const std::uint32_t pick = inputPick(bytes, size);
     checkDirectRead(currentBytes, smallCapacity);
-    checkDirectRead(previousBytes, RECORD_CAPACITY);
+    // Room for every record and a few beyond, which must stay empty; the capacity itself
+    // is met by files that long.
+    checkDirectRead(
+        previousBytes,
+        std::min<std::size_t>(recordsIn(previousBytes, RECORD_CAPACITY) + 3, RECORD_CAPACITY));
 
     PublisherData& data = freshPublisherData(files);
     DataLocation location;
@@ -258,9 +275,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                (previousRead ? recordsIn(previousBytes, RECORD_CAPACITY) : 0));
 
     checkLinks(store);
-    checkTexts(store);
+    checkTexts(store, pick);
     static const std::size_t remarkPrefix = utf8ToCp1257(loadText(1026)).size() + 1;
-    checkFigures(data, view, remarkPrefix);
+    checkFigures(data, view, remarkPrefix, pick);
 
     // Matching again over what is held changes nothing.
     std::vector<std::uint16_t> links;

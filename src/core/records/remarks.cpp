@@ -14,6 +14,8 @@ namespace {
 // giant one in bounded memory.
 constexpr std::size_t BLOCK_BYTES = 8192 * REMARK_RECORD_SIZE;
 
+constexpr std::size_t ID_COUNT = 65536; // publisher ids are 16 bits
+
 RemarkTable& tableOf(PublisherData& data, ServiceYear year) {
     return year == ServiceYear::Current ? data.currentRemarks : data.previousRemarks;
 }
@@ -22,21 +24,25 @@ std::vector<PublisherRecord>& slotRecordsOf(PublisherData& data, ServiceYear yea
     return year == ServiceYear::Current ? data.store.currentRecords : data.store.previousRecords;
 }
 
-// Current publishers sorted by id, the lowest index first among equal ids, so a search
-// finds what findPublisherById finds.
+// The first current publisher of each id, as findPublisherById finds him: a table over
+// every id rather than a search, since each remark of the file asks it.
 void indexPublishers(const RecordStore& store, RemarkScratch& scratch) {
-    scratch.ids.clear();
+    if (scratch.publisherById.size() != ID_COUNT)
+        scratch.publisherById.assign(ID_COUNT, 0);
+    for (std::uint16_t id : scratch.indexedIds)
+        scratch.publisherById[id] = 0;
+    scratch.indexedIds.clear();
     for (int j = 1; isPublisher(store, j); ++j) {
         const std::uint16_t id = store.currentRecords[static_cast<std::size_t>(j)].publisherId();
-        scratch.ids.emplace_back(id, static_cast<std::uint16_t>(j));
+        if (scratch.publisherById[id] == 0) {
+            scratch.publisherById[id] = static_cast<std::uint16_t>(j);
+            scratch.indexedIds.push_back(id);
+        }
     }
-    std::sort(scratch.ids.begin(), scratch.ids.end());
 }
 
 int indexedPublisher(const RemarkScratch& scratch, std::uint16_t id) {
-    const auto found = std::lower_bound(scratch.ids.begin(), scratch.ids.end(),
-                                        std::pair<std::uint16_t, std::uint16_t>(id, 0));
-    return found != scratch.ids.end() && found->first == id ? found->second : 0;
+    return scratch.publisherById[id];
 }
 
 // Takes the month's remarks of whole 40-byte records into the next free slots of the table.
@@ -98,8 +104,9 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
     // read, would otherwise show a remark that is not this publisher's. Record 0 is the
     // header and keeps its year stamps.
     std::vector<PublisherRecord>& records = slotRecordsOf(data, year);
+    const std::size_t slotByte = field::REMARK_SLOT + static_cast<std::size_t>(m);
     for (std::size_t r = 1; r < records.size(); ++r)
-        records[r].setRemarkSlot(m, 0);
+        records[r].bytes[slotByte] = 0;
 
     RemarkScratch& scratch = data.remarkScratch;
     if (!isPublisher(data.store, 1) || !data.readFile)

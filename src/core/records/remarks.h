@@ -36,7 +36,10 @@ struct RemarkTable {
 // Reusable buffers of the remark reader, so repeated lookups allocate nothing.
 struct RemarkScratch {
     std::vector<std::uint8_t> block;
-    std::vector<std::pair<std::uint16_t, std::uint16_t>> ids; // (publisherId, index)
+    // The first current publisher of each id (0: none), and the ids set there, so the next
+    // index clears just those.
+    std::vector<std::uint16_t> publisherById;
+    std::vector<std::uint16_t> indexedIds;
 };
 
 // The first current publisher with this id; 0 for ids below 10, no publishers or no match.
