@@ -12,6 +12,7 @@
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <algorithm>
 #include <array>
@@ -276,7 +277,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     checkLinks(store);
     checkTexts(store, pick);
-    static const std::size_t remarkPrefix = utf8ToCp1257(loadText(1026)).size() + 1;
+    static const std::size_t remarkPrefix =
+        utf8ToCp1257(loadText(AUXILIARY_PIONEER_TEXT)).size() + 1;
     checkFigures(data, view, remarkPrefix, pick);
 
     // Matching again over what is held changes nothing.

@@ -7,6 +7,7 @@
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "text/trim.h"
 
 #include <algorithm>
@@ -18,7 +19,6 @@ namespace pelkorl {
 namespace {
 
 // Short month names of the string table, January first.
-constexpr int MONTH_NAME_BASE = 1203;
 constexpr std::array<std::string_view, 12> ENGLISH_MONTHS = {
     "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
 
@@ -45,7 +45,7 @@ int monthRow(std::string_view item) {
         return parseInt(item, number) && number >= 1 && number <= MONTH_ROWS ? number - 1 : -1;
     const std::string folded = foldCase(item);
     for (int m = 0; m < 12; ++m) {
-        if (folded == foldCase(loadText(MONTH_NAME_BASE + m)) ||
+        if (folded == foldCase(loadText(TABLE_MONTH_NAME_BASE + m)) ||
             folded == ENGLISH_MONTHS[static_cast<std::size_t>(m)])
             return rowOfMonth(m);
     }

@@ -1,6 +1,7 @@
 #include "card/cardlayout.h"
 
 #include "text/strings.h"
+#include "text/textids.h"
 #include "text/trim.h"
 
 #include <algorithm>
@@ -9,15 +10,6 @@
 
 namespace pelkorl {
 namespace {
-
-constexpr int TEXT_HEADER_X = 500;
-constexpr int TEXT_HEADER_Y = 600;
-constexpr int TEXT_TABLE = 700;
-constexpr int TEXT_VERSION_STRIDE = 20;
-constexpr int CARD_VERSION_ROOM = 5; // the string table holds defaults for versions 0-4
-constexpr int TEXT_VERSION_COUNT = 146;
-constexpr int TEXT_COLUMN_SET = 1215;
-constexpr int TEXT_ENTRY_MESSAGE = 116;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -130,15 +122,15 @@ void CardLayout::setBytes(std::span<const char> data) {
 }
 
 int cardVersionCount() {
-    return readInteger(loadText(TEXT_VERSION_COUNT));
+    return readInteger(loadText(VERSION_COUNT_TEXT));
 }
 
 ColumnSet columnSetOf(int version) {
-    if (version < 0 || version > INT_MAX - TEXT_COLUMN_SET) {
+    if (version < 0 || version > INT_MAX - COLUMN_SET_DEFAULTS) {
         return ColumnSet::Literature;
     }
-    return loadText(TEXT_COLUMN_SET + version) == "Y" ? ColumnSet::Placements
-                                                      : ColumnSet::Literature;
+    return loadText(COLUMN_SET_DEFAULTS + version) == "Y" ? ColumnSet::Placements
+                                                          : ColumnSet::Literature;
 }
 
 std::string layoutFileName(int version) {
@@ -158,18 +150,18 @@ bool readLayout(CardLayout& layout, std::span<const std::uint8_t> bytes) {
 void setLayoutDefaults(CardLayout& layout, int version) {
     layout.clear();
     // Beyond its room the table's ids belong to other values; such a version stays zero.
-    if (version < 0 || version >= CARD_VERSION_ROOM) {
+    if (version < 0 || version >= LAYOUT_VERSION_ROOM) {
         return;
     }
-    const int b = TEXT_VERSION_STRIDE * version;
+    const int b = LAYOUT_VERSION_STRIDE * version;
     for (int k = 0; k < HEADER_ITEM_COUNT; ++k) {
-        layout.setHeaderX(k, loadText(TEXT_HEADER_X + b + k));
-        layout.setHeaderY(k, loadText(TEXT_HEADER_Y + b + k));
+        layout.setHeaderX(k, loadText(HEADER_X_DEFAULTS + b + k));
+        layout.setHeaderY(k, loadText(HEADER_Y_DEFAULTS + b + k));
     }
-    layout.setTableTop(loadText(TEXT_TABLE + b));
-    layout.setTableHeight(loadText(TEXT_TABLE + b + 1));
+    layout.setTableTop(loadText(TABLE_DEFAULTS + b));
+    layout.setTableHeight(loadText(TABLE_DEFAULTS + b + 1));
     for (int i = 0; i < TABLE_COLUMN_COUNT; ++i) {
-        layout.setColumnX(i, loadText(TEXT_TABLE + b + 2 + i));
+        layout.setColumnX(i, loadText(TABLE_DEFAULTS + b + 2 + i));
     }
 }
 
@@ -193,7 +185,7 @@ bool normaliseInchEntry(std::string& text,
     }
     if (foreign || points > 1 || (points == 1 && lastPoint >= 2)) {
         if (showMessage) {
-            showMessage(loadText(TEXT_ENTRY_MESSAGE));
+            showMessage(loadText(INCH_ENTRY_MESSAGE));
         }
         return false;
     }

@@ -5,6 +5,7 @@
 #include "records/remarks.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <array>
 
@@ -12,9 +13,6 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int QUARTER_TEXT_BASE = 140; // strings 141-143: ",25" ",5" ",75"
-constexpr int LEADING_ZERO_TEXT = 144;
-constexpr int AUXILIARY_PIONEER_TEXT = 1026;
 constexpr int AUXILIARY_PIONEER = 1;
 
 constexpr std::array<PrintedColumn, 6> LITERATURE_COLUMNS = {{

@@ -2,13 +2,13 @@
 
 #include "records/publisherdata.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 namespace pelkorl {
 
 namespace {
 
 // Month names are strings 117-128 for months 1-12.
-constexpr int MONTH_NAME_BASE = 116;
 
 const PublisherRecord* publisher(const RecordStore& store, int record) {
     return isPublisher(store, record) ? &store.currentRecords[static_cast<std::size_t>(record)]
@@ -34,7 +34,7 @@ std::string monthName(int month) {
     // A month outside 1-12 has no name rather than some other string of the table.
     if (month < 1 || month > 12)
         return {};
-    return loadText(MONTH_NAME_BASE + month);
+    return loadText(DATE_MONTH_NAME_BASE + month);
 }
 
 } // namespace

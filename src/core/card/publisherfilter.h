@@ -1,5 +1,7 @@
 #pragma once
 // Which publishers the main dialog's list shows, and the lines it shows for them.
+#include "text/textids.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,6 @@ inline constexpr int FILTER_REGULAR_PIONEERS = 1;
 inline constexpr int FILTER_BAPTIZED = 2; // baptized, not regular pioneers
 inline constexpr int FILTER_UNBAPTIZED = 3;
 inline constexpr int FILTER_COUNT = 4;
-inline constexpr int FILTER_NAME_BASE = 137;
 
 // Service status of a regular pioneer.
 inline constexpr int REGULAR_PIONEER_STATUS = 2;

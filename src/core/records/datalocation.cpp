@@ -1,6 +1,7 @@
 #include "records/datalocation.h"
 
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <fstream>
 #include <system_error>
@@ -10,7 +11,6 @@ namespace pelkorl {
 namespace {
 
 // The question asked before data of another location replace the loaded ones.
-constexpr int REPLACE_DATA_QUESTION = 131;
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "render/pagegeometry.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <string>
 
@@ -15,8 +16,6 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int ANOINTED_TEXT = 113;    // "P"
-constexpr int OTHER_SHEEP_TEXT = 114; // "K.A."
 constexpr int REGULAR_PIONEER = 2;
 constexpr int ELDER = 2;
 constexpr int MINISTERIAL_SERVANT = 1;

@@ -7,27 +7,13 @@
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <string>
 
 namespace pelkorl {
 
 namespace {
-
-constexpr int NAME_CAPTION = 104;
-constexpr int ADDRESS_CAPTION = 105;
-constexpr int PHONE_CAPTION = 106;
-constexpr int BIRTH_CAPTION = 107;
-constexpr int BAPTISM_CAPTION = 108;
-constexpr int HOPE_CAPTION = 109;
-constexpr int ELDER_CAPTION = 110;
-constexpr int PIONEER_CAPTION = 111;
-constexpr int SERVANT_CAPTION = 112;
-constexpr int ANOINTED_TEXT = 113;
-constexpr int OTHER_SHEEP_TEXT = 114;
-constexpr int MOBILE_CAPTION = 145;
-constexpr int MALE_TEXT = 150;
-constexpr int FEMALE_TEXT = 151;
 
 constexpr int ELDER = 2;
 constexpr int MINISTERIAL_SERVANT = 1;

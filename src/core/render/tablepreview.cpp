@@ -4,6 +4,7 @@
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <string>
 
@@ -11,11 +12,6 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int LITERATURE_CAPTION_BASE = 1012;
-constexpr int PLACEMENTS_CAPTION_BASE = 1415;
-constexpr int REMARKS_CAPTION = 1019;
-constexpr int TOTAL_CAPTION = 1068;
-constexpr int MONTH_NAME_BASE = 1203; // + calendar month, 0 = January
 // Captions this long sit closer to their column's right edge.
 constexpr int LONG_CAPTION = 8;
 
@@ -116,7 +112,7 @@ void drawTablePreview(Canvas& canvas, const Rect& pane, CardState& state) {
     for (int r = 0; r < MONTH_ROWS; ++r) {
         const int m = monthOfRow(r);
         const int y = lineTop(r + 1);
-        canvas.textOut(ox + g.xMonth, y, loadText(MONTH_NAME_BASE + m));
+        canvas.textOut(ox + g.xMonth, y, loadText(TABLE_MONTH_NAME_BASE + m));
         if (!selected || !(state.previousYear || r < done))
             continue;
         if (state.monthChecked[static_cast<std::size_t>(r)])

@@ -1,6 +1,7 @@
 #include "text/dialogs.h"
 
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <algorithm>
 #include <map>
@@ -15,10 +16,6 @@ using S = ControlStyle;
 constexpr const char* DIALOG_FONT = "MS Sans Serif";
 
 // String-table texts of the main dialog's buttons for many cards, preview and PDF files.
-constexpr int PRINT_ALL_TEXT = 170;
-constexpr int PREVIEW_TEXT = 171;
-constexpr int EXPORT_PDF_TEXT = 172;
-constexpr int EXPORT_ALL_PDF_TEXT = 173;
 constexpr int DIALOG_FONT_POINTS = 8;
 
 ControlTemplate control(int id, ControlKind kind, std::string text, int x, int y, int w, int h,

@@ -1,4 +1,5 @@
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <algorithm>
 #include <array>
@@ -152,11 +153,9 @@ constexpr bool sortedById() {
 static_assert(sortedById(), "the text table must stay sorted by id");
 
 // Layout defaults, one column per card version 0-4 (id = base + 20 * version + row).
-constexpr int VERSION_STRIDE = 20;
-constexpr int VERSION_ROOM = 5;
 constexpr int ROWS_PER_BLOCK = 12;
 
-using VersionRow = std::array<std::string_view, VERSION_ROOM>;
+using VersionRow = std::array<std::string_view, LAYOUT_VERSION_ROOM>;
 
 // 500-511: x of the header items, in inches from the left margin.
 constexpr std::array<VersionRow, ROWS_PER_BLOCK> HEADER_X = {{
@@ -221,9 +220,9 @@ std::string_view layoutDefault(int id) {
     } else {
         return {};
     }
-    const int version = offset / VERSION_STRIDE;
-    const int row = offset % VERSION_STRIDE;
-    if (version >= VERSION_ROOM || row >= ROWS_PER_BLOCK) {
+    const int version = offset / LAYOUT_VERSION_STRIDE;
+    const int row = offset % LAYOUT_VERSION_STRIDE;
+    if (version >= LAYOUT_VERSION_ROOM || row >= ROWS_PER_BLOCK) {
         return {};
     }
     return (*block)[row][version];

@@ -1,7 +1,76 @@
 #pragma once
 // Every id of the string table the code names, in one place. The texts themselves live in
-// strings.cpp; an id here without a text there reads as "".
+// strings.cpp; an id without a text there reads as "".
 
-namespace pelkorl::text {
+namespace pelkorl {
 
-} // namespace pelkorl::text
+inline constexpr int ABOUT_COMMAND_TEXT = 101; // "&Apie PELKORL..."
+inline constexpr int PASSWORD_PROMPT_TEXT = 102;
+inline constexpr int WRONG_PASSWORD_TEXT = 103;
+inline constexpr int NAME_CAPTION = 104;
+inline constexpr int ADDRESS_CAPTION = 105;
+inline constexpr int PHONE_CAPTION = 106;
+inline constexpr int BIRTH_CAPTION = 107;
+inline constexpr int BAPTISM_CAPTION = 108;
+inline constexpr int HOPE_CAPTION = 109;
+inline constexpr int ELDER_CAPTION = 110;
+inline constexpr int PIONEER_CAPTION = 111;
+inline constexpr int SERVANT_CAPTION = 112;
+inline constexpr int ANOINTED_TEXT = 113;        // "P"
+inline constexpr int OTHER_SHEEP_TEXT = 114;     // "K.A."
+inline constexpr int INCH_ENTRY_MESSAGE = 116;   // a refused inch entry
+inline constexpr int DATE_MONTH_NAME_BASE = 116; // + month 1-12, in the long dates
+inline constexpr int REPLACE_DATA_QUESTION = 131;
+inline constexpr int FILTER_NAME_BASE = 137;  // + list filter 0-3
+inline constexpr int QUARTER_TEXT_BASE = 140; // + 1-3: ",25" ",5" ",75"
+inline constexpr int LEADING_ZERO_TEXT = 144;
+inline constexpr int MOBILE_CAPTION = 145;
+inline constexpr int VERSION_COUNT_TEXT = 146; // how many card versions there are
+inline constexpr int PROGRAM_NAME_TEXT = 147;
+inline constexpr int DETAILED_LAYOUT_TITLE_TEXT = 148;
+inline constexpr int RESTORE_DEFAULTS_TEXT = 149;
+inline constexpr int MALE_TEXT = 150;
+inline constexpr int FEMALE_TEXT = 151;
+inline constexpr int REMOVABLE_FOLDER_BUTTON_TEXT = 160; // "Aplankas..."
+inline constexpr int FILE_EXISTS_QUESTION = 161;         // "%1" is the file
+inline constexpr int PRINT_ALL_TEXT = 170;               // "Spausdinti &visus"
+inline constexpr int PREVIEW_TEXT = 171;                 // "&Peržiūra"
+inline constexpr int EXPORT_PDF_TEXT = 172;              // "&Eksportuoti PDF..."
+inline constexpr int EXPORT_ALL_PDF_TEXT = 173;          // "Eksportuoti visus P&DF..."
+inline constexpr int PRINTING_PROGRESS_TEXT = 174;
+inline constexpr int EXPORTING_PROGRESS_TEXT = 175;
+inline constexpr int CANCEL_TEXT = 176;
+inline constexpr int PDF_FILTER_TEXT = 177;
+inline constexpr int WRITE_FAILED_TEXT = 178; // "%1" is the file
+inline constexpr int SAVE_PDF_TITLE_TEXT = 179;
+inline constexpr int ALL_CARDS_FILE_TEXT = 180;       // name offered for the file of every card
+inline constexpr int PRINTER_GONE_TEXT = 181;         // "%1" is the printer
+inline constexpr int JOB_REFUSED_TEXT = 182;          // "%1" is the printer
+inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
+inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
+// The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and
+// on; the table holds them for versions 0 to LAYOUT_VERSION_ROOM - 1.
+inline constexpr int LAYOUT_VERSION_STRIDE = 20;
+inline constexpr int LAYOUT_VERSION_ROOM = 5;
+inline constexpr int HEADER_X_DEFAULTS = 500; // + LAYOUT_VERSION_STRIDE * version + header item
+inline constexpr int HEADER_Y_DEFAULTS = 600;
+// + LAYOUT_VERSION_STRIDE * version: the table's top, height and columns.
+inline constexpr int TABLE_DEFAULTS = 700;
+inline constexpr int DEFAULT_TABLE_TOP_TEXT = 700;
+inline constexpr int DEFAULT_TABLE_HEIGHT_TEXT = 701;
+inline constexpr int LITERATURE_CAPTION_BASE = 1012;
+inline constexpr int REMARKS_CAPTION = 1019;
+inline constexpr int AUXILIARY_PIONEER_TEXT = 1026;
+inline constexpr int TOTAL_CAPTION = 1068;
+inline constexpr int LABEL_BROCHURES = 1075;
+inline constexpr int LABEL_BOOKS = 1076;
+inline constexpr int LABEL_MAGAZINES = 1077;
+inline constexpr int LABEL_RETURN_VISITS = 1078;
+inline constexpr int LABEL_STUDIES = 1079;
+inline constexpr int TABLE_MONTH_NAME_BASE = 1203; // + calendar month, 0 = January
+inline constexpr int COLUMN_SET_DEFAULTS = 1215;   // + card version
+inline constexpr int PLACEMENTS_CAPTION_BASE = 1415;
+inline constexpr int PLACEMENTS_TEXT = 1420;
+inline constexpr int VIDEO_SHOWINGS_TEXT = 1421;
+
+} // namespace pelkorl

@@ -2,6 +2,7 @@
 // The choice of the data location: the current folder, or drive A: (on systems without
 // drive letters a removable-media folder, chosen with a picker beside the drive's radio
 // button). OK probes the choice and stays open with a message while it cannot be used.
+#include "text/textids.h"
 #include "toolkit/dialogbuilder.h"
 
 #include <QString>
@@ -22,7 +23,6 @@ inline constexpr int DRIVE_UNAVAILABLE_TEXT_ID = 243;
 // The folder picker's button, added beside radio 206 (not part of the template).
 inline constexpr int REMOVABLE_FOLDER_BUTTON_ID = 207;
 // Caption of that button in the string table.
-inline constexpr int REMOVABLE_FOLDER_BUTTON_TEXT = 160;
 
 class DataLocationDialog : public TemplateDialog {
     Q_OBJECT

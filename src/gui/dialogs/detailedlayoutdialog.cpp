@@ -2,6 +2,7 @@
 
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
@@ -18,25 +19,13 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int TEXT_TITLE = 148;
-constexpr int TEXT_RESTORE = 149;
-constexpr int TEXT_VERSION_CAPTION = 400;
-constexpr int VERSION_CAPTION_ROOM = 100; // ids 400-499 name card versions
-constexpr int TEXT_PLACEMENTS = 1420;
-constexpr int TEXT_VIDEO_SHOWINGS = 1421;
-
 // Labels of the column rows that change with the column set.
-constexpr int LABEL_BOOKS = 1076;
-constexpr int LABEL_BROCHURES = 1075;
-constexpr int LABEL_MAGAZINES = 1077;
-constexpr int LABEL_RETURN_VISITS = 1078;
-constexpr int LABEL_STUDIES = 1079;
 
 std::string versionCaption(int version) {
-    if (version < 0 || version >= VERSION_CAPTION_ROOM) {
+    if (version < 0 || version >= CARD_VERSION_CAPTION_ROOM) {
         return {};
     }
-    return loadText(TEXT_VERSION_CAPTION + version);
+    return loadText(CARD_VERSION_CAPTION_BASE + version);
 }
 
 std::array<int, DetailedLayoutDialog::BOX_COUNT> makeBoxIds() {
@@ -112,8 +101,8 @@ void DetailedLayoutDialog::initialise() {
 
     placements_ = columnSetOf(cardVersion_) == ColumnSet::Placements;
     if (placements_) {
-        booksLabel_->setText(textFromUtf8(loadText(TEXT_PLACEMENTS)));
-        brochuresLabel_->setText(textFromUtf8(loadText(TEXT_VIDEO_SHOWINGS)));
+        booksLabel_->setText(textFromUtf8(loadText(PLACEMENTS_TEXT)));
+        brochuresLabel_->setText(textFromUtf8(loadText(VIDEO_SHOWINGS_TEXT)));
         // Each row moves up one: the order of these two copies matters.
         magazinesLabel_->setText(returnVisitsLabel_->text());
         returnVisitsLabel_->setText(studiesLabel_->text());
@@ -124,8 +113,8 @@ void DetailedLayoutDialog::initialise() {
     fillBoxes();
 
     const std::string caption = versionCaption(cardVersion_);
-    setWindowTitle(textFromUtf8(loadText(TEXT_TITLE) + " - " + caption));
-    restoreButton_->setText(textFromUtf8(loadText(TEXT_RESTORE) + " - " + caption));
+    setWindowTitle(textFromUtf8(loadText(DETAILED_LAYOUT_TITLE_TEXT) + " - " + caption));
+    restoreButton_->setText(textFromUtf8(loadText(RESTORE_DEFAULTS_TEXT) + " - " + caption));
     boxes_.front()->setFocus(Qt::OtherFocusReason); // the first header item's x
 }
 

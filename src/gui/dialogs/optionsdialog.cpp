@@ -6,6 +6,7 @@
 #include "settings/layoutfile.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
@@ -35,11 +36,7 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int TEXT_VERSION_CAPTION = 400;
-constexpr int VERSION_CAPTION_ROOM = 100; // ids 400-499 name card versions
 // The restore button's table top and height, the same for every card version.
-constexpr int TEXT_DEFAULT_TABLE_TOP = 700;
-constexpr int TEXT_DEFAULT_TABLE_HEIGHT = 701;
 constexpr const char* PRINTER_SETUP_TITLE = "Spausdinimo parinktys";
 
 // The text an up-down control steps; the template puts it right before the control.
@@ -207,7 +204,7 @@ void OptionsDialog::initialise() {
     tableHeightSpin_->setRange(TABLE_HEIGHT_LOWER, TABLE_HEIGHT_UPPER);
     refreshTableValues();
 
-    const int count = std::min(cardVersionCount(), VERSION_CAPTION_ROOM);
+    const int count = std::min(cardVersionCount(), CARD_VERSION_CAPTION_ROOM);
     if (cardVersion_ < 0 || cardVersion_ >= count) {
         cardVersion_ = 0;
     }
@@ -215,7 +212,7 @@ void OptionsDialog::initialise() {
     const QSignalBlocker quiet(versionList_);
     versionList_->clear();
     for (int v = 0; v < count; ++v) {
-        versionList_->addItem(textFromUtf8(loadText(TEXT_VERSION_CAPTION + v)));
+        versionList_->addItem(textFromUtf8(loadText(CARD_VERSION_CAPTION_BASE + v)));
     }
     if (count > 0) {
         versionList_->setCurrentRow(cardVersion_);
@@ -252,8 +249,8 @@ void OptionsDialog::stepTableValue(bool top, int direction) {
 }
 
 void OptionsDialog::restoreTableDefaults() {
-    layout_.setTableTop(loadText(TEXT_DEFAULT_TABLE_TOP));
-    layout_.setTableHeight(loadText(TEXT_DEFAULT_TABLE_HEIGHT));
+    layout_.setTableTop(loadText(DEFAULT_TABLE_TOP_TEXT));
+    layout_.setTableHeight(loadText(DEFAULT_TABLE_HEIGHT_TEXT));
     refreshTableValues();
 }
 

@@ -2,6 +2,7 @@
 
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/qtstrings.h"
 
 #include <QLabel>
@@ -13,9 +14,6 @@
 namespace pelkorl {
 
 namespace {
-
-constexpr int PROMPT_TEXT = 102;
-constexpr int WRONG_PASSWORD_TEXT = 103;
 
 // The stored field holds up to 21 bytes; leave the entry room for all of them.
 constexpr int ENTRY_MAX_LENGTH = 32;
@@ -32,7 +30,7 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     entry_->setEchoMode(QLineEdit::Password);
     entry_->setMaxLength(ENTRY_MAX_LENGTH);
     connect(entry_, &QLineEdit::textChanged, this, [this] { entryChanged(); });
-    promptLine_->setText(uiText(PROMPT_TEXT));
+    promptLine_->setText(uiText(PASSWORD_PROMPT_TEXT));
 }
 
 void PasswordDialog::setExpectedPassword(std::string password) {

@@ -42,7 +42,7 @@ void showMessage(QWidget* parent, const QString& message) {
 bool mayReplace(QWidget* parent, const QString& file) {
     if (file.isEmpty() || !QFileInfo::exists(file))
         return true;
-    return MessageBox::show(parent, textWith(FILE_EXISTS_TEXT, QDir::toNativeSeparators(file)),
+    return MessageBox::show(parent, textWith(FILE_EXISTS_QUESTION, QDir::toNativeSeparators(file)),
                             QString(), MessageBox::Buttons::OkCancel) == MessageBox::Answer::Ok;
 }
 

@@ -3,6 +3,7 @@
 // preview the page the next print gives, and write the current card or every listed card to
 // a PDF file. They read the dialog's state and printer and never change them.
 #include "printing/batchprint.h"
+#include "text/textids.h"
 
 #include <QString>
 
@@ -21,19 +22,7 @@ struct CardState;
 
 // String-table texts of the commands.
 // The button texts (with their mnemonics) are those of the main dialog's template.
-inline constexpr int PRINT_ALL_TEXT = 170;      // "Spausdinti &visus"
-inline constexpr int PREVIEW_TEXT = 171;        // "&Peržiūra"
-inline constexpr int EXPORT_PDF_TEXT = 172;     // "&Eksportuoti PDF..."
-inline constexpr int EXPORT_ALL_PDF_TEXT = 173; // "Eksportuoti visus P&DF..."
-inline constexpr int PRINTING_PROGRESS_TEXT = 174;
-inline constexpr int EXPORTING_PROGRESS_TEXT = 175;
-inline constexpr int CANCEL_TEXT = 176;
-inline constexpr int PDF_FILTER_TEXT = 177;
-inline constexpr int WRITE_FAILED_TEXT = 178; // "%1" is the file
-inline constexpr int SAVE_PDF_TITLE_TEXT = 179;
-inline constexpr int ALL_CARDS_FILE_TEXT = 180; // name offered for the file of every card
 // Asked before a file that exists is replaced; "%1" is the file.
-inline constexpr int FILE_EXISTS_TEXT = 161;
 
 // Resolution of the PDF files written by the program and by pelkorl-print.
 inline constexpr int PDF_EXPORT_RESOLUTION = 600;

@@ -16,6 +16,7 @@
 #include "card/cardstate.h"
 #include "records/publisherdata.h"
 #include "settings/settingslocation.h"
+#include "text/textids.h"
 #include "toolkit/dialogbuilder.h"
 
 #include <QDate>
@@ -62,12 +63,9 @@ inline constexpr int EXPORT_ALL_PDF_BUTTON_ID = 1103;
 inline constexpr int CHANGE_LOCATION_COMMAND = 1013;
 
 // Title parts: program name, then the card version's caption.
-inline constexpr int PROGRAM_NAME_TEXT = 147;
-inline constexpr int CARD_VERSION_CAPTION_BASE = 400;
 
 // The about command: its id among the system menu's commands, and its text.
 inline constexpr int ABOUT_COMMAND = 16;
-inline constexpr int ABOUT_COMMAND_TEXT = 101;
 
 // What the options dialog edits: copies handed in, taken back after OK.
 struct OptionsValues {

@@ -7,6 +7,7 @@
 #include "printing/cupsqueue.h"
 #include "printing/printjob.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
@@ -21,10 +22,7 @@ namespace pelkorl {
 namespace {
 
 const QString NO_PRINTER = QStringLiteral("No Printer");
-constexpr int FILE_EXISTS_QUESTION = 161;
 const QString NO_DEVICE_CONTEXT = QStringLiteral("no hdc");
-constexpr int PRINTER_GONE_TEXT = 181; // "%1" is the printer
-constexpr int JOB_REFUSED_TEXT = 182;  // "%1" is the printer
 
 // The engine key under which Qt's CUPS engine keeps the options of the print dialog's
 // advanced tab (tray, media type, ...) and sends them with each job; QPrinter has no

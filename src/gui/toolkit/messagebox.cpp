@@ -1,6 +1,7 @@
 #include "toolkit/messagebox.h"
 
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/qtstrings.h"
 
 #include <QCoreApplication>
@@ -14,8 +15,6 @@
 namespace pelkorl {
 
 namespace {
-
-constexpr int APP_NAME_TEXT = 147;
 
 std::deque<MessageBox::Answer>& nextAnswers() {
     static std::deque<MessageBox::Answer> answers;
@@ -74,7 +73,7 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& text, const 
 }
 
 QString MessageBox::defaultCaption() {
-    const std::string name = loadText(APP_NAME_TEXT);
+    const std::string name = loadText(PROGRAM_NAME_TEXT);
     if (!name.empty()) {
         return textFromUtf8(name);
     }
