@@ -77,7 +77,7 @@ struct Congregation {
         DataLocation location;
         location.currentFolder = folder;
         location.removableFolder = folder / "removable";
-        int aborted = 0;
+        StartState aborted = StartState::Running;
         loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
         state.data = &data;
         state.selectedRecord = 1;

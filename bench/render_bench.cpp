@@ -38,7 +38,7 @@ struct Sample {
         location.currentFolder = folder;
         location.removableFolder = folder / "removable";
         data.currentFolder = folder;
-        int aborted = 0;
+        StartState aborted = StartState::Running;
         loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
         state.data = &data;
         state.lastMonth = 7;

@@ -145,7 +145,7 @@ void BM_LoadFullDataSet(benchmark::State& bench) {
     location.removableFolder = set.folder / "removable";
     data.currentFolder = set.folder;
     for (auto _ : bench) {
-        int aborted = 0;
+        StartState aborted = StartState::Running;
         loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
         benchmark::DoNotOptimize(data.store.currentCount);
     }

@@ -252,10 +252,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     PublisherData& data = freshPublisherData(files);
     DataLocation location;
     location.currentFolder = folder;
-    int startAborted = abortedBefore;
+    StartState start = abortedBefore ? StartState::Aborted : StartState::Running;
     int prompts = 0;
     std::string asked;
-    loadPublisherData(data, location, startAborted, [&](const std::string& password) {
+    loadPublisherData(data, location, start, [&](const std::string& password) {
         ++prompts;
         asked = password;
         return answer;
@@ -268,10 +268,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FUZZ_CHECK(prompts <= 1);
     FUZZ_CHECK(prompts == 0 || (asked != " " && asked.size() <= header::DATA_PASSWORD_SIZE));
     if (abortedBefore)
-        FUZZ_CHECK(prompts == 0 && startAborted == 1);
+        FUZZ_CHECK(prompts == 0 && start == StartState::Aborted);
     else
-        FUZZ_CHECK(startAborted == (prompts == 1 && !answer ? 1 : 0));
-    const bool previousRead = startAborted == 0 && previousBytes.size() > PREVIOUS_FILE_MIN_SIZE;
+        FUZZ_CHECK(start == (prompts == 1 && !answer ? StartState::Aborted : StartState::Running));
+    const bool previousRead =
+        start == StartState::Running && previousBytes.size() > PREVIOUS_FILE_MIN_SIZE;
     FUZZ_CHECK(static_cast<std::size_t>(store.previousCount) ==
                (previousRead ? recordsIn(previousBytes, RECORD_CAPACITY) : 0));
 

@@ -1,26 +1,70 @@
+// pelkorl [DATA_FOLDER]: the data folder (or the folder of a file given) becomes the working
+// folder. Without one, the folder started in is used when it holds the data; otherwise (a
+// start from a desktop menu, in the home folder) the remembered data folder, or one the user
+// picks once.
 #include "main/maindialog.h"
 #include "settings/settingslocation.h"
+#include "settings/startfolder.h"
+#include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/appicon.h"
+#include "toolkit/messagebox.h"
+#include "toolkit/qtstrings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 
 #include <filesystem>
 #include <system_error>
 
+using namespace pelkorl;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(pelkorl::appIcon());
+    QApplication::setWindowIcon(appIcon());
 
     const std::filesystem::path executable =
         QFileInfo(QCoreApplication::applicationFilePath()).filesystemAbsoluteFilePath();
-    // The data and layout files are those of the folder the program was started in.
+    const SettingsLocation settings = settingsLocation(executable);
     std::error_code error;
-    std::filesystem::path currentFolder = std::filesystem::current_path(error);
+    std::filesystem::path startedIn = std::filesystem::current_path(error);
     if (error)
-        currentFolder.clear();
+        startedIn.clear();
 
-    pelkorl::MainDialog dialog(pelkorl::settingsLocation(executable), currentFolder);
+    std::filesystem::path folder;
+    // QApplication has taken its own options out of argv; the rest is ours, as bytes.
+    if (argc > 1) {
+        folder = std::filesystem::absolute(std::filesystem::path(argv[1]), error);
+        // A data file dropped on the launcher stands for its folder.
+        if (!error && std::filesystem::is_regular_file(folder, error))
+            folder = folder.parent_path();
+        if (error || argc > 2 || !std::filesystem::is_directory(folder, error)) {
+            MessageBox::show(
+                nullptr,
+                textFromUtf8(loadText(NOT_A_DATA_FOLDER))
+                    .replace("%1", QDir::toNativeSeparators(QFile::decodeName(argv[1]))),
+                QString(), MessageBox::Buttons::Ok, MessageBox::Icon::Stop);
+            return 2;
+        }
+    } else {
+        const StartFolder start = chooseStartFolder(startedIn, settings, [] {
+            const QString picked = QFileDialog::getExistingDirectory(
+                nullptr, textFromUtf8(loadText(DATA_FOLDER_QUESTION)), QDir::homePath());
+            return picked.isEmpty() ? std::filesystem::path() : pathFromText(picked);
+        });
+        if (start.remembered != ProfileWrite::Written)
+            MessageBox::show(nullptr, textFromUtf8(loadText(FILES_NOT_WRITTEN))
+                                          .replace("%1", QDir::toNativeSeparators(
+                                                             textFromPath(settings.writeFile))));
+        folder = start.folder;
+    }
+    // The data and layout files are those of the working folder.
+    if (!folder.empty() && folder != startedIn)
+        std::filesystem::current_path(folder, error);
+
+    MainDialog dialog(settings, folder);
     dialog.exec();
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "printing/batchprint.h"
 #include "printing/cupsqueue.h"
 #include "records/datalocation.h"
+#include "records/fileio.h"
 #include "settings/settingslocation.h"
 #include "toolkit/qtstrings.h"
 
@@ -27,7 +28,14 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <cstdlib>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -47,9 +55,117 @@ int fail(int code, const std::string& message) {
     return code;
 }
 
+// A name as the user typed it; bytes that are no UTF-8 are shown as \xNN.
 std::string shown(const fs::path& path) {
     const std::u8string text = path.u8string();
-    return "'" + std::string(text.begin(), text.end()) + "'";
+    const std::string bytes(text.begin(), text.end());
+    if (QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toUtf8().toStdString() == bytes)
+        return "'" + bytes + "'";
+    std::string escaped;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+        escaped += byte < 0x80 ? std::string(1, c) : std::string(hex);
+    }
+    return "'" + escaped + "'";
+}
+
+std::string lowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+// What keeps a file from being read, in words the user can act on; empty when it can be.
+std::string readProblem(const fs::path& file) {
+    Bytes bytes;
+    std::error_code error;
+    switch (readFilePart(file, 0, 1, bytes)) {
+    case ReadError::None:
+    case ReadError::TooLarge:
+        return {};
+    case ReadError::Missing:
+        return "does not exist";
+    case ReadError::NotRegular:
+        return fs::is_directory(file, error) ? "is a folder" : "is not a regular file";
+    case ReadError::Unreadable:
+        break;
+    }
+#ifndef _WIN32
+    if (::access(file.c_str(), R_OK) != 0)
+        return "cannot be read: " + lowerFirst(std::generic_category().message(errno));
+#endif
+    return "cannot be read";
+}
+
+// A folder whose entries cannot be listed; empty when they can.
+std::string folderProblem(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    return error ? "cannot be read: " + lowerFirst(error.message()) : std::string();
+}
+
+// Qt names files in UTF-16: a name it cannot hold would be written under another one.
+bool namesTheSameFile(const fs::path& file) {
+    return pathFromText(textFromPath(file)) == file;
+}
+
+// Qt asks the runtime folder of the session, which a tool run from cron or ssh may not have:
+// it would say so on stderr and make /tmp/runtime-USER. A private one lives as long as the run.
+class RuntimeFolder {
+public:
+    RuntimeFolder() {
+#ifndef _WIN32
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            return;
+        std::string pattern = QDir::tempPath().toStdString() + "/pelkorl-print-XXXXXX";
+        if (::mkdtemp(pattern.data())) {
+            folder_ = pattern;
+            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder_));
+        }
+#endif
+    }
+    ~RuntimeFolder() {
+        if (!folder_.empty()) {
+            std::error_code ignored;
+            fs::remove_all(folder_, ignored);
+        }
+    }
+    RuntimeFolder(const RuntimeFolder&) = delete;
+    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+
+private:
+    std::string folder_;
+};
+
+// Rows (0 = September) asked for that the card of this year cannot show, as 1-based numbers.
+std::string unprintableRows(const CardState& state, const std::array<bool, MONTH_ROWS>& asked) {
+    const MonthBoxes enabled = enabledMonthBoxes(state);
+    std::string rows;
+    for (int row = 0; row < MONTH_ROWS; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (asked[r] && !enabled.month[r])
+            rows += (rows.empty() ? "" : ",") + std::to_string(row + 1);
+    }
+    return rows;
+}
+
+// Records a publisher file holds that are not read: a cut last record, those beyond the store.
+void warnAboutFileSize(const fs::path& file, const char* which) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error)
+        return;
+    const std::uintmax_t records = size / RECORD_SIZE;
+    if (size % RECORD_SIZE != 0)
+        std::cerr << "pelkorl-print: warning: the " << which << " publisher file " << shown(file)
+                  << " ends in a cut record of " << size % RECORD_SIZE
+                  << " bytes, which is left out\n";
+    if (records > static_cast<std::uintmax_t>(RECORD_CAPACITY))
+        std::cerr << "pelkorl-print: warning: the " << which << " publisher file " << shown(file)
+                  << " holds " << records - RECORD_CAPACITY << " record(s) beyond the "
+                  << RECORD_CAPACITY << " the program reads; they are left out\n";
 }
 
 // The settings file the program beside this tool reads.
@@ -66,12 +182,10 @@ fs::path programSettingsFile() {
 
 // The first line of a file, without its line end.
 bool readPasswordFile(const fs::path& file, std::string& password) {
-    std::error_code error;
-    if (!fs::is_regular_file(file, error))
+    Bytes bytes;
+    if (readWholeFile(file, 64 * 1024, bytes) != ReadError::None)
         return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in || !std::getline(in, password))
-        return false;
+    password.assign(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\n'));
     if (!password.empty() && password.back() == '\r')
         password.pop_back();
     return true;
@@ -148,9 +262,12 @@ int main(int argc, char** argv) {
     if (!fs::is_directory(options.dataFolder, error))
         return fail(EXIT_FAILED, shown(options.dataFolder) + " is not a folder");
     const fs::path dataFolder = fs::absolute(options.dataFolder, error).lexically_normal();
-    if (!options.settingsFile.empty() && !fs::is_regular_file(options.settingsFile, error))
-        return fail(EXIT_FAILED,
-                    "the settings file " + shown(options.settingsFile) + " does not exist");
+    if (!options.settingsFile.empty()) {
+        const std::string problem = readProblem(options.settingsFile);
+        if (!problem.empty())
+            return fail(EXIT_FAILED,
+                        "the settings file " + shown(options.settingsFile) + " " + problem);
+    }
     std::string queue;
     if (options.printer) {
         queue = *options.printer == "-" ? defaultQueue() : *options.printer;
@@ -166,6 +283,10 @@ int main(int argc, char** argv) {
             break;
         }
     } else {
+        if (!namesTheSameFile(options.output))
+            return fail(EXIT_FAILED, "the output file name " + shown(options.output) +
+                                         " is not valid UTF-8: the file cannot be written "
+                                         "under that name");
         const fs::path outputFolder = fs::absolute(options.output, error).parent_path();
         if (!fs::is_directory(outputFolder, error))
             return fail(EXIT_FAILED,
@@ -175,15 +296,18 @@ int main(int argc, char** argv) {
     std::optional<std::string> password = options.password;
     if (!options.passwordFile.empty()) {
         std::string fromFile;
-        if (!readPasswordFile(options.passwordFile, fromFile))
-            return fail(EXIT_FAILED,
-                        "the password file " + shown(options.passwordFile) + " cannot be read");
+        if (!readPasswordFile(options.passwordFile, fromFile)) {
+            const std::string problem = readProblem(options.passwordFile);
+            return fail(EXIT_FAILED, "the password file " + shown(options.passwordFile) + " " +
+                                         (problem.empty() ? "cannot be read" : problem));
+        }
         password = fromFile;
     }
 
     // No window is ever shown: the tool runs where there is no display as well.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const RuntimeFolder runtimeFolder;
     QGuiApplication application(argc, argv);
 
     StartupInput input;
@@ -227,11 +351,26 @@ int main(int argc, char** argv) {
     }
 
     const DataLocation location = dataLocationOf(dataFolder, settings, input.startDrive);
+    const fs::path publisherFile = publisherFilePath(location);
     if (data.store.currentCount <= 1) {
-        const fs::path file = publisherFilePath(location);
-        return fail(EXIT_FAILED, fs::exists(file, error)
-                                     ? "the publisher file " + shown(file) + " holds no publishers"
-                                     : "there is no publisher file " + shown(file));
+        const std::string folderError = folderProblem(publisherFile.parent_path());
+        const std::string problem = readProblem(publisherFile);
+        if (!folderError.empty() && problem != "is a folder")
+            return fail(EXIT_FAILED, "the data folder " + shown(publisherFile.parent_path()) + " " +
+                                         folderError);
+        if (problem == "does not exist")
+            return fail(EXIT_FAILED, "there is no publisher file " + shown(publisherFile));
+        return fail(EXIT_FAILED, "the publisher file " + shown(publisherFile) + " " +
+                                     (problem.empty() ? "holds no publishers" : problem));
+    }
+    warnAboutFileSize(publisherFile, "current");
+    if (options.previousYear) {
+        const fs::path previousFile = previousPublisherFilePath(dataFolder);
+        if (!previousFileUsable(readFilePart, dataFolder))
+            std::cerr << "pelkorl-print: warning: there is no usable previous-year publisher file "
+                      << shown(previousFile) << ": the previous year's months are empty\n";
+        else
+            warnAboutFileSize(previousFile, "previous-year");
     }
 
     std::vector<int> records;
@@ -241,7 +380,7 @@ int main(int argc, char** argv) {
             publisherLines(data.store, options.filter, state.lastMonth).size();
         if (records.empty())
             return fail(EXIT_FAILED, "no publisher is listed under \"" +
-                                         loadText(FILTER_NAME_BASE + options.filter) + "\"");
+                                         loadText(filterNameId(options.filter)) + "\"");
         if (listed > records.size())
             std::cerr << "pelkorl-print: " << listed - records.size()
                       << " listed publisher(s) without a name left out: the program prints no "
@@ -258,9 +397,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The date and the data decide this, not the command line.
     const std::string cardError = applyCardOptions(options, state);
     if (!cardError.empty())
-        return fail(EXIT_USAGE, cardError);
+        return fail(EXIT_FAILED, cardError);
+    const std::string rows = unprintableRows(state, options.months);
+    if (!rows.empty())
+        std::cerr << "pelkorl-print: warning: month row(s) " << rows
+                  << " cannot be printed for the service year shown and are left out\n";
 
     if (options.printer)
         return printOnQueue(queue, options, state, records);

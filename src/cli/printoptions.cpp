@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <set>
+#include <system_error>
 
 namespace pelkorl {
 
@@ -66,7 +67,7 @@ bool parseDate(std::string_view text, int& year, int& month, int& day) {
         return false;
     const std::string_view y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
     return allDigits(y) && allDigits(m) && allDigits(d) && parseInt(y, year) &&
-           parseInt(m, month) && parseInt(d, day) && validDate(year, month, day);
+           parseInt(m, month) && parseInt(d, day);
 }
 
 std::string inQuotes(std::string_view text) {
@@ -122,6 +123,8 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
             return "--settings: the file name is empty";
         o.settingsFile = std::filesystem::path(std::u8string(value.begin(), value.end()));
     } else if (name == "publisher") {
+        if (trimmed(value, ARGUMENT_BLANKS).empty())
+            return "--publisher: the name is empty";
         o.publishers.emplace_back(value);
     } else if (name == "all") {
         o.all = true;
@@ -131,7 +134,7 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
             return "--filter takes 0 (every publisher), 1 (regular pioneers), 2 (baptized) or "
                    "3 (unbaptized), not " +
                    inQuotes(value);
-        o.filter = filter;
+        o.filter = static_cast<ListFilter>(filter);
         o.filterGiven = true;
     } else if (name == "months") {
         std::string error = parseMonthList(value, o.months);
@@ -166,6 +169,8 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
     } else if (name == "date") {
         if (!parseDate(value, o.year, o.month, o.day))
             return "--date takes a date as YYYY-MM-DD, not " + inQuotes(value);
+        if (!validDate(o.year, o.month, o.day))
+            return "--date: " + inQuotes(value) + " is no day of the years 1900-2999";
     } else if (name == "printer") {
         if (o.printer)
             return "more than one printer given";
@@ -204,6 +209,10 @@ std::string checkCombination(const PrintToolOptions& o) {
         return "--option goes with --printer: a PDF file takes no job options";
     if (o.output.empty())
         return "no output file given (--output FILE.pdf or --printer NAME)";
+    std::error_code error;
+    if (std::filesystem::is_directory(o.output, error))
+        return "--output: " + inQuotes(o.output.string()) +
+               " is a folder; give the PDF file's name";
     if (!endsWithPdf(o.output))
         return "--output: the file name must end in .pdf";
     return {};
@@ -385,7 +394,9 @@ std::string printToolUsage() {
            "\n"
            "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
            "data, the password, a publisher, the output file or the printer could not be had\n"
-           "(or the printer refused the job), 2 for a wrong command line.\n";
+           "(or the printer refused the job, or the total row cannot be printed), 2 for a\n"
+           "wrong command line. Warnings (records left out, month rows that cannot be\n"
+           "printed, no previous year) go to stderr and leave the status 0.\n";
 }
 
 PublisherLookup findPublisher(PublisherData& data, std::string_view given) {

@@ -2,6 +2,7 @@
 // The command line of pelkorl-print: its options, the help text, and the choices that need
 // the loaded data (which publisher a name means, whether the total row can be printed).
 #include "card/cardstate.h"
+#include "card/publisherfilter.h"
 
 #include <array>
 #include <filesystem>
@@ -30,7 +31,7 @@ struct PrintToolOptions {
     std::filesystem::path settingsFile;  // empty: the program's own settings file
     std::vector<std::string> publishers; // record numbers or names (UTF-8), in page order
     bool all = false;
-    int filter = 0;
+    ListFilter filter = ListFilter::All;
     bool filterGiven = false;
     std::array<bool, MONTH_ROWS> months{}; // row 0 = September
     bool total = false;

@@ -51,7 +51,7 @@ Congregation fill(CardFixture& f) {
 
 struct FilterCase {
     const char* name;
-    int filter;
+    ListFilter filter;
     std::vector<int Congregation::*> expected;
 };
 
@@ -71,13 +71,13 @@ TEST_P(BatchRecords, AreTheListedCardsInListOrderWithoutNamelessOnes) {
 INSTANTIATE_TEST_SUITE_P(
     Filters, BatchRecords,
     ::testing::Values(FilterCase{"every",
-                                 FILTER_ALL,
+                                 ListFilter::All,
                                  {&Congregation::pioneer, &Congregation::unbaptized,
                                   &Congregation::baptized, &Congregation::firstOnly}},
-                      FilterCase{"pioneers", FILTER_REGULAR_PIONEERS, {&Congregation::pioneer}},
-                      FilterCase{"baptized", FILTER_BAPTIZED, {&Congregation::baptized}},
+                      FilterCase{"pioneers", ListFilter::RegularPioneers, {&Congregation::pioneer}},
+                      FilterCase{"baptized", ListFilter::Baptized, {&Congregation::baptized}},
                       FilterCase{"unbaptized",
-                                 FILTER_UNBAPTIZED,
+                                 ListFilter::Unbaptized,
                                  {&Congregation::unbaptized, &Congregation::firstOnly}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -85,14 +85,14 @@ TEST(BatchRecords, FollowTheLastMonthAndAnEmptyStore) {
     CardFixture f;
     const Congregation c = fill(f);
     // In February the pioneer of August is no pioneer: he is listed among the baptized.
-    EXPECT_EQ(batchRecords(f.data.store, FILTER_REGULAR_PIONEERS, FEB, 0), std::vector<int>{});
-    EXPECT_EQ(batchRecords(f.data.store, FILTER_BAPTIZED, FEB, 0),
+    EXPECT_EQ(batchRecords(f.data.store, ListFilter::RegularPioneers, FEB, 0), std::vector<int>{});
+    EXPECT_EQ(batchRecords(f.data.store, ListFilter::Baptized, FEB, 0),
               (std::vector<int>{c.pioneer, c.baptized}));
 
     CardFixture empty;
-    EXPECT_TRUE(batchRecords(empty.data.store, FILTER_ALL, AUG, 0).empty());
+    EXPECT_TRUE(batchRecords(empty.data.store, ListFilter::All, AUG, 0).empty());
     RecordStore none;
-    EXPECT_TRUE(batchRecords(none, FILTER_ALL, AUG, 0).empty());
+    EXPECT_TRUE(batchRecords(none, ListFilter::All, AUG, 0).empty());
 }
 
 TEST(CardHasName, AsThePrintCommandDecides) {
@@ -103,7 +103,7 @@ TEST(CardHasName, AsThePrintCommandDecides) {
     EXPECT_FALSE(cardHasName(f.data.store, c.blank, 0));
     // With the surname first the comma remains, and the print command prints it as a name.
     EXPECT_TRUE(cardHasName(f.data.store, c.blank, 1));
-    EXPECT_EQ(batchRecords(f.data.store, FILTER_ALL, AUG, 1),
+    EXPECT_EQ(batchRecords(f.data.store, ListFilter::All, AUG, 1),
               (std::vector<int>{c.pioneer, c.unbaptized, c.blank, c.baptized, c.firstOnly}));
     for (int outside : {-1, 0, f.data.store.currentCount, 400})
         EXPECT_FALSE(cardHasName(f.data.store, outside, 0)) << outside;
@@ -116,7 +116,7 @@ protected:
     void SetUp() override {
         DataFolderTest::SetUp();
         ASSERT_TRUE(sample::writeSampleCongregation(folder(), 2027));
-        ASSERT_EQ(load(), 0);
+        ASSERT_EQ(load(), StartState::Running);
         state.data = &data;
         state.lastMonth = AUG;
         state.currentYear = 2027;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <filesystem>
@@ -365,10 +366,12 @@ TEST(LayoutFileTest, failedSaveIntoMissingFolderOrOverAFolderLeavesNoTrace) {
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
 }
 
-TEST(LayoutFileTest, readOnlyFolderKeepsTheOldFile) {
+TEST(LayoutFileTest, readOnlyFolderWritesOnlyAWritableFileInPlace) {
     TempFolder folder;
     const std::string old = patternBytes(CARD_LAYOUT_SIZE);
     writeFile(folder.path() / "cplot.dat", old);
+    writeFile(folder.path() / "cplot1.dat", old);
+    fs::permissions(folder.path() / "cplot1.dat", fs::perms::owner_read);
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
     if (std::ofstream(folder.path() / "probe")) {
         fs::remove(folder.path() / "probe");
@@ -376,9 +379,18 @@ TEST(LayoutFileTest, readOnlyFolderKeepsTheOldFile) {
     }
     CardLayout layout;
     setLayoutDefaults(layout, 0);
-    EXPECT_EQ(saveLayout(layout, 0, folder.path()), WriteResult::CannotCreate);
-    EXPECT_EQ(readFile(folder.path() / "cplot.dat"), old);
-    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot.dat"});
+    const WriteResult writable = saveLayout(layout, 0, folder.path());
+    const WriteResult readOnly = saveLayout(layout, 1, folder.path());
+    const WriteResult missing = saveLayout(layout, 2, folder.path());
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_EQ(writable, WriteResult::Written);
+    EXPECT_EQ(readFile(folder.path() / "cplot.dat"), layoutBytes(layout));
+    EXPECT_EQ(readOnly, WriteResult::CannotCreate);
+    EXPECT_EQ(readFile(folder.path() / "cplot1.dat"), old);
+    EXPECT_EQ(missing, WriteResult::CannotCreate);
+    std::vector<std::string> names = entries(folder.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"cplot.dat", "cplot1.dat"}));
 }
 
 #ifdef __unix__

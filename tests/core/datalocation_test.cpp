@@ -111,16 +111,16 @@ protected:
         DataFolderTest::SetUp();
         // Data of the current folder, loaded: three publishers.
         write("tdat7.bin", publisherFile(" ", true, people(500, 3, "Here")));
-        int aborted = 0;
+        StartState aborted = StartState::Running;
         loadPublisherData(data, location, aborted, nullptr);
         ASSERT_EQ(data.store.currentCount, 4);
         location.dataDrive = 1;
     }
 
     bool reload(bool confirmAnswer = true, bool passwordAnswer = true) {
-        startAborted = 0;
+        start = StartState::Running;
         return reloadAfterLocationChange(
-            data, location, startAborted,
+            data, location, start,
             [&](const std::string& question) {
                 asked.push_back(question);
                 return confirmAnswer;
@@ -132,7 +132,7 @@ protected:
     }
 
     std::vector<std::string> asked;
-    int startAborted = 0;
+    StartState start = StartState::Running;
 };
 
 // Size of the publisher file at the new location; no reload and no question up to 500.
@@ -179,14 +179,14 @@ TEST_F(ReloadTest, OkLoadsTheNewData) {
     EXPECT_TRUE(reload(true));
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_TRUE(prompted.empty()); // stored " ": no password
-    EXPECT_EQ(startAborted, 0);
+    EXPECT_EQ(start, StartState::Running);
     EXPECT_EQ(data.store.currentCount, 3);
     EXPECT_EQ(current(1).firstName(), "There");
 }
 
 TEST_F(ReloadTest, NoPublishersLoadedMeansNoQuestion) {
     write("tdat7.bin", publisherFile(" ", true, {}));
-    int aborted = 0;
+    StartState aborted = StartState::Running;
     location.dataDrive = 0;
     loadPublisherData(data, location, aborted, nullptr);
     ASSERT_EQ(data.store.currentCount, 1);
@@ -200,7 +200,7 @@ TEST_F(ReloadTest, NoPublishersLoadedMeansNoQuestion) {
 TEST_F(ReloadTest, RefusedPasswordIsARefusal) {
     write("removable/tdat7.bin", publisherFile("slaptas", true, people(700, 2, "There")));
     EXPECT_FALSE(reload(true, false));
-    EXPECT_EQ(startAborted, 1);
+    EXPECT_EQ(start, StartState::Aborted);
     EXPECT_EQ(prompted, std::vector<std::string>{"slaptas"});
     prompted.clear();
     EXPECT_TRUE(reload(true, true));

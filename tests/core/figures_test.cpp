@@ -509,7 +509,7 @@ protected:
         ASSERT_TRUE(sample::writePublisherFile(roll / "tdat7.bin", sample::encodeHeader(" ", false),
                                                {sample::encodePublisher(before, false)}));
         ASSERT_TRUE(sample::writeRemarksFile(roll / "remark7.dat", previousRemarks));
-        ASSERT_EQ(load(), 0);
+        ASSERT_EQ(load(), StartState::Running);
         state.data = &data;
         state.lastMonth = FEB;
         state.currentYear = 2027;

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const PrintToolOptions& o) {
                      EXPECT_EQ(o.dataFolder, "data");
                      EXPECT_TRUE(o.all);
-                     EXPECT_EQ(o.filter, 2);
+                     EXPECT_EQ(o.filter, ListFilter::Baptized);
                      EXPECT_EQ(o.output, "x.PDF");
                      EXPECT_EQ(o.settingsFile, "s.ini");
                  }},

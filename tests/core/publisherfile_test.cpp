@@ -1,6 +1,10 @@
 // Publisher file: reading, unshifting, the store, matching, the load and the figures.
 #include "card/formatting.h"
 #include "datafixture.h"
+#include "records/extension.h"
+#include "settings/layoutfile.h"
+
+#include <algorithm>
 
 #ifdef __unix__
 #include <sys/stat.h>
@@ -91,7 +95,7 @@ TEST_F(DataFolderTest, UnreadableFilesReadAsMissing) {
     std::vector<PublisherRecord> small(2);
     EXPECT_EQ(readPublisherRecords(bytes, small), 2);
     EXPECT_FALSE(previousFileUsable(readFilePart, folder()));
-    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(load(), StartState::Running);
     EXPECT_EQ(data.store.currentCount, 1);
 }
 
@@ -110,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(PublisherFile, PreviousSizes,
 
 TEST_F(DataFolderTest, MissingCurrentFileGivesOpenHeader) {
     data.store.currentRecords[0].bytes.fill(0x55);
-    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(load(), StartState::Running);
     EXPECT_EQ(data.store.currentCount, 1);
     EXPECT_TRUE(prompted.empty());
     EXPECT_EQ(HeaderRecord(current(0)).dataPassword(), " ");
@@ -121,7 +125,7 @@ TEST_F(DataFolderTest, MissingCurrentFileGivesOpenHeader) {
 TEST_F(DataFolderTest, UnallocatedStoreLoadsNothing) {
     freeRecordStore(data.store);
     write("tdat7.bin", publisherFile(" ", true, {person(20, "A", "B")}));
-    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(load(), StartState::Running);
     EXPECT_EQ(data.store.currentCount, 0);
 }
 
@@ -220,13 +224,14 @@ TEST(HeaderRecord, PasswordWithoutTerminatorIsBoundedByItsField) {
 TEST_F(DataFolderTest, RefusedPasswordAbortsAndSkipsPreviousYear) {
     write("tdat7.bin", publisherFile("x", false, {person(20, "A", "B")}));
     write(PREVIOUS, publisherFile(" ", true, {person(20, "A", "B")}));
-    EXPECT_EQ(load(0, false), 1);
+    EXPECT_EQ(load(StartState::Running, false), StartState::Aborted);
     EXPECT_EQ(data.store.previousCount, 0);
     EXPECT_EQ(current(1).previousLink(), 0);
     prompted.clear();
-    EXPECT_EQ(load(1, true), 1); // already aborted: not asked again
+    EXPECT_EQ(load(StartState::Aborted, true),
+              StartState::Aborted); // already aborted: not asked again
     EXPECT_TRUE(prompted.empty());
-    EXPECT_EQ(load(0, true), 0);
+    EXPECT_EQ(load(StartState::Running, true), StartState::Running);
     EXPECT_EQ(data.store.previousCount, 2);
     EXPECT_EQ(current(1).previousLink(), 1);
 }
@@ -255,6 +260,115 @@ TEST_F(DataFolderTest, RemovableFolderServesOnlyThePublisherFile) {
     load();
     EXPECT_EQ(data.store.currentCount, 1);
 }
+
+// How the files of a data folder are found: in any letter case (data copied from Windows),
+// the exact spelling first, and only as regular files: a pipe, a folder or a link loop
+// counts as missing and never blocks the load.
+enum class Entry { Data, Other, Pipe, Folder, LinkLoop };
+
+struct FoundCase {
+    std::string name;
+    std::vector<std::pair<std::string, Entry>> entries; // relative path -> what is there
+    std::string firstName;                              // of publisher 1; "" for none
+    bool extras; // long name, remark, previous year and layout found
+};
+
+class FoundFiles : public DataFolderTestP<FoundCase> {
+protected:
+    void make(const std::string& relative, Entry entry) {
+        const std::filesystem::path file = folder() / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::string name = file.filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        Person p = person(500, entry == Entry::Other ? "Other" : "Jonas", "P");
+        p.extensionIndex = 1;
+        switch (entry) {
+        case Entry::Data:
+        case Entry::Other:
+            if (name == "xten7.dat")
+                write(relative, std::string(192, '\0') + extensionRecordBytes(500, "Jonas Ilgas"));
+            else if (name == "remark7.dat")
+                write(relative, remarkRecordBytes("Pastaba", 1, 500));
+            else if (name == "cplot.dat")
+                write(relative, std::string(CARD_LAYOUT_SIZE, '1'));
+            else
+                write(relative, publisherFile(" ", true, {p}));
+            break;
+        case Entry::Pipe:
+#ifdef __unix__
+            ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+#endif
+            break;
+        case Entry::Folder:
+            std::filesystem::create_directory(file);
+            break;
+        case Entry::LinkLoop:
+            std::filesystem::create_symlink(file.filename(), file);
+            break;
+        }
+    }
+};
+
+TEST_P(FoundFiles, AnyCaseExactFirstRegularOnly) {
+    for (const auto& [relative, entry] : GetParam().entries)
+        make(relative, entry);
+    load();
+    EXPECT_EQ(current(1).firstName(), GetParam().firstName);
+    const bool extras = GetParam().extras;
+    EXPECT_EQ(loadExtension(data, 1) != 0, extras);
+    EXPECT_EQ(current(1).remarkSlot(0) != 0, extras);
+    EXPECT_EQ(current(1).previousLink() != 0, extras);
+    CardLayout layout;
+    EXPECT_EQ(loadLayout(layout, 0, folder()), extras);
+    // Written back under the name it was found as; nothing else is written (TearDown).
+    if (extras) {
+        EXPECT_EQ(saveLayout(layout, 0, folder()), WriteResult::Written);
+    }
+}
+
+std::vector<std::pair<std::string, Entry>> everyFile(const std::vector<std::string>& names,
+                                                     Entry entry) {
+    std::vector<std::pair<std::string, Entry>> entries;
+    for (const std::string& name : names)
+        entries.emplace_back(name, entry);
+    return entries;
+}
+
+const std::vector<std::string> LOWER = {"tdat7.bin", "xten7.dat", "remark7.dat",
+                                        "Roll/Rv7_8/tdat7.bin", "cplot.dat"};
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFolder, FoundFiles,
+    ::testing::Values(FoundCase{"as named", everyFile(LOWER, Entry::Data), "Jonas", true},
+                      FoundCase{"upper case",
+                                everyFile({"TDAT7.BIN", "XTEN7.DAT", "REMARK7.DAT",
+                                           "ROLL/RV7_8/TDAT7.BIN", "CPLOT.DAT"},
+                                          Entry::Data),
+                                "Jonas", true},
+                      FoundCase{"mixed case",
+                                everyFile({"Tdat7.Bin", "xTen7.dat", "Remark7.DAT",
+                                           "roll/rv7_8/Tdat7.bin", "Cplot.dat"},
+                                          Entry::Data),
+                                "Jonas", true},
+                      FoundCase{"exact spelling wins",
+                                {{"TDAT7.BIN", Entry::Data}, {"tdat7.bin", Entry::Other}},
+                                "Other",
+                                false},
+                      FoundCase{"first other spelling in byte order",
+                                {{"Tdat7.bin", Entry::Other}, {"TDAT7.BIN", Entry::Data}},
+                                "Jonas",
+                                false},
+#ifdef __unix__
+                      FoundCase{"pipes", everyFile(LOWER, Entry::Pipe), "", false},
+#endif
+                      FoundCase{"folders", everyFile(LOWER, Entry::Folder), "", false},
+                      FoundCase{"link loops", everyFile(LOWER, Entry::LinkLoop), "", false}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name;
+    });
 
 struct MatchCase {
     std::string name;

@@ -35,12 +35,13 @@ TEST(PublisherFilter, PrefixComparesAsciiLettersWithoutCase) {
 }
 
 TEST(PublisherFilter, FilterCycleReturnsToAll) {
-    EXPECT_EQ(nextListFilter(FILTER_ALL), FILTER_REGULAR_PIONEERS);
-    EXPECT_EQ(nextListFilter(FILTER_REGULAR_PIONEERS), FILTER_BAPTIZED);
-    EXPECT_EQ(nextListFilter(FILTER_BAPTIZED), FILTER_UNBAPTIZED);
-    EXPECT_EQ(nextListFilter(FILTER_UNBAPTIZED), FILTER_ALL);
-    EXPECT_EQ(nextListFilter(-5), FILTER_ALL);
-    EXPECT_EQ(nextListFilter(17), FILTER_ALL);
+    EXPECT_EQ(nextListFilter(ListFilter::All), ListFilter::RegularPioneers);
+    EXPECT_EQ(nextListFilter(ListFilter::RegularPioneers), ListFilter::Baptized);
+    EXPECT_EQ(nextListFilter(ListFilter::Baptized), ListFilter::Unbaptized);
+    EXPECT_EQ(nextListFilter(ListFilter::Unbaptized), ListFilter::All);
+    EXPECT_EQ(nextListFilter(ListFilter(17)), ListFilter::All);
+    EXPECT_EQ(filterNameId(ListFilter::All), 137);
+    EXPECT_EQ(filterNameId(ListFilter::Unbaptized), 140);
 }
 
 class PublisherLinesTest : public ::testing::Test {
@@ -70,7 +71,7 @@ protected:
 };
 
 TEST_F(PublisherLinesTest, LinesInFileOrderSurnameFirst) {
-    const auto lines = publisherLines(store, FILTER_ALL, 2);
+    const auto lines = publisherLines(store, ListFilter::All, 2);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].record, 1);
     EXPECT_EQ(lines[0].text, "Petrauskas, Jonas");
@@ -79,33 +80,34 @@ TEST_F(PublisherLinesTest, LinesInFileOrderSurnameFirst) {
 }
 
 TEST_F(PublisherLinesTest, StatusOfLastMonthDecides) {
-    auto records = [this](int filter, int lastMonth) {
+    auto records = [this](ListFilter filter, int lastMonth) {
         std::vector<int> result;
         for (const auto& line : publisherLines(store, filter, lastMonth))
             result.push_back(line.record);
         return result;
     };
-    EXPECT_EQ(records(FILTER_REGULAR_PIONEERS, 2), (std::vector<int>{1, 2}));
-    EXPECT_EQ(records(FILTER_BAPTIZED, 2), (std::vector<int>{3}));
-    EXPECT_EQ(records(FILTER_UNBAPTIZED, 2), (std::vector<int>{2}));
+    EXPECT_EQ(records(ListFilter::RegularPioneers, 2), (std::vector<int>{1, 2}));
+    EXPECT_EQ(records(ListFilter::Baptized, 2), (std::vector<int>{3}));
+    EXPECT_EQ(records(ListFilter::Unbaptized, 2), (std::vector<int>{2}));
     // In another month nobody pioneers.
-    EXPECT_EQ(records(FILTER_REGULAR_PIONEERS, 3), (std::vector<int>{}));
-    EXPECT_EQ(records(FILTER_BAPTIZED, 3), (std::vector<int>{1, 3}));
+    EXPECT_EQ(records(ListFilter::RegularPioneers, 3), (std::vector<int>{}));
+    EXPECT_EQ(records(ListFilter::Baptized, 3), (std::vector<int>{1, 3}));
 }
 
 TEST_F(PublisherLinesTest, HeaderAndRecordsOutsideTheStoreNeverPass) {
-    for (int filter = 0; filter < FILTER_COUNT; ++filter) {
+    for (const ListFilter filter : {ListFilter::All, ListFilter::RegularPioneers,
+                                    ListFilter::Baptized, ListFilter::Unbaptized}) {
         EXPECT_FALSE(passesListFilter(store, 0, filter, 2));
         EXPECT_FALSE(passesListFilter(store, 4, filter, 2));
         EXPECT_FALSE(passesListFilter(store, -1, filter, 2));
     }
     // A count beyond the store's records never reads past them.
     store.currentCount = RECORD_CAPACITY + 50;
-    EXPECT_EQ(publisherLines(store, FILTER_ALL, 2).size(),
+    EXPECT_EQ(publisherLines(store, ListFilter::All, 2).size(),
               static_cast<std::size_t>(RECORD_CAPACITY - 1));
     freeRecordStore(store);
     store.currentCount = 4;
-    EXPECT_TRUE(publisherLines(store, FILTER_ALL, 2).empty());
+    EXPECT_TRUE(publisherLines(store, ListFilter::All, 2).empty());
 }
 
 } // namespace

@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         DataFolderTest::SetUp();
         ASSERT_TRUE(sample::writeSampleCongregation(folder(), 2027, {GetParam(), " "}));
-        ASSERT_EQ(load(), 0);
+        ASSERT_EQ(load(), StartState::Running);
         ASSERT_TRUE(prompted.empty());
     }
     const sample::SampleCongregation congregation = sample::buildSampleCongregation(2027);

@@ -5,6 +5,7 @@
 #include "datafixture.h"
 #include "sampledata.h"
 #include "settings/layoutfile.h"
+#include "settings/startfolder.h"
 #include "settings/startupdata.h"
 
 #include <gtest/gtest.h>
@@ -141,3 +142,62 @@ TEST_F(StartupData, AnEmptyFolderLoadsNoPublishers) {
     ASSERT_EQ(run(), StartupLoad::Loaded);
     EXPECT_EQ(loaded.store.currentCount, 1);
 }
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where a start without a data folder works: a folder with data as it is, else the remembered
+// data folder, else the one picked (then remembered).
+struct StartCase {
+    const char* name;
+    const char* startedIn;  // "data", "empty" (no publisher file) or "drive A:" settings
+    const char* remembered; // "data", "stale" or "" (none)
+    const char* picked;     // "data" or "" (cancelled)
+    const char* expected;   // "here", "data"
+    int asks;               // questions over two starts
+};
+
+class StartFolderChoice : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(StartFolderChoice, AsksOnlyWithoutDataAndRemembers) {
+    const StartCase& c = GetParam();
+    TempFolder temp;
+    const fs::path here = temp.path() / "here";
+    const fs::path data = temp.path() / "data";
+    fs::create_directories(here);
+    writeBytes(data / "TDAT7.BIN", publisherFile(" ", true, {}));
+    if (std::string(c.startedIn) == "data")
+        writeBytes(here / "tdat7.bin", publisherFile(" ", true, {}));
+    std::string ini;
+    if (std::string(c.startedIn) == "drive A:")
+        ini += "[Data Location]\r\nDrive=1\r\n";
+    if (*c.remembered)
+        ini += "[Data Location]\r\nData Folder=" +
+               (temp.path() / (std::string(c.remembered) == "data" ? "data" : "gone")).string() +
+               "\r\n";
+    const SettingsLocation settings{temp.path() / "pelkorl.INI", temp.path() / "pelkorl.INI"};
+    if (!ini.empty())
+        writeBytes(settings.readFile, ini);
+    int asked = 0;
+    const auto ask = [&] {
+        ++asked;
+        return *c.picked ? data : fs::path();
+    };
+    const StartFolder first = chooseStartFolder(here, settings, ask);
+    EXPECT_EQ(first.folder, std::string(c.expected) == "data" ? data : here);
+    EXPECT_EQ(first.remembered, ProfileWrite::Written);
+    // The next start goes to the same folder, asking again only when nothing was picked.
+    EXPECT_EQ(chooseStartFolder(here, settings, ask).folder, first.folder);
+    EXPECT_EQ(asked, c.asks);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartFolder, StartFolderChoice,
+                         ::testing::Values(StartCase{"dataHere", "data", "data", "data", "here", 0},
+                                           StartCase{"driveA", "drive A:", "", "data", "here", 0},
+                                           StartCase{"remembered", "empty", "data", "", "data", 0},
+                                           StartCase{"picked", "empty", "stale", "data", "data", 1},
+                                           StartCase{"cancelled", "empty", "", "", "here", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -138,7 +138,7 @@ private:
     MessageBoxWatcher messages;
     // The state of publisher `record` as the dialog holds it once the header pane painted.
     CardState selected(int record) const;
-    std::vector<int> listed(int filter) const {
+    std::vector<int> listed(ListFilter filter) const {
         return batchRecords(data.store, filter, state.lastMonth, state.lastNameFirst);
     }
     std::unique_ptr<CardCommands> commands(std::vector<int> records);
@@ -162,9 +162,9 @@ void BatchPrintTest::init() {
     DataLocation location;
     location.currentFolder = dataFolder->path();
     location.removableFolder = dataFolder->path() / "removable";
-    int aborted = 0;
+    StartState aborted = StartState::Running;
     loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
-    QCOMPARE(aborted, 0);
+    QCOMPARE(aborted, StartState::Running);
     QVERIFY(data.store.currentCount > 20);
 
     state = CardState{};
@@ -211,10 +211,10 @@ void BatchPrintTest::onePagePerListedPublisherWhereTheSinglePrintPutsIt_data() {
     QTest::addColumn<int>("filter");
     QTest::addColumn<int>("lastNameFirst");
     QTest::addColumn<int>("useLongName");
-    QTest::newRow("every publisher") << FILTER_ALL << 0 << 1;
-    QTest::newRow("regular pioneers, surname first") << FILTER_REGULAR_PIONEERS << 1 << 1;
-    QTest::newRow("baptized, short names") << FILTER_BAPTIZED << 0 << 0;
-    QTest::newRow("unbaptized") << FILTER_UNBAPTIZED << 1 << 0;
+    QTest::newRow("every publisher") << int(ListFilter::All) << 0 << 1;
+    QTest::newRow("regular pioneers, surname first") << int(ListFilter::RegularPioneers) << 1 << 1;
+    QTest::newRow("baptized, short names") << int(ListFilter::Baptized) << 0 << 0;
+    QTest::newRow("unbaptized") << int(ListFilter::Unbaptized) << 1 << 0;
 }
 
 void BatchPrintTest::onePagePerListedPublisherWhereTheSinglePrintPutsIt() {
@@ -226,9 +226,10 @@ void BatchPrintTest::onePagePerListedPublisherWhereTheSinglePrintPutsIt() {
     const CardState dialogs = state;
     state.lastNameFirst = lastNameFirst;
     state.useLongName = useLongName;
-    const std::vector<int> records = listed(filter);
+    const std::vector<int> records = listed(ListFilter(filter));
     QVERIFY(!records.empty());
-    QCOMPARE(records.size(), publisherLines(data.store, filter, state.lastMonth).size());
+    QCOMPARE(records.size(),
+             publisherLines(data.store, ListFilter(filter), state.lastMonth).size());
 
     const QString all = out->filePath("all.pdf");
     const BatchOutcome outcome = renderCardsToPdf(all, state, records, DPI);
@@ -257,7 +258,7 @@ void BatchPrintTest::onePagePerListedPublisherWhereTheSinglePrintPutsIt() {
 void BatchPrintTest::thePrinterGetsTheSameDocument() {
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
-    const std::vector<int> records = listed(FILTER_REGULAR_PIONEERS);
+    const std::vector<int> records = listed(ListFilter::RegularPioneers);
     const QString rendered = out->filePath("rendered.pdf");
     QCOMPARE(renderCardsToPdf(rendered, state, records, DPI).result, PrintResult::Printed);
     QPrinter device(QPrinter::HighResolution);
@@ -295,7 +296,7 @@ void BatchPrintTest::stoppedMidBatch() {
     QFETCH(int, stopAt);
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
-    const std::vector<int> records = listed(FILTER_ALL);
+    const std::vector<int> records = listed(ListFilter::All);
     QVERIFY(records.size() > 5);
     QList<int> asked;
     const BatchProgress stop = [&](int done, int total) {
@@ -344,7 +345,7 @@ void BatchPrintTest::stoppedMidBatch() {
 }
 
 void BatchPrintTest::aFileThatCannotBeWrittenIsReported() {
-    const std::vector<int> records = listed(FILTER_REGULAR_PIONEERS);
+    const std::vector<int> records = listed(ListFilter::RegularPioneers);
     const QString missing = out->filePath("no/such/folder/cards.pdf");
     BatchOutcome outcome = renderCardsToPdf(missing, state, records, DPI);
     QVERIFY(outcome.result != PrintResult::Printed);
@@ -448,7 +449,7 @@ void BatchPrintTest::previewNeedsACardAndAPrinter() {
 void BatchPrintTest::printAllShowsProgressOnlyForMoreThanAFewCards() {
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
-    const std::vector<int> all = listed(FILTER_ALL);
+    const std::vector<int> all = listed(ListFilter::All);
     for (int count : {CardCommands::FEW_CARDS, CardCommands::FEW_CARDS + 2}) {
         const std::vector<int> records(all.begin(), all.begin() + count);
         auto c = commands(records);
@@ -482,7 +483,7 @@ void BatchPrintTest::printAllShowsProgressOnlyForMoreThanAFewCards() {
 void BatchPrintTest::printAllStopsAtTheCancelButton() {
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
-    auto c = commands(listed(FILTER_ALL));
+    auto c = commands(listed(ListFilter::All));
     c->setProgressStep([](QProgressDialog& dialog, int done) {
         if (done == 2) {
             auto* button = dialog.findChild<QPushButton*>();
@@ -500,7 +501,7 @@ void BatchPrintTest::printAllWithoutPrinterOrCards() {
     auto none = commands({});
     QCOMPARE(none->printAll().result, PrintResult::NothingSelected);
     QCOMPARE(printers->lookups, 0);
-    auto c = commands(listed(FILTER_ALL));
+    auto c = commands(listed(ListFilter::All));
     printers->defaultName.clear();
     messages.plan(MessageBoxWatcher::Press::Ok);
     QCOMPARE(c->printAll().result, PrintResult::NoPrinter);
@@ -519,7 +520,7 @@ void BatchPrintTest::printAllAsksBeforeAPrinterReplacesItsFile() {
     picked->setOutputFormat(QPrinter::PdfFormat);
     picked->setOutputFileName(file);
     printer->setPickedPrinter(std::move(picked));
-    auto c = commands(listed(FILTER_REGULAR_PIONEERS));
+    auto c = commands(listed(ListFilter::RegularPioneers));
     messages.plan(MessageBoxWatcher::Press::Cancel);
     const BatchOutcome kept = c->printAll();
     QCOMPARE(kept.result, PrintResult::Cancelled);
@@ -541,7 +542,7 @@ void BatchPrintTest::exportReplacesAFileOnlyAfterAsking() {
     QFETCH(bool, replace);
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
-    const std::vector<int> records = listed(FILTER_REGULAR_PIONEERS);
+    const std::vector<int> records = listed(ListFilter::RegularPioneers);
     auto c = commands(records);
     const QString file = out->filePath("kortelės.pdf");
     QCOMPARE(c->exportTo(file, records).result, PrintResult::Printed);
@@ -564,7 +565,7 @@ void BatchPrintTest::exportReplacesAFileOnlyAfterAsking() {
 }
 
 void BatchPrintTest::exportWritesOnlyPdfFiles() {
-    const std::vector<int> records = listed(FILTER_REGULAR_PIONEERS);
+    const std::vector<int> records = listed(ListFilter::RegularPioneers);
     auto c = commands(records);
     const QString data = QString::fromStdString((dataFolder->path() / "tdat7.bin").string());
     const QByteArray before = bytesOf(data);
@@ -583,7 +584,7 @@ void BatchPrintTest::exportWritesOnlyPdfFiles() {
 }
 
 void BatchPrintTest::exportOffersANameAndHonoursAChoiceOfNone() {
-    const std::vector<int> records = listed(FILTER_BAPTIZED);
+    const std::vector<int> records = listed(ListFilter::Baptized);
     state = selected(records.front());
     auto c = commands(records);
     QStringList offered;
@@ -620,7 +621,7 @@ void BatchPrintTest::exportOffersANameAndHonoursAChoiceOfNone() {
 }
 
 void BatchPrintTest::exportStoppedLeavesNoFile() {
-    auto c = commands(listed(FILTER_ALL));
+    auto c = commands(listed(ListFilter::All));
     const QString file = out->filePath("visos.pdf");
     QFile old(file);
     QVERIFY(old.open(QIODevice::WriteOnly));
@@ -632,7 +633,7 @@ void BatchPrintTest::exportStoppedLeavesNoFile() {
             dialog.cancel();
     });
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    const BatchOutcome outcome = c->exportTo(file, listed(FILTER_ALL));
+    const BatchOutcome outcome = c->exportTo(file, listed(ListFilter::All));
     QVERIFY(outcome.cancelled);
     QCOMPARE(bytesOf(file), QByteArray("ankstesnis"));
     QCOMPARE(QDir(out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"visos.pdf"});

@@ -58,19 +58,31 @@ void DataLocationDialogTest::opensWithChoiceAndMessage_data() {
     QTest::addColumn<int>("chosenDrive");
     QTest::addColumn<int>("driveUnavailable");
     QTest::addColumn<int>("checked");
-    QTest::newRow("current folder") << 0 << 0 << CURRENT_FOLDER_RADIO_ID;
-    QTest::newRow("drive A:") << 1 << 0 << DRIVE_A_RADIO_ID;
-    QTest::newRow("drive A: unavailable at start-up") << 1 << 1 << DRIVE_A_RADIO_ID;
-    QTest::newRow("an odd stored value") << 7 << 0 << CURRENT_FOLDER_RADIO_ID;
+    QTest::addColumn<QString>("folder");
+    // The message's last line: the folder that was looked for.
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("current folder") << 0 << 0 << CURRENT_FOLDER_RADIO_ID << ""
+                                    << "";
+    QTest::newRow("drive A:") << 1 << 0 << DRIVE_A_RADIO_ID << "/media/usb"
+                              << "";
+    QTest::newRow("drive A: unavailable at start-up") << 1 << 1 << DRIVE_A_RADIO_ID << "/media/usb"
+                                                      << "Ieškota aplanke: /media/usb";
+    QTest::newRow("unavailable, no folder chosen") << 1 << 1 << DRIVE_A_RADIO_ID << ""
+                                                   << "Aplankas nepasirinktas.";
+    QTest::newRow("an odd stored value") << 7 << 0 << CURRENT_FOLDER_RADIO_ID << ""
+                                         << "";
 }
 
 void DataLocationDialogTest::opensWithChoiceAndMessage() {
     QFETCH(int, chosenDrive);
     QFETCH(int, driveUnavailable);
     QFETCH(int, checked);
+    QFETCH(QString, folder);
+    QFETCH(QString, lastLine);
     DataLocationDialog dialog;
     QCOMPARE(dialog.chosenDrive(), 0);
     QVERIFY(!dialog.driveUnavailable());
+    dialog.setRemovableFolder(folder.toStdString());
     dialog.setChosenDrive(chosenDrive);
     dialog.setDriveUnavailable(driveUnavailable == 1);
     dialog.show();
@@ -79,6 +91,11 @@ void DataLocationDialogTest::opensWithChoiceAndMessage() {
     const int other = checked == DRIVE_A_RADIO_ID ? CURRENT_FOLDER_RADIO_ID : DRIVE_A_RADIO_ID;
     QVERIFY(!radio(dialog, other)->isChecked());
     QCOMPARE(messageShown(dialog), driveUnavailable == 1);
+#ifndef Q_OS_WIN
+    if (driveUnavailable == 1)
+        QCOMPARE(dialog.controlAs<QLabel>(DRIVE_UNAVAILABLE_TEXT_ID)->text().split('\n').last(),
+                 lastLine);
+#endif
     dialog.reject();
 }
 

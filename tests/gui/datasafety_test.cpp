@@ -178,6 +178,16 @@ private:
 
 } // namespace
 
+// The one message of a close that could not write `files` (and no other file).
+void expectUnwritten(const MessageBoxWatcher& messages, const QStringList& files) {
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    const QString text = messages.boxes().front().text;
+    QVERIFY2(text.startsWith("Nepavyko įrašyti šių failų"), qPrintable(text));
+    QCOMPARE(text.count('\n'), files.size());
+    for (const QString& file : files)
+        QVERIFY2(text.contains("/" + file + "\n") || text.endsWith("/" + file), qPrintable(text));
+}
+
 class DataSafetyTest : public QObject {
     Q_OBJECT
 
@@ -288,9 +298,12 @@ void DataSafetyTest::readOnlyDataFolderStartsAndCloses() {
         if (!lockedOut)
             QSKIP("this user writes into read-only folders");
 #endif
+        messages.plan(MessageBoxWatcher::Press::Ok);
         dialog->closeMainDialog();
     }
     QVERIFY(dialog->closed());
+    expectUnwritten(messages,
+                    lockedOut ? QStringList{"cplot.dat"} : QStringList{"pelkorl.INI", "cplot.dat"});
     QCOMPARE(readBytes(data / "cplot.dat"), oldLayout);
     QVERIFY(folderContents(data) == before);
     QCOMPARE(namesIn(data),
@@ -325,8 +338,10 @@ void DataSafetyTest::missingDataFolder() {
     dialog->accept(); // nothing selected: nothing printed, nothing shown
     QVERIFY(namesIn(temp.path() / "printed").empty());
     QVERIFY(messages.boxes().empty());
+    messages.plan(MessageBoxWatcher::Press::Ok);
     dialog->closeMainDialog();
     QVERIFY(dialog->closed());
+    expectUnwritten(messages, {"cplot.dat"});
     QVERIFY(!fs::exists(data));
     QCOMPARE(readBytes(temp.path() / "file"), std::string("not a folder"));
     QCOMPARE(namesIn(temp.path()), (std::set<std::string>{"file", "printed"}));
@@ -369,9 +384,11 @@ void DataSafetyTest::fullDiskAtCloseKeepsOldFiles() {
     {
         FileSizeLimit full(static_cast<rlim_t>(limit));
         QVERIFY(full.ok());
+        messages.plan(MessageBoxWatcher::Press::Ok);
         dialog->closeMainDialog();
     }
     QVERIFY(dialog->closed());
+    expectUnwritten(messages, {"pelkorl.INI", "cplot.dat"});
     QCOMPARE(readBytes(data / "cplot.dat"), oldLayout);
     QCOMPARE(readBytes(settings), settingsAfter.toStdString());
     QVERIFY(folderContents(data) == before);
@@ -398,8 +415,10 @@ void DataSafetyTest::settingsFileThatCannotBeMade() {
     auto dialog = startDialog(data, settings, temp.path() / "printed");
     QCOMPARE(dialog->publisherList()->count(), 40);
     dialog->checkBox(LAST_NAME_FIRST_BOX_ID)->click();
+    messages.plan(MessageBoxWatcher::Press::Ok);
     dialog->closeMainDialog();
     QVERIFY(dialog->closed());
+    expectUnwritten(messages, {"pelkorl.INI"});
     QCOMPARE(readBytes(temp.path() / "file"), std::string("not a folder"));
     // The close went on past the settings: the layout file was written.
     CardLayout defaults;

@@ -103,7 +103,7 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
     const QString file = utf8((run.printers->folder / "card1.pdf").string());
     QCOMPARE(pdfPages(file), pioneers);
     // Each page is a pioneer's, in list order: the page's words are those of his own print.
-    const auto lines = publisherLines(dialog.data().store, FILTER_REGULAR_PIONEERS, 7);
+    const auto lines = publisherLines(dialog.data().store, ListFilter::RegularPioneers, 7);
     for (int page = 1; page <= pioneers; ++page) {
         const CardState card = cardStateFor(dialog.state(), lines[std::size_t(page - 1)].record);
         QTemporaryDir dir;

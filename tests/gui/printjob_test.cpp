@@ -160,9 +160,9 @@ void PrintJobTest::init() {
     location.currentFolder = dataFolder->path();
     location.removableFolder = dataFolder->path() / "removable";
     data.currentFolder = dataFolder->path();
-    int aborted = 0;
+    StartState aborted = StartState::Running;
     loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
-    QCOMPARE(aborted, 0);
+    QCOMPARE(aborted, StartState::Running);
     QVERIFY(data.store.currentCount > 2);
 
     state = CardState{};

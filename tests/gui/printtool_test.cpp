@@ -18,6 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace pelkorl;
 using namespace pelkorl::test;
 namespace sid = pelkorl::sample::sampleid;
@@ -34,9 +37,27 @@ QString tool() {
     return qEnvironmentVariable("PELKORL_TEST_BINARY_DIR") + "/pelkorl-print";
 }
 
-Run runTool(const QStringList& arguments) {
+// `environment` replaces the test's own when given. Argument `badName` becomes the file
+// out\xFE.pdf in folder `badFolder`, a name that is no UTF-8 (QProcess passes only UTF-8, so
+// such a run goes through the shell).
+Run runTool(const QStringList& arguments,
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+            qsizetype badName = -1, const QString& badFolder = {}) {
     QProcess process;
-    process.start(tool(), arguments);
+    QProcessEnvironment withFolder = environment;
+    if (badName >= 0) {
+        QStringList quoted;
+        for (qsizetype i = 0; i < arguments.size(); ++i)
+            quoted << (i == badName
+                           ? QStringLiteral("\"$(printf '%s/out\\376.pdf' \"$BAD_FOLDER\")\"")
+                           : "'" + arguments[i] + "'");
+        withFolder.insert("BAD_FOLDER", badFolder);
+        process.setProcessEnvironment(withFolder);
+        process.start("/bin/sh", {"-c", "exec '" + tool() + "' " + quoted.join(' ')});
+    } else {
+        process.setProcessEnvironment(environment);
+        process.start(tool(), arguments);
+    }
     process.closeWriteChannel(); // nothing is ever read from the terminal
     Run run;
     if (!process.waitForFinished(60000)) {
@@ -127,7 +148,8 @@ void PrintToolTest::theCardIsTheProgramsPrint() {
     const int record = indexOf(dialog.data().store, static_cast<std::uint16_t>(publisher));
     QVERIFY(record > 0);
     PublisherListBox* list = dialog.publisherList();
-    const auto lines = publisherLines(dialog.data().store, FILTER_ALL, dialog.state().lastMonth);
+    const auto lines =
+        publisherLines(dialog.data().store, ListFilter::All, dialog.state().lastMonth);
     int row = -1;
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].record == record)
@@ -235,50 +257,123 @@ void PrintToolTest::helpExplainsTheOptions() {
 
 void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
     QTest::addColumn<QStringList>("arguments"); // DATA stands for a sample folder, OUT the file
+    QTest::addColumn<QString>("change");        // what is done to the sample folder first
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // a warning when the exit code is 0
+    const QStringList all{"DATA", "-a", "-o", "OUT"};
+    QTest::newRow("a clean run") << all << "" << 0 << "";
     QTest::newRow("unknown option")
-        << QStringList{"DATA", "--bogus"} << 2 << "unknown option '--bogus'";
+        << QStringList{"DATA", "--bogus"} << "" << 2 << "unknown option '--bogus'";
     QTest::newRow("no data folder")
-        << QStringList{"-a", "-o", "OUT"} << 2 << "no data folder given";
-    QTest::newRow("no output") << QStringList{"DATA", "-a"} << 2 << "no output file given";
-    QTest::newRow("no cards") << QStringList{"DATA", "-o", "OUT"} << 2 << "--publisher or --all";
+        << QStringList{"-a", "-o", "OUT"} << "" << 2 << "no data folder given";
+    QTest::newRow("no output") << QStringList{"DATA", "-a"} << "" << 2 << "no output file given";
+    QTest::newRow("no cards") << QStringList{"DATA", "-o", "OUT"} << "" << 2
+                              << "--publisher or --all";
+    QTest::newRow("an empty name")
+        << QStringList{"DATA", "-p", "", "-o", "OUT"} << "" << 2 << "the name is empty";
+    QTest::newRow("a day beyond the years")
+        << QStringList{"DATA", "-a", "--date", "9999-12-31", "-o", "OUT"} << "" << 2
+        << "is no day of the years 1900-2999";
+    QTest::newRow("a folder as output")
+        << QStringList{"DATA", "-a", "-o", "DATA/Roll"} << "" << 2 << "is a folder";
     QTest::newRow("missing data folder")
-        << QStringList{"DATA/nėra", "-a", "-o", "OUT"} << 1 << "does not exist";
+        << QStringList{"DATA/nėra", "-a", "-o", "OUT"} << "" << 1 << "does not exist";
     QTest::newRow("a file for a folder")
-        << QStringList{"DATA/tdat7.bin", "-a", "-o", "OUT"} << 1 << "is not a folder";
+        << QStringList{"DATA/tdat7.bin", "-a", "-o", "OUT"} << "" << 1 << "is not a folder";
     QTest::newRow("a folder without data")
-        << QStringList{"DATA/Roll", "-a", "-o", "OUT"} << 1 << "there is no publisher file";
+        << QStringList{"DATA/Roll", "-a", "-o", "OUT"} << "" << 1 << "there is no publisher file";
+    QTest::newRow("a folder named as the publisher file")
+        << all << "folder tdat7.bin" << 1 << "tdat7.bin' is a folder";
+    QTest::newRow("an unreadable publisher file")
+        << all << "unreadable tdat7.bin" << 1 << "cannot be read: permission denied";
+    QTest::newRow("an unreadable data folder")
+        << all << "unreadable folder" << 1 << "cannot be read: permission denied";
+    QTest::newRow("a pipe as the layout file") << all << "pipe cplot.dat" << 0 << "";
     QTest::newRow("missing output folder")
-        << QStringList{"DATA", "-a", "-o", "DATA/nėra/x.pdf"} << 1 << "does not exist";
+        << QStringList{"DATA", "-a", "-o", "DATA/nėra/x.pdf"} << "" << 1 << "does not exist";
+    QTest::newRow("an output name that is no UTF-8")
+        << QStringList{"DATA", "-a", "-o", "BADNAME"} << "" << 1 << "is not valid UTF-8";
     QTest::newRow("total the program would not print")
-        << QStringList{"DATA", "-a", "--total", "--date", "2027-02-10", "-o", "OUT"} << 2
+        << QStringList{"DATA", "-a", "--total", "--date", "2027-02-10", "-o", "OUT"} << "" << 1
         << "--total";
     QTest::newRow("nobody of that name")
-        << QStringList{"DATA", "-p", "Niekas Niekaitis", "-o", "OUT"} << 1
+        << QStringList{"DATA", "-p", "Niekas Niekaitis", "-o", "OUT"} << "" << 1
         << "no publisher is named 'Niekas Niekaitis'";
-    QTest::newRow("no such record")
-        << QStringList{"DATA", "-p", "999", "-o", "OUT"} << 1 << "there is no publisher record 999";
+    QTest::newRow("no such record") << QStringList{"DATA", "-p", "999", "-o", "OUT"} << "" << 1
+                                    << "there is no publisher record 999";
     QTest::newRow("missing settings file")
-        << QStringList{"DATA", "-a", "--settings", "DATA/nėra.ini", "-o", "OUT"} << 1
+        << QStringList{"DATA", "-a", "--settings", "DATA/nėra.ini", "-o", "OUT"} << "" << 1
         << "the settings file";
+    QTest::newRow("a folder as settings file")
+        << QStringList{"DATA", "-a", "--settings", "DATA/Roll", "-o", "OUT"} << "" << 1
+        << "Roll' is a folder";
+    QTest::newRow("a cut publisher file")
+        << all << "cut tdat7.bin" << 0 << "ends in a cut record of 100 bytes";
+    QTest::newRow("records beyond the store")
+        << all << "long tdat7.bin" << 0 << "holds 2 record(s) beyond the 310";
+    QTest::newRow("month rows that cannot print")
+        << QStringList{"DATA", "-a", "-m", "all", "--date", "2027-02-10", "-o", "OUT"} << "" << 0
+        << "month row(s) 6,7,8,9,10,11,12 cannot be printed";
+    QTest::newRow("no previous year")
+        << QStringList{"DATA", "-a", "--previous-year", "-o", "OUT"} << "no previous year" << 0
+        << "no usable previous-year publisher file";
 }
 
 void PrintToolTest::wrongCommandLinesAndMissingFolders() {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, change);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
     TempFolder data;
     QVERIFY(sample::writeSampleCongregation(data.path(), 2027));
+    const fs::path publishers = data.path() / "tdat7.bin";
+    if (change.startsWith("unreadable") && geteuid() == 0)
+        QSKIP("the superuser reads every file");
+    if (change == "folder tdat7.bin") {
+        fs::remove(publishers);
+        fs::create_directory(publishers);
+    } else if (change == "unreadable tdat7.bin") {
+        fs::permissions(publishers, fs::perms::none);
+    } else if (change == "unreadable folder") {
+        fs::permissions(data.path(), fs::perms::owner_write);
+    } else if (change == "pipe cplot.dat") {
+        QCOMPARE(mkfifo((data.path() / "cplot.dat").c_str(), 0600), 0);
+    } else if (change == "cut tdat7.bin" || change == "long tdat7.bin") {
+        std::string bytes = readBytes(publishers);
+        if (change.startsWith("cut"))
+            bytes += std::string(100, 'x');
+        else
+            bytes.resize(RECORD_SIZE * (RECORD_CAPACITY + 2), '\0');
+        writeBytes(publishers, bytes);
+    } else if (change == "no previous year") {
+        fs::remove_all(data.path() / "Roll");
+    }
+    // A run of its own: no session's runtime folder, its own temporary folder.
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    environment.insert("TMPDIR", temporary.path());
     const QString file = out.filePath("wrong.pdf");
+    const QStringList outBefore = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     for (QString& a : arguments)
         a = a == "OUT" ? file : a.replace("DATA", path(data.path()));
-    const Run run = runTool(arguments);
+    const Run run = runTool(arguments, environment, arguments.indexOf("BADNAME"), out.path());
+    fs::permissions(data.path(), fs::perms::owner_all);
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.err.contains("pelkorl-print: ") && run.err.contains(message), qPrintable(run.err));
+    if (message.isEmpty())
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    else
+        QVERIFY2(run.err.contains("pelkorl-print: ") && run.err.contains(message),
+                 qPrintable(run.err));
     QCOMPARE(run.err.contains("Try 'pelkorl-print --help'."), exitCode == 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY(!QFile::exists(file));
+    QCOMPARE(run.out.isEmpty(), exitCode != 0);
+    QCOMPARE(QFile::exists(file), exitCode == 0);
+    QFile::remove(file);
+    // Nothing but the output: no runtime folder, no file under another name.
+    QCOMPARE(
+        QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{});
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), outBefore);
 }
 
 void PrintToolTest::protectedDataNeedTheirPassword() {

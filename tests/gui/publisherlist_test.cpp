@@ -1,6 +1,7 @@
 #include "maindialogfixture.h"
 
 #include "card/figures.h"
+#include "dialogs/optionsdialog.h"
 #include "main/publisherlistbox.h"
 #include "messageboxwatcher.h"
 #include "settings/profile.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
@@ -116,6 +118,8 @@ private slots:
     void printHeaderBoxControlsSexMark();
     void checkBoxesReachTheCardState();
     void longNameBoxAndUserSelection();
+    void onlyAnotherLineTakesTheSelection_data();
+    void onlyAnotherLineTakesTheSelection();
 
     void optionsCancelRebuildsAfterAChange();
     void optionsOkTakesTheValues();
@@ -167,7 +171,7 @@ void PublisherListTest::filterSelectsPublishers() {
     QPushButton* filter = dialog.button(FILTER_BUTTON_ID);
     for (int i = 0; i < clicks; ++i)
         filter->click();
-    QCOMPARE(dialog.listFilter(), clicks);
+    QCOMPARE(dialog.listFilter(), ListFilter(clicks));
     QCOMPARE(filter->text(), name);
     QCOMPARE(listedRecords(dialog), records);
     QCOMPARE(dialog.state().selectedRecord, records.front());
@@ -183,7 +187,7 @@ void PublisherListTest::fourFilterClicksReturnToAll() {
         filter->click();
         QCOMPARE(dialog.publisherList()->selectedRow(), 0);
     }
-    QCOMPARE(dialog.listFilter(), 0);
+    QCOMPARE(dialog.listFilter(), ListFilter::All);
     QCOMPARE(filter->text(), QStringLiteral("Visi skelbėjai"));
     QCOMPARE(listedRecords(dialog), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
     QCOMPARE(dialog.state().selectedRecord, 1);
@@ -441,6 +445,56 @@ void PublisherListTest::longNameBoxAndUserSelection() {
     QCOMPARE(dialog.state().selectedRecord, 4);
     QCOMPARE(dialog.state().useLongName, 1);
     QVERIFY(longName->isChecked());
+    dialog.closeMainDialog();
+}
+
+void PublisherListTest::onlyAnotherLineTakesTheSelection_data() {
+    QTest::addColumn<int>("gesture");
+    QTest::addColumn<int>("row"); // selected afterwards; line 0 is selected before
+    QTest::newRow("click below the last line") << 0 << 0;
+    QTest::newRow("ctrl+click on the selected line") << 1 << 0;
+    QTest::newRow("ctrl+space") << 2 << 0;
+    QTest::newRow("click on another line") << 3 << 1;
+}
+
+// The publisher list and the card-version list of the options dialog alike.
+void PublisherListTest::onlyAnotherLineTakesTheSelection() {
+    QFETCH(int, gesture);
+    QFETCH(int, row);
+    DialogRun run;
+    writeCurrentYear(run.folder(), {person("Jonas", "Žukas"), person("Ona", "Adomaitė")});
+    MainDialog& dialog = run.start(APRIL_2027);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    OptionsDialog options(run.folder(), &dialog);
+    options.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&options));
+    for (QListWidget* list : {static_cast<QListWidget*>(dialog.publisherList()),
+                              options.controlAs<QListWidget>(OptionsDialog::CARD_VERSION_LIST)}) {
+        list->setCurrentRow(0);
+        const QRect last = list->visualItemRect(list->item(list->count() - 1));
+        const QPoint below(last.center().x(), last.bottom() + 4);
+        QVERIFY(list->viewport()->rect().contains(below));
+        const QPoint selected = list->visualItemRect(list->item(0)).center();
+        switch (gesture) {
+        case 0:
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+            break;
+        case 1:
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+            break;
+        case 2:
+            QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+            break;
+        default:
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(1)).center());
+        }
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(list->row(list->selectedItems().front()), row);
+    }
+    QCOMPARE(dialog.state().selectedRecord, row + 1);
+    options.reject();
     dialog.closeMainDialog();
 }
 

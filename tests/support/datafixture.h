@@ -37,13 +37,13 @@ protected:
         frozen = true;
     }
     // Loads with a prompt that counts its calls and answers `answer`.
-    int load(int startAborted = 0, bool answer = true) {
+    StartState load(StartState start = StartState::Running, bool answer = true) {
         freeze();
-        loadPublisherData(data, location, startAborted, [this, answer](const std::string& p) {
+        loadPublisherData(data, location, start, [this, answer](const std::string& p) {
             prompted.push_back(p);
             return answer;
         });
-        return startAborted;
+        return start;
     }
     const PublisherRecord& current(int j) const {
         return data.store.currentRecords[static_cast<std::size_t>(j)];

@@ -133,10 +133,12 @@ std::map<std::string, std::string> folderContents(const std::filesystem::path& f
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file(error))
+        // A link loop is no file; its error must not end the walk.
+        std::error_code ignored;
+        if (it->is_regular_file(ignored))
             contents[std::filesystem::relative(it->path(), folder).generic_string()] =
                 readBytes(it->path());
-        else if (it->is_directory(error))
+        else if (it->is_directory(ignored))
             contents[std::filesystem::relative(it->path(), folder).generic_string() + "/"] = "";
     }
     return contents;

@@ -14,7 +14,7 @@ bool cardHasName(const RecordStore& store, int record, int lastNameFirst) {
     return !name.empty();
 }
 
-std::vector<int> batchRecords(const RecordStore& store, int listFilter, int lastMonth,
+std::vector<int> batchRecords(const RecordStore& store, ListFilter listFilter, int lastMonth,
                               int lastNameFirst) {
     std::vector<int> records;
     for (const PublisherLine& line : publisherLines(store, listFilter, lastMonth)) {

@@ -4,6 +4,7 @@
 // state with that publisher selected, his name and mobile number chosen as the header pane
 // would choose them).
 #include "card/cardstate.h"
+#include "card/publisherfilter.h"
 
 #include <array>
 #include <string>
@@ -20,7 +21,7 @@ bool cardHasName(const RecordStore& store, int record, int lastNameFirst);
 
 // Records of the lines the list shows for `listFilter`, in list order, without those whose
 // card the print command would not print.
-std::vector<int> batchRecords(const RecordStore& store, int listFilter, int lastMonth,
+std::vector<int> batchRecords(const RecordStore& store, ListFilter listFilter, int lastMonth,
                               int lastNameFirst);
 
 // The name and mobile number a card of `record` prints, and whether the long-name box is

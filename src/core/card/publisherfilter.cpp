@@ -13,29 +13,35 @@ char asciiLower(char c) {
 
 } // namespace
 
-int nextListFilter(int listFilter) {
-    const int next = listFilter + 1;
-    return next >= FILTER_COUNT || next < 0 ? FILTER_ALL : next;
+int filterNameId(ListFilter filter) {
+    return FILTER_NAME_BASE + static_cast<int>(filter);
 }
 
-bool passesListFilter(const RecordStore& store, int record, int listFilter, int lastMonth) {
+ListFilter nextListFilter(ListFilter listFilter) {
+    const int next = static_cast<int>(listFilter) + 1;
+    return next >= FILTER_COUNT || next < 0 ? ListFilter::All : static_cast<ListFilter>(next);
+}
+
+bool passesListFilter(const RecordStore& store, int record, ListFilter listFilter, int lastMonth) {
     if (!isPublisher(store, record))
         return false;
     const PublisherRecord& p = store.currentRecords[static_cast<std::size_t>(record)];
     const bool pioneer = p.serviceStatus(lastMonth) == REGULAR_PIONEER_STATUS;
     switch (listFilter) {
-    case FILTER_REGULAR_PIONEERS:
+    case ListFilter::RegularPioneers:
         return pioneer;
-    case FILTER_BAPTIZED:
+    case ListFilter::Baptized:
         return !pioneer && isBaptized(store, record);
-    case FILTER_UNBAPTIZED:
+    case ListFilter::Unbaptized:
         return !isBaptized(store, record);
-    default:
-        return true;
+    case ListFilter::All:
+        break;
     }
+    return true;
 }
 
-std::vector<PublisherLine> publisherLines(const RecordStore& store, int listFilter, int lastMonth) {
+std::vector<PublisherLine> publisherLines(const RecordStore& store, ListFilter listFilter,
+                                          int lastMonth) {
     std::vector<PublisherLine> lines;
     for (int j = 1; j < store.currentCount; ++j) {
         if (passesListFilter(store, j, listFilter, lastMonth))

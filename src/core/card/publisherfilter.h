@@ -10,22 +10,27 @@ namespace pelkorl {
 
 struct RecordStore;
 
-// listFilter values; the filter button shows string FILTER_NAME_BASE + listFilter.
-inline constexpr int FILTER_ALL = 0;
-inline constexpr int FILTER_REGULAR_PIONEERS = 1;
-inline constexpr int FILTER_BAPTIZED = 2; // baptized, not regular pioneers
-inline constexpr int FILTER_UNBAPTIZED = 3;
+// Which publishers the list shows, in the order of the filter button's cycle.
+enum class ListFilter {
+    All,
+    RegularPioneers,
+    Baptized, // baptized, not regular pioneers
+    Unbaptized,
+};
 inline constexpr int FILTER_COUNT = 4;
+
+// The string-table id of the filter's name.
+int filterNameId(ListFilter filter);
 
 // Service status of a regular pioneer.
 inline constexpr int REGULAR_PIONEER_STATUS = 2;
 
 // The next filter of the button's cycle.
-int nextListFilter(int listFilter);
+ListFilter nextListFilter(ListFilter listFilter);
 
 // Whether publisher `record` (1 .. currentCount - 1) passes `listFilter`, judged by his service
 // status of calendar month `lastMonth`. Record 0 and records outside the store never pass.
-bool passesListFilter(const RecordStore& store, int record, int listFilter, int lastMonth);
+bool passesListFilter(const RecordStore& store, int record, ListFilter listFilter, int lastMonth);
 
 struct PublisherLine {
     int record = 0;
@@ -33,7 +38,8 @@ struct PublisherLine {
 };
 
 // The lines of the list in file order.
-std::vector<PublisherLine> publisherLines(const RecordStore& store, int listFilter, int lastMonth);
+std::vector<PublisherLine> publisherLines(const RecordStore& store, ListFilter listFilter,
+                                          int lastMonth);
 
 // `text` begins with `prefix`, ASCII letters compared without regard to case and every other
 // byte as it is (the Lithuanian letters of Windows-1257 match only themselves).

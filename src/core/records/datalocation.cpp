@@ -29,6 +29,13 @@ std::string folderSetting(const std::filesystem::path& folder) {
     return std::string(utf8.begin(), utf8.end());
 }
 
+bool holdsPublisherFile(const std::filesystem::path& folder) {
+    if (folder.empty())
+        return false;
+    std::error_code error;
+    return std::filesystem::is_regular_file(findIgnoringCase(folder, PUBLISHER_FILE_NAME), error);
+}
+
 bool probeDataDrive(int location, const std::filesystem::path& removableFolder) {
     if (location == 0)
         return true;
@@ -57,21 +64,21 @@ bool probeDataDrive(int location, const std::filesystem::path& removableFolder) 
     return true;
 }
 
-bool reloadAfterLocationChange(PublisherData& data, const DataLocation& location, int& startAborted,
+bool reloadAfterLocationChange(PublisherData& data, const DataLocation& location, StartState& start,
                                const std::function<bool(const std::string&)>& confirm,
                                const PasswordPrompt& prompt) {
-    Bytes start;
+    Bytes head;
     if (!data.readFile ||
-        data.readFile(publisherFilePath(location), 0, LOCATION_FILE_MIN_SIZE + 1, start) !=
+        data.readFile(publisherFilePath(location), 0, LOCATION_FILE_MIN_SIZE + 1, head) !=
             ReadError::None ||
-        start.size() <= LOCATION_FILE_MIN_SIZE)
+        head.size() <= LOCATION_FILE_MIN_SIZE)
         return true;
     if (data.store.currentCount > 1) {
         if (!confirm || !confirm(loadText(REPLACE_DATA_QUESTION)))
             return false;
     }
-    loadPublisherData(data, location, startAborted, prompt);
-    return startAborted == 0;
+    loadPublisherData(data, location, start, prompt);
+    return start == StartState::Running;
 }
 
 int driveNumberOf(const std::filesystem::path& path) {

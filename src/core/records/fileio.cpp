@@ -109,6 +109,59 @@ ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset,
 
 #endif
 
+namespace {
+
+template <class Char> Char asciiLower(Char c) {
+    return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
+}
+
+bool sameIgnoringCase(const std::filesystem::path::string_type& a,
+                      const std::filesystem::path::string_type& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](auto x, auto y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
+// The name in `folder` that matches `name` but for case; empty when there is none.
+std::filesystem::path otherSpelling(const std::filesystem::path& folder,
+                                    const std::filesystem::path& name) {
+    std::filesystem::path found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::path entry = it->path().filename();
+        if (sameIgnoringCase(entry.native(), name.native()) &&
+            (found.empty() || entry.native() < found.native()))
+            found = entry;
+    }
+    return found;
+}
+
+} // namespace
+
+std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
+                                       const std::filesystem::path& relative) {
+    std::filesystem::path found = folder;
+    bool searching = true;
+    for (const std::filesystem::path& part : relative) {
+        if (searching) {
+            std::error_code error;
+            // symlink_status: a name that is there in this spelling wins, whatever it is.
+            if (std::filesystem::symlink_status(found / part, error).type() ==
+                std::filesystem::file_type::not_found) {
+                const std::filesystem::path other = otherSpelling(found, part);
+                if (!other.empty()) {
+                    found /= other;
+                    continue;
+                }
+                searching = false;
+            }
+        }
+        found /= part;
+    }
+    return found;
+}
+
 ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes) {
     // One byte more than allowed tells a file of exactly `limit` bytes from a larger one.
     const std::size_t asked = limit == std::numeric_limits<std::size_t>::max() ? limit : limit + 1;

@@ -28,6 +28,13 @@ ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset,
 // The whole file into `bytes`; TooLarge (and no bytes) when it holds more than `limit`.
 ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes);
 
+// `folder` / `relative`, each component of `relative` spelled as it is on disk when only its
+// ASCII letter case differs: data copied from Windows often come as TDAT7.BIN or ROLL/RV7_8.
+// The exact spelling wins; among other spellings, the first in byte order. A component found
+// in no spelling is kept as given, and so is the rest after it. `folder` is taken as it is.
+std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
+                                       const std::filesystem::path& relative);
+
 // How the record readers get at a file: readFilePart on disk, or bytes held in memory.
 using FilePartReader = std::function<ReadError(
     const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit, Bytes& bytes)>;

@@ -137,19 +137,20 @@ std::filesystem::path publisherFilePath(const DataLocation& location) {
     // An unset folder names no file, rather than one in the process's working folder.
     if (folder.empty())
         return {};
-    return folder / PUBLISHER_FILE_NAME;
+    return findIgnoringCase(folder, PUBLISHER_FILE_NAME);
 }
 
 std::filesystem::path previousPublisherFilePath(const std::filesystem::path& currentFolder) {
     if (currentFolder.empty())
         return {};
-    return currentFolder / PREVIOUS_YEAR_FOLDER / PREVIOUS_YEAR_SUBFOLDER / PUBLISHER_FILE_NAME;
+    return findIgnoringCase(currentFolder, std::filesystem::path(PREVIOUS_YEAR_FOLDER) /
+                                               PREVIOUS_YEAR_SUBFOLDER / PUBLISHER_FILE_NAME);
 }
 
 std::filesystem::path extensionFilePath(const std::filesystem::path& currentFolder) {
     if (currentFolder.empty())
         return {};
-    return currentFolder / EXTENSION_FILE_NAME;
+    return findIgnoringCase(currentFolder, EXTENSION_FILE_NAME);
 }
 
 std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder,
@@ -157,8 +158,9 @@ std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder
     if (currentFolder.empty())
         return {};
     if (year == ServiceYear::Previous)
-        return currentFolder / PREVIOUS_YEAR_FOLDER / PREVIOUS_YEAR_SUBFOLDER / REMARKS_FILE_NAME;
-    return currentFolder / REMARKS_FILE_NAME;
+        return findIgnoringCase(currentFolder, std::filesystem::path(PREVIOUS_YEAR_FOLDER) /
+                                                   PREVIOUS_YEAR_SUBFOLDER / REMARKS_FILE_NAME);
+    return findIgnoringCase(currentFolder, REMARKS_FILE_NAME);
 }
 
 bool previousFileUsable(const FilePartReader& readFile,
@@ -200,7 +202,7 @@ bool checkDataPassword(const RecordStore& store, const PasswordPrompt& prompt) {
     return prompt && prompt(password);
 }
 
-void loadPublisherData(PublisherData& data, const DataLocation& location, int& startAborted,
+void loadPublisherData(PublisherData& data, const DataLocation& location, StartState& start,
                        const PasswordPrompt& prompt) {
     RecordStore& store = data.store;
     data.currentFolder = location.currentFolder;
@@ -224,8 +226,8 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
     for (int j = 1; j < store.currentCount; ++j)
         store.currentRecords[static_cast<std::size_t>(j)].setPreviousLink(0);
 
-    if (startAborted == 0 && !checkDataPassword(store, prompt))
-        startAborted = 1;
+    if (start == StartState::Running && !checkDataPassword(store, prompt))
+        start = StartState::Aborted;
 
     countExtensionRecords(data);
     for (int m = 0; m < MONTHS; ++m)
@@ -233,7 +235,7 @@ void loadPublisherData(PublisherData& data, const DataLocation& location, int& s
 
     if (!previousFileUsable(data.readFile, data.currentFolder))
         return;
-    if (startAborted == 0) {
+    if (start == StartState::Running) {
         store.previousCount =
             readPublisherFile(data.readFile, previousPublisherFilePath(data.currentFolder),
                               store.previousRecords, data.fileBytes);

@@ -69,6 +69,7 @@ void unshiftTexts(std::vector<PublisherRecord>& records, int count);
 // Sets the fixed terminators that end the texts of records 0 .. count - 1.
 void terminateTexts(std::vector<PublisherRecord>& records, int count);
 
+// The files of a location, each found whatever its letter case (see findIgnoringCase).
 std::filesystem::path publisherFilePath(const DataLocation& location);
 std::filesystem::path previousPublisherFilePath(const std::filesystem::path& currentFolder);
 std::filesystem::path extensionFilePath(const std::filesystem::path& currentFolder);
@@ -83,9 +84,12 @@ void matchPreviousYear(RecordStore& store);
 // True when there is no password (" ") or the prompt reports it given.
 bool checkDataPassword(const RecordStore& store, const PasswordPrompt& prompt);
 
-// The whole load. Sets startAborted to 1 when the password is refused; with startAborted
-// already 1 no password is asked and the previous-year file is not read again.
-void loadPublisherData(PublisherData& data, const DataLocation& location, int& startAborted,
+// How the start goes: Aborted once there was no data location or the password was refused.
+enum class StartState { Running, Aborted };
+
+// The whole load. Sets `start` to Aborted when the password is refused; when it is Aborted
+// already no password is asked and the previous-year file is not read again.
+void loadPublisherData(PublisherData& data, const DataLocation& location, StartState& start,
                        const PasswordPrompt& prompt);
 
 // Current publisher j exists in the store.

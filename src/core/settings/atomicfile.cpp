@@ -100,4 +100,21 @@ WriteResult commitReplacement(const fs::path& temporary, const fs::path& target,
     return result;
 }
 
+WriteResult writeFileInPlace(const fs::path& target, std::string_view bytes) {
+    const fs::path file = replacementTarget(target);
+    std::error_code error;
+    if (!fs::is_regular_file(file, error))
+        return WriteResult::CannotCreate;
+    // "r+": never creates, never truncates before the new bytes are in.
+    std::FILE* out = std::fopen(file.c_str(), "r+b");
+    if (!out)
+        return WriteResult::CannotCreate;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
+    if (std::fclose(out) != 0 || !written)
+        return WriteResult::CannotWrite;
+    fs::resize_file(file, bytes.size(), error);
+    return error ? WriteResult::CannotWrite : WriteResult::Written;
+}
+
 } // namespace pelkorl

@@ -24,6 +24,11 @@ std::filesystem::path replacementTarget(const std::filesystem::path& target);
 // Writes `bytes` as the whole of `target`.
 WriteResult writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+// Writes `bytes` over the existing regular file `target` (through its links) and cuts it to
+// their size; CannotCreate when there is no such file or it cannot be opened for writing. A
+// crash half way can leave it cut: only for a file whose folder takes no temporary file.
+WriteResult writeFileInPlace(const std::filesystem::path& target, std::string_view bytes);
+
 // Puts the finished file `temporary` (in the same folder as replacementTarget(target)) in
 // place of `target`: it takes the permissions of the file it replaces, or `newPermissions`
 // when there is none and they are given. On failure `temporary` is removed.

@@ -8,14 +8,18 @@ namespace pelkorl {
 
 bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder) {
     Bytes bytes;
-    readFilePart(folder / layoutFileName(version), 0, CARD_LAYOUT_SIZE, bytes);
+    readFilePart(findIgnoringCase(folder, layoutFileName(version)), 0, CARD_LAYOUT_SIZE, bytes);
     return readLayout(layout, bytes);
 }
 
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder) {
     const auto bytes = layout.bytes();
-    return writeFileAtomically(folder / layoutFileName(version),
-                               std::string_view(bytes.data(), bytes.size()));
+    const std::filesystem::path file = findIgnoringCase(folder, layoutFileName(version));
+    const std::string_view text(bytes.data(), bytes.size());
+    const WriteResult result = writeFileAtomically(file, text);
+    // A layout file the user may write in a folder he may not: keeping the changes is worth
+    // the small risk of a cut file.
+    return result == WriteResult::CannotCreate ? writeFileInPlace(file, text) : result;
 }
 
 } // namespace pelkorl

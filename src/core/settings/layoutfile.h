@@ -1,5 +1,6 @@
 #pragma once
-// The layout file of a card version ("cplot.dat", "cplot<v>.dat") in the program's folder.
+// The layout file of a card version ("cplot.dat", "cplot<v>.dat") in the program's folder,
+// found whatever its letter case and written back under the name it was found as.
 #include "card/cardlayout.h"
 #include "settings/atomicfile.h"
 
@@ -13,7 +14,8 @@ namespace pelkorl {
 bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder);
 
 // Writes the 400 bytes as the version's layout file in `folder`, atomically: a failure
-// leaves the old file as it was.
+// leaves the old file as it was. When the folder takes no temporary file but the file itself
+// is writable, the file is written in place.
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
 
 } // namespace pelkorl

@@ -60,9 +60,9 @@ StartupLoad loadStartupData(const StartupInput& input, PublisherData& data, Card
     };
     if (!allocateRecordStore(data.store, report))
         return StartupLoad::NoMemory;
-    int startAborted = 0;
-    loadPublisherData(data, location, startAborted, input.passwordPrompt);
-    if (startAborted != 0)
+    StartState start = StartState::Running;
+    loadPublisherData(data, location, start, input.passwordPrompt);
+    if (start == StartState::Aborted)
         return StartupLoad::PasswordRefused;
     state.useLongName = 1;
 

@@ -10,6 +10,7 @@
 //   160-161    data location folder picker, replacing a file
 //   170-180    print all, print preview, PDF files
 //   181-182    a picked printer that is gone, a job the printer refused
+//   183-187    files not written at close, the data folder at start-up (text/textids.h)
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
 //              y 600-611, table top 700, table height 701, column positions 702-708;
@@ -98,6 +99,11 @@ constexpr Entry TEXTS[] = {
     {181, "Spausdintuvo „%1“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta.\n"
           "Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."},
     {182, "Spausdintuvas „%1“ nepriėmė užduoties. Nieko neišspausdinta."},
+    {183, "Nepavyko įrašyti šių failų, todėl jų pakeitimai neišsaugoti:\n%1"},
+    {184, "Pasirinkite aplanką su skelbėjų duomenimis (tdat7.bin)"},
+    {185, "Ieškota aplanke: %1"},
+    {186, "Aplankas nepasirinktas."},
+    {187, "Aplanko „%1“ nėra."},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, " "},

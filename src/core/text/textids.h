@@ -43,9 +43,18 @@ inline constexpr int CANCEL_TEXT = 176;
 inline constexpr int PDF_FILTER_TEXT = 177;
 inline constexpr int WRITE_FAILED_TEXT = 178; // "%1" is the file
 inline constexpr int SAVE_PDF_TITLE_TEXT = 179;
-inline constexpr int ALL_CARDS_FILE_TEXT = 180;       // name offered for the file of every card
-inline constexpr int PRINTER_GONE_TEXT = 181;         // "%1" is the printer
-inline constexpr int JOB_REFUSED_TEXT = 182;          // "%1" is the printer
+inline constexpr int ALL_CARDS_FILE_TEXT = 180; // name offered for the file of every card
+inline constexpr int PRINTER_GONE_TEXT = 181;   // "%1" is the printer
+inline constexpr int JOB_REFUSED_TEXT = 182;    // "%1" is the printer
+// The settings or layout files a close could not write (%1: their names, one a line).
+inline constexpr int FILES_NOT_WRITTEN = 183;
+// Caption of the folder picker at a start without data: which folder holds them.
+inline constexpr int DATA_FOLDER_QUESTION = 184;
+// The data location dialog: the folder it looked for (%1), or that none is chosen.
+inline constexpr int LOOKED_IN_FOLDER = 185;
+inline constexpr int NO_FOLDER_CHOSEN = 186;
+// A data folder given on the command line that is not a folder (%1: its name).
+inline constexpr int NOT_A_DATA_FOLDER = 187;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and

@@ -4,6 +4,7 @@
 #include "dialogs/datalocationdialog.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/qtstrings.h"
 
 #include <QDir>
@@ -42,7 +43,8 @@ DataLocationDialog::DataLocationDialog(QWidget* parent)
       driveA_(require<QRadioButton>(DRIVE_A_RADIO_ID)),
       currentFolder_(require<QRadioButton>(CURRENT_FOLDER_RADIO_ID)),
       unavailableText_(require<QLabel>(DRIVE_UNAVAILABLE_TEXT_ID)),
-      removableFolder_(removableDataFolder(std::string())), givenFolder_(removableFolder_) {
+      removableFolder_(removableDataFolder(std::string())), givenFolder_(removableFolder_),
+      unavailableMessage_(unavailableText_->text()) {
 #ifndef Q_OS_WIN
     // No drive letters here: drive A: is a folder the user picks.
     folderButton_ = new QPushButton(textFromUtf8(loadText(REMOVABLE_FOLDER_BUTTON_TEXT)), this);
@@ -80,14 +82,32 @@ void DataLocationDialog::showEvent(QShowEvent* event) {
 
 void DataLocationDialog::prepareControls() {
     (chosenDrive_ == 1 ? driveA_ : currentFolder_)->setChecked(true);
-    unavailableText_->setVisible(driveUnavailable_);
+    if (driveUnavailable_)
+        showUnavailable();
+    else
+        unavailableText_->hide();
+}
+
+void DataLocationDialog::showUnavailable() {
+    QString text = unavailableMessage_;
+#ifndef Q_OS_WIN
+    // Without drive letters the drive is a folder: say which one was looked for.
+    const QString where = QDir::toNativeSeparators(textFromPath(removableFolder_));
+    const QString line = where.isEmpty()
+                             ? textFromUtf8(loadText(NO_FOLDER_CHOSEN))
+                             : textFromUtf8(loadText(LOOKED_IN_FOLDER)).replace("%1", where);
+    text += '\n' + fontMetrics().elidedText(line, Qt::ElideMiddle, unavailableText_->width());
+    unavailableText_->setToolTip(where);
+#endif
+    unavailableText_->setText(text);
+    unavailableText_->show();
 }
 
 void DataLocationDialog::accept() {
     unavailableText_->hide();
     const int choice = driveA_->isChecked() && !currentFolder_->isChecked() ? 1 : 0;
     if (!probeDataDrive(choice, removableFolder_)) {
-        unavailableText_->show();
+        showUnavailable();
         return;
     }
     chosenDrive_ = choice;

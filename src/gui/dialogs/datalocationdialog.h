@@ -65,6 +65,8 @@ protected:
 
 private:
     void showFolder();
+    // The unavailable-drive message, with the folder that was looked for.
+    void showUnavailable();
 
     QRadioButton* driveA_;
     QRadioButton* currentFolder_;
@@ -73,6 +75,7 @@ private:
     bool driveUnavailable_ = false;
     std::filesystem::path removableFolder_;
     std::filesystem::path givenFolder_;
+    QString unavailableMessage_;
     QPushButton* folderButton_ = nullptr;
 };
 

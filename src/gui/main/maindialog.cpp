@@ -26,15 +26,20 @@
 #include "settings/startupdata.h"
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/appicon.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace pelkorl {
 
@@ -189,8 +194,8 @@ void MainDialog::initialise() {
     readDataLocation(profile, settings);
     dataDrive_ = settings.dataDrive;
     removableFolder_ = settings.removableFolder;
-    settingsChanged_ = 0;
-    startAborted_ = 0;
+    settings_ = SettingsState::Unchanged;
+    start_ = StartState::Running;
 
     if (!probeDataDrive(dataDrive_, removableDataFolder(removableFolder_))) {
         int chosen = dataDrive_;
@@ -200,16 +205,17 @@ void MainDialog::initialise() {
             if (chosen != dataDrive_ || chosenFolder != removableFolder_) {
                 dataDrive_ = static_cast<std::uint8_t>(chosen);
                 removableFolder_ = chosenFolder;
-                settingsChanged_ = 1;
+                settings_ = SettingsState::Changed;
             }
         } else {
-            startAborted_ = 1;
+            start_ = StartState::Aborted;
         }
     }
 
-    if (startAborted_ == 0 && allocateRecordStore(data_.store, MessageBox::reporter(this)))
-        loadPublisherData(data_, dataLocation(), startAborted_, passwordPrompt_);
-    if (startAborted_ == 0)
+    if (start_ == StartState::Running &&
+        allocateRecordStore(data_.store, MessageBox::reporter(this)))
+        loadPublisherData(data_, dataLocation(), start_, passwordPrompt_);
+    if (start_ == StartState::Running)
         fillPublisherList();
     state_.useLongName = 1;
 
@@ -221,7 +227,7 @@ void MainDialog::initialise() {
     printHeaderBox_->setChecked(true);
     sexMarkBox_->setChecked(false);
 
-    if (startAborted_ == 1) {
+    if (start_ == StartState::Aborted) {
         // Nothing after this would outlive the dialog, and no layout was loaded to save.
         closeMainDialog();
         return;
@@ -242,7 +248,7 @@ int MainDialog::exec() {
     return TemplateDialog::exec();
 }
 
-void MainDialog::writeSettingsFile() {
+ProfileWrite MainDialog::writeSettingsFile() {
     Settings settings;
     settings.dataDrive = dataDrive_;
     settings.removableFolder = removableFolder_;
@@ -253,7 +259,7 @@ void MainDialog::writeSettingsFile() {
     settings.marginLeft = state_.marginLeft;
     prepareSettingsWrite(settingsFile_);
     ProfileFile profile(settingsFile_.writeFile);
-    writeSettings(profile, settings);
+    return writeSettings(profile, settings);
 }
 
 void MainDialog::closeMainDialog() {
@@ -262,10 +268,21 @@ void MainDialog::closeMainDialog() {
         freeRecordStore(data_.store);
         // The records are gone: nothing may read the old selection any more.
         state_.selectedRecord = -1;
-        if (settingsChanged_ == 1)
-            writeSettingsFile();
-        if (layoutLoaded_)
-            saveLayout(state_.layout, state_.cardVersion, currentFolder_);
+        std::vector<std::filesystem::path> unwritten;
+        if (settings_ == SettingsState::Changed && writeSettingsFile() != ProfileWrite::Written)
+            unwritten.push_back(settingsFile_.writeFile);
+        if (layoutLoaded_ &&
+            saveLayout(state_.layout, state_.cardVersion, currentFolder_) != WriteResult::Written)
+            unwritten.push_back(
+                findIgnoringCase(currentFolder_, layoutFileName(state_.cardVersion)));
+        // Said once for all of them; the dialog closes all the same.
+        if (!unwritten.empty()) {
+            QStringList names;
+            for (const std::filesystem::path& file : unwritten)
+                names << QDir::toNativeSeparators(textFromPath(file));
+            MessageBox::show(this, textFromUtf8(loadText(FILES_NOT_WRITTEN))
+                                       .replace(QStringLiteral("%1"), names.join('\n')));
+        }
     }
     TemplateDialog::reject();
 }
@@ -356,7 +373,7 @@ void MainDialog::selectionChanged() {
 }
 
 void MainDialog::showFilterName() {
-    filterButton_->setText(textFromUtf8(loadText(FILTER_NAME_BASE + listFilter_)));
+    filterButton_->setText(textFromUtf8(loadText(filterNameId(listFilter_))));
 }
 
 void MainDialog::updateMonthBoxes() {
@@ -373,7 +390,7 @@ void MainDialog::updateMonthBoxes() {
 
 void MainDialog::updateTitle() {
     setWindowTitle(textFromUtf8(loadText(PROGRAM_NAME_TEXT) + " - " +
-                         loadText(CARD_VERSION_CAPTION_BASE + state_.cardVersion)));
+                                loadText(CARD_VERSION_CAPTION_BASE + state_.cardVersion)));
 }
 
 // ---- Handlers
@@ -392,7 +409,7 @@ void MainDialog::longNameClicked() {
 
 void MainDialog::lastNameFirstClicked() {
     state_.lastNameFirst = lastNameFirstBox_->isChecked() ? 1 : 0;
-    settingsChanged_ = 1;
+    settings_ = SettingsState::Changed;
     selectionChanged();
     focusList();
 }
@@ -430,14 +447,14 @@ void MainDialog::openOptions() {
         if (values.dateFormat != state_.dateFormat || values.marginTop != state_.marginTop ||
             values.marginLeft != state_.marginLeft || values.cardVersion != state_.cardVersion ||
             values.layout.bytes() != state_.layout.bytes())
-            settingsChanged_ = 1;
+            settings_ = SettingsState::Changed;
         state_.marginTop = values.marginTop;
         state_.marginLeft = values.marginLeft;
         state_.dateFormat = values.dateFormat;
         state_.cardVersion = values.cardVersion;
         state_.layout = values.layout;
     }
-    if (settingsChanged_ == 1) {
+    if (settings_ == SettingsState::Changed) {
         fillPublisherList();
         state_.columnSet = columnSetOf(state_.cardVersion);
         updateTitle();
@@ -449,7 +466,7 @@ void MainDialog::openOptions() {
 void MainDialog::changeDataLocation() {
     const std::uint8_t rememberedDrive = dataDrive_;
     const std::string rememberedFolder = removableFolder_;
-    startAborted_ = 0;
+    start_ = StartState::Running;
     int chosen = dataDrive_;
     std::filesystem::path folder = removableDataFolder(removableFolder_);
     if (chooseDataLocation_ && chooseDataLocation_(*this, chosen, folder, false)) {
@@ -457,22 +474,22 @@ void MainDialog::changeDataLocation() {
         const bool otherFolder = chosenFolder != removableFolder_;
         if (otherFolder) {
             removableFolder_ = chosenFolder;
-            settingsChanged_ = 1;
+            settings_ = SettingsState::Changed;
         }
         // Another folder for drive A: is another location as well.
         if (chosen != dataDrive_ || (chosen != 0 && otherFolder)) {
             dataDrive_ = static_cast<std::uint8_t>(chosen);
-            settingsChanged_ = 1;
-            if (!reloadAfterLocationChange(data_, dataLocation(), startAborted_,
+            settings_ = SettingsState::Changed;
+            if (!reloadAfterLocationChange(data_, dataLocation(), start_,
                                            MessageBox::confirmer(this), passwordPrompt_)) {
                 dataDrive_ = rememberedDrive;
                 removableFolder_ = rememberedFolder;
             }
         }
     }
-    if (startAborted_ == 1)
-        loadPublisherData(data_, dataLocation(), startAborted_, passwordPrompt_);
-    if (settingsChanged_ == 1)
+    if (start_ == StartState::Aborted)
+        loadPublisherData(data_, dataLocation(), start_, passwordPrompt_);
+    if (settings_ == SettingsState::Changed)
         fillPublisherList();
 }
 

@@ -14,7 +14,9 @@
 // controls are resolved once from the template and held here; the handlers use them.
 #include "card/cardlayout.h"
 #include "card/cardstate.h"
+#include "card/publisherfilter.h"
 #include "records/publisherdata.h"
+#include "settings/profile.h"
 #include "settings/settingslocation.h"
 #include "text/textids.h"
 #include "toolkit/dialogbuilder.h"
@@ -115,11 +117,11 @@ public:
     const CardState& state() const { return state_; }
     // Both years' records, extension data and remarks; state().data points here.
     const PublisherData& data() const { return data_; }
-    int listFilter() const { return listFilter_; } // 0-3, see card/publisherfilter.h
+    ListFilter listFilter() const { return listFilter_; }
     // A setting changed since start-up: the close writes the settings file.
-    bool settingsChanged() const { return settingsChanged_ == 1; }
+    bool settingsChanged() const { return settings_ == SettingsState::Changed; }
     // The start was abandoned (no data location, password refused).
-    bool startAborted() const { return startAborted_ == 1; }
+    bool startAborted() const { return start_ == StartState::Aborted; }
     // 0 = current folder, 1 = drive A: (the removable folder).
     std::uint8_t dataDrive() const { return dataDrive_; }
     // Where the publisher files are read from now.
@@ -180,7 +182,7 @@ private:
     void attachPanes();
     void focusList();
     void addAboutCommand();
-    void writeSettingsFile();
+    ProfileWrite writeSettingsFile();
 
     // Rebuilds the list for listFilter in file order, selects its first line, runs
     // selectionChanged and puts the focus on the list.
@@ -211,9 +213,11 @@ private:
     QDate today_;
     CardState state_;
     PublisherData data_;
-    int listFilter_ = 0;
-    std::uint8_t settingsChanged_ = 0;
-    int startAborted_ = 0;
+    ListFilter listFilter_ = ListFilter::All;
+    // Whether the close writes the settings file.
+    enum class SettingsState { Unchanged, Changed };
+    SettingsState settings_ = SettingsState::Unchanged;
+    StartState start_ = StartState::Running;
     std::uint8_t dataDrive_ = 0;
     std::uint8_t startDrive_ = 0; // drive current at start-up (1 = A:); 0 without drive letters
     // The folder standing for drive A: as kept in the settings (UTF-8).

@@ -46,7 +46,7 @@ private:
 
 } // namespace
 
-PublisherListBox::PublisherListBox(QWidget* parent) : QListWidget(parent) {
+PublisherListBox::PublisherListBox(QWidget* parent) : SingleChoiceList(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

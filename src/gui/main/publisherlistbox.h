@@ -1,15 +1,16 @@
 #pragma once
 // The publisher list (control 1000): a single-selection list whose lines carry a record index,
-// with its own type-ahead search. Typed letters collect in searchPrefix and select the first
-// line beginning with them; the widget's own keyboard search never runs.
-#include <QListWidget>
+// with its own type-ahead search; only another line takes the selection away. Typed letters
+// collect in searchPrefix and select the first line beginning with them; the widget's own
+// keyboard search never runs.
+#include "toolkit/dialogbuilder.h"
 
 #include <string>
 #include <string_view>
 
 namespace pelkorl {
 
-class PublisherListBox : public QListWidget {
+class PublisherListBox : public SingleChoiceList {
     Q_OBJECT
 public:
     // Letters kept at most; one more makes the prefix start again.

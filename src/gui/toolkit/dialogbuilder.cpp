@@ -107,7 +107,7 @@ QWidget* makeWidget(const ControlTemplate& c, QWidget* parent) {
         return edit;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(parent);
+        auto* list = new SingleChoiceList(parent);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setUniformItemSizes(true);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -184,6 +184,17 @@ int dialogUnitsToPixelsY(int units, DialogBaseUnits base) {
 QRect dialogUnitsToPixels(int x, int y, int w, int h, DialogBaseUnits base) {
     return QRect(dialogUnitsToPixelsX(x, base), dialogUnitsToPixelsY(y, base),
                  dialogUnitsToPixelsX(w, base), dialogUnitsToPixelsY(h, base));
+}
+
+// ---- SingleChoiceList
+
+QItemSelectionModel::SelectionFlags SingleChoiceList::selectionCommand(const QModelIndex& index,
+                                                                       const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    if (!index.isValid() ||
+        command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 // ---- UpDownControl

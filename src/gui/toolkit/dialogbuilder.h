@@ -5,12 +5,13 @@
 //   PushButton/DefaultPushButton -> QPushButton    CheckBox        -> QCheckBox
 //   AutoRadioButton              -> QRadioButton   GroupBox        -> QGroupBox
 //   StaticText, Icon             -> QLabel         Edit            -> QLineEdit
-//   ListBox                      -> QListWidget    OwnerDrawButton -> OwnerDrawSurface
+//   ListBox                      -> SingleChoiceList  OwnerDrawButton -> OwnerDrawSurface
 //   UpDown                       -> UpDownControl
 #include "text/dialogs.h"
 
 #include <QDialog>
 #include <QFont>
+#include <QListWidget>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -45,6 +46,17 @@ DialogBaseUnits dialogBaseUnits(const QFont& font, const QWidget* onScreenOf = n
 int dialogUnitsToPixelsX(int units, DialogBaseUnits base);
 int dialogUnitsToPixelsY(int units, DialogBaseUnits base);
 QRect dialogUnitsToPixels(int x, int y, int w, int h, DialogBaseUnits base);
+
+// A list box with one selected line that only another line replaces: a click below the last
+// line or a Ctrl+click (or Ctrl+Space) on the selected line leaves it selected.
+class SingleChoiceList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    QItemSelectionModel::SelectionFlags
+    selectionCommand(const QModelIndex& index, const QEvent* event = nullptr) const override;
+};
 
 // An up-down (spin) control: two arrows that report a step and keep a position within a
 // range. It never writes its buddy's text: whoever listens to stepped() does.
