@@ -6,6 +6,7 @@
 #include "records/remarks.h"
 #include "render/cardrender.h"
 #include "render/pagegeometry.h"
+#include "render/tablepreview.h"
 
 #include <gtest/gtest.h>
 
@@ -478,3 +479,132 @@ TEST_F(CardRender, NoPublisherDrawsNoRecordData) {
     drawCard(canvas, f.state);
     EXPECT_TRUE(canvas.texts().empty());
 }
+
+namespace {
+
+// Every call of a recording folded into one FNV-1a hash, so that a fixed card can be kept
+// as one number.
+struct Fingerprint {
+    std::uint64_t value = 14695981039346656037ull;
+    void add(std::string_view bytes) {
+        for (const unsigned char c : bytes) {
+            value ^= c;
+            value *= 1099511628211ull;
+        }
+        value ^= 0xFF;
+        value *= 1099511628211ull;
+    }
+    void add(long long n) { add(std::to_string(n)); }
+    void add(const Rect& r) {
+        add(r.left);
+        add(r.top);
+        add(r.right);
+        add(r.bottom);
+    }
+    void add(const std::optional<Color>& c) { add(c ? static_cast<long long>(*c) : -1LL); }
+};
+
+std::uint64_t fingerprint(const RecordingCanvas& canvas) {
+    Fingerprint h;
+    for (const CanvasCall& call : canvas.calls()) {
+        if (const auto* t = std::get_if<TextCall>(&call)) {
+            h.add("text");
+            h.add(t->text);
+            h.add(t->box);
+            h.add(t->baseline);
+            h.add(t->font.face);
+            h.add(t->font.height);
+            h.add(t->font.weight);
+            h.add(t->font.charset);
+            h.add(static_cast<long long>(t->color));
+            h.add(t->clip ? *t->clip : Rect{-1, -1, -1, -1});
+        } else if (const auto* l = std::get_if<LineCall>(&call)) {
+            h.add("line");
+            h.add(Rect{l->from.x, l->from.y, l->to.x, l->to.y});
+            h.add(l->pen);
+        } else if (const auto* r = std::get_if<RectangleCall>(&call)) {
+            h.add("rectangle");
+            h.add(r->rect);
+            h.add(r->pen);
+            h.add(r->brush);
+        } else if (const auto* fill = std::get_if<FillCall>(&call)) {
+            h.add("fill");
+            h.add(fill->rect);
+            h.add(static_cast<long long>(fill->color));
+        }
+    }
+    return h.value;
+}
+
+struct OldCardCase {
+    const char* name;
+    int version;
+    int lastMonth;
+    bool previousYear;
+    bool printHeader;
+    std::uint64_t card;    // drawCard at 300 dpi
+    std::uint64_t preview; // drawTablePreview in a 700 x 266 pane
+};
+
+void PrintTo(const OldCardCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OldCardVersions : public ::testing::TestWithParam<OldCardCase> {};
+
+} // namespace
+
+// Recorded before the November 2023 card came in: the older cards must not move a unit.
+TEST_P(OldCardVersions, DrawExactlyAsRecorded) {
+    const OldCardCase& c = GetParam();
+    CardFixture f;
+    sample::PublisherSpec p = jonas();
+    p.months[DEC] = {.status = sample::AUXILIARY_PIONEER,
+                     .books = 2,
+                     .brochures = 3,
+                     .hours = 50,
+                     .subscriptions = 1,
+                     .magazines = 40,
+                     .returnVisits = 9,
+                     .bibleStudies = 2,
+                     .quarterHours = 2};
+    p.months[FEB] = {.placementEncoding = true, .quarterHours = 1};
+    const int j = f.addPublisher(p);
+    ASSERT_TRUE(sample::writeRemarksFile(f.folder.path() / "remark7.dat",
+                                         {{"Ligonin\xEBje", DEC + 1, 101}}));
+    loadMonthRemarks(f.data, ServiceYear::Current, DEC);
+    sample::PublisherSpec old = p;
+    old.months[SEP].hours = 33;
+    f.link(j, f.addPrevious(old));
+    f.select(j);
+    setLayoutDefaults(f.state.layout, c.version);
+    f.state.cardVersion = c.version;
+    f.state.columnSet = columnSetOf(c.version);
+    f.state.lastMonth = c.lastMonth;
+    f.state.previousYear = c.previousYear;
+    f.state.printHeader = c.printHeader;
+    f.state.markSex = true;
+    f.state.totalChecked = true;
+    f.state.monthChecked.fill(true);
+
+    RecordingCanvas card(300, 300);
+    drawCard(card, f.state);
+    RecordingCanvas preview(96, 96);
+    drawTablePreview(preview, Rect{0, 0, 700, 266}, f.state);
+    EXPECT_EQ(fingerprint(card), c.card) << std::hex << fingerprint(card);
+    EXPECT_EQ(fingerprint(preview), c.preview) << std::hex << fingerprint(preview);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recorded, OldCardVersions,
+    ::testing::Values(OldCardCase{"placementsAugust", 0, AUG, false, true, 0x9ff761b907b0d246,
+                                  0x4c96aae031953217},
+                      OldCardCase{"placementsPreviousFebruary", 0, FEB, true, true,
+                                  0x429c02d7f5c72c32, 0xba4d6fc39420e41d},
+                      OldCardCase{"literatureAugust", 1, AUG, false, true, 0x08639a94d710522b,
+                                  0xd55033d3ef042933},
+                      OldCardCase{"literatureJanuaryNoHeader", 1, JAN, false, false,
+                                  0x318e6f1d6ea9547d, 0x009dc648ce4b20a3},
+                      OldCardCase{"literaturePreviousDecember", 1, DEC, true, true,
+                                  0x71d5ee21fdec1bce, 0x0a15ab1d74ecc501}),
+    [](const auto& info) { return std::string(info.param.name); });
