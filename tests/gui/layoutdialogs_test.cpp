@@ -279,8 +279,9 @@ void LayoutDialogsTest::optionsOpening() {
         QCOMPARE(dialog.controlAs<UpDownControl>(1057)->value(), 132);
         QCOMPARE(dialog.controlAs<UpDownControl>(1058)->value(), 170);
         auto* list = dialog.controlAs<QListWidget>(1067);
-        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(1)->text(), QString("S-21-L  1/06  Printed in Finland"));
+        QCOMPARE(list->item(2)->text(), QString("S-21-L  11/23"));
         QCOMPARE(list->currentRow(), row);
         click(dialog, 1015 + (dateFormat + 1) % 4);
         click(dialog, ID_OK);
@@ -327,12 +328,20 @@ void LayoutDialogsTest::optionsSpinnerSteps() {
 
 void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
     QTest::addColumn<int>("version");
-    QTest::newRow("version 0") << 0;
-    QTest::newRow("version 1") << 1;
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("height");
+    QTest::newRow("version 0") << 0 << "1.32"
+                               << "1.99";
+    QTest::newRow("version 1") << 1 << "1.32"
+                               << "1.99";
+    QTest::newRow("version 2, its own table") << 2 << "1.50"
+                                              << "2.04";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {
     QFETCH(int, version);
+    QFETCH(QString, top);
+    QFETCH(QString, height);
     test::TempFolder folder;
     OptionsDialog dialog(folder.path());
     dialog.setCardVersion(version);
@@ -341,12 +350,12 @@ void LayoutDialogsTest::optionsRestoreOnlyTable() {
     expected.setTableHeight("2.10");
     expected.setHeaderX(0, "3.33");
     dialog.setCardLayout(expected);
-    expected.setTableTop("1.32");
-    expected.setTableHeight("1.99");
+    expected.setTableTop(top.toStdString());
+    expected.setTableHeight(height.toStdString());
     runModal(dialog, [&] {
         click(dialog, 1061);
-        QCOMPARE(spinText(dialog, 1057), QString("1.32"));
-        QCOMPARE(spinText(dialog, 1058), QString("1.99"));
+        QCOMPARE(spinText(dialog, 1057), top);
+        QCOMPARE(spinText(dialog, 1058), height);
     });
     QVERIFY(dialog.cardLayout() == expected);
 }

@@ -28,7 +28,7 @@ bool isBlank(char c) {
 }
 
 bool validItem(int k) {
-    return k >= 0 && k < HEADER_ITEM_COUNT;
+    return k >= 0 && k < LAYOUT_ITEM_COUNT;
 }
 bool validColumn(int i) {
     return i >= 0 && i < TABLE_COLUMN_COUNT;
@@ -137,8 +137,29 @@ ColumnSet columnSetOf(int version) {
     if (version < 0 || version > INT_MAX - TEXT_COLUMN_SET) {
         return ColumnSet::Literature;
     }
-    return loadText(TEXT_COLUMN_SET + version) == "Y" ? ColumnSet::Placements
-                                                      : ColumnSet::Literature;
+    const std::string set = loadText(TEXT_COLUMN_SET + version);
+    if (set == "Y")
+        return ColumnSet::Placements;
+    if (set == "M")
+        return ColumnSet::Ministry;
+    return ColumnSet::Literature;
+}
+
+int headerRowItem(int version, int row) {
+    if (row < 0 || row >= HEADER_ITEM_COUNT)
+        return -1;
+    if (columnSetOf(version) != ColumnSet::Ministry)
+        return row;
+    switch (static_cast<HeaderItem>(row)) {
+    case HeaderItem::HomeAddress:
+        return static_cast<int>(HeaderItem::ServiceYear);
+    case HeaderItem::HomePhone:
+        return static_cast<int>(HeaderItem::AnointedBox);
+    case HeaderItem::MobilePhone:
+        return static_cast<int>(HeaderItem::SpecialPioneerMark);
+    default:
+        return row;
+    }
 }
 
 std::string layoutFileName(int version) {
@@ -162,7 +183,8 @@ void setLayoutDefaults(CardLayout& layout, int version) {
         return;
     }
     const int b = TEXT_VERSION_STRIDE * version;
-    for (int k = 0; k < HEADER_ITEM_COUNT; ++k) {
+    // Items without a default (those of spare slots on the older cards) stay zero bytes.
+    for (int k = 0; k < LAYOUT_ITEM_COUNT; ++k) {
         layout.setHeaderX(k, loadText(TEXT_HEADER_X + b + k));
         layout.setHeaderY(k, loadText(TEXT_HEADER_Y + b + k));
     }

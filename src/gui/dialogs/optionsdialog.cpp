@@ -37,9 +37,6 @@ namespace {
 
 constexpr int TEXT_VERSION_CAPTION = 400;
 constexpr int VERSION_CAPTION_ROOM = 100; // ids 400-499 name card versions
-// The restore button's table top and height, the same for every card version.
-constexpr int TEXT_DEFAULT_TABLE_TOP = 700;
-constexpr int TEXT_DEFAULT_TABLE_HEIGHT = 701;
 constexpr const char* PRINTER_SETUP_TITLE = "Spausdinimo parinktys";
 
 // The text an up-down control steps; the template puts it right before the control.
@@ -252,8 +249,12 @@ void OptionsDialog::stepTableValue(bool top, int direction) {
 }
 
 void OptionsDialog::restoreTableDefaults() {
-    layout_.setTableTop(loadText(TEXT_DEFAULT_TABLE_TOP));
-    layout_.setTableHeight(loadText(TEXT_DEFAULT_TABLE_HEIGHT));
+    // The card version's own table: the older cards share 1.32 and 1.99, but the 11/23
+    // card's table would run into its header at those.
+    CardLayout defaults;
+    setLayoutDefaults(defaults, cardVersion_);
+    layout_.setTableTop(defaults.tableTop());
+    layout_.setTableHeight(defaults.tableHeight());
     refreshTableValues();
 }
 
