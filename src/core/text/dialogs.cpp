@@ -1,6 +1,7 @@
 #include "text/dialogs.h"
 
 #include "text/strings.h"
+#include "text/textids.h"
 
 #include <algorithm>
 #include <map>
@@ -114,6 +115,8 @@ DialogTemplate mainDialog() {
     d.controls.push_back(pushButton(1014, "Parinktys", 115, 232, 63, 14));
     d.controls.push_back(pushButton(1100, loadText(PRINT_ALL_TEXT), 186, 232, 86, 14));
     d.controls.push_back(defaultButton(ID_OK, "&Spausdinti", 278, 232, 62, 14));
+    // The printed form, in the free room between the print and close buttons.
+    d.controls.push_back(checkBox(1104, loadText(text::PRINT_FORM_BOX), 344, 234, 59, 10));
     d.controls.push_back(pushButton(ID_CANCEL, "&Uždaryti", 405, 232, 62, 14));
     return d;
 }

@@ -138,6 +138,7 @@ void MainDialog::resolveControls() {
     previewButton_ = resolved<QPushButton>(*this, PREVIEW_BUTTON_ID);
     exportPdfButton_ = resolved<QPushButton>(*this, EXPORT_PDF_BUTTON_ID);
     exportAllPdfButton_ = resolved<QPushButton>(*this, EXPORT_ALL_PDF_BUTTON_ID);
+    printFormBox_ = resolved<QCheckBox>(*this, PRINT_FORM_BOX_ID);
 }
 
 DataLocation MainDialog::dataLocation() const {
@@ -220,6 +221,7 @@ void MainDialog::initialise() {
     longNameBox_->setChecked(true);
     printHeaderBox_->setChecked(true);
     sexMarkBox_->setChecked(false);
+    printFormBox_->setChecked(state_.printForm);
 
     if (startAborted_ == 1) {
         // Nothing after this would outlive the dialog, and no layout was loaded to save.
@@ -251,6 +253,7 @@ void MainDialog::writeSettingsFile() {
     settings.cardVersion = state_.cardVersion;
     settings.marginTop = state_.marginTop;
     settings.marginLeft = state_.marginLeft;
+    settings.printForm = state_.printForm;
     prepareSettingsWrite(settingsFile_);
     ProfileFile profile(settingsFile_.writeFile);
     writeSettings(profile, settings);
@@ -290,6 +293,11 @@ void MainDialog::connectHandlers() {
     connect(totalBox_, &QCheckBox::clicked, this, &MainDialog::monthBoxClicked);
     connect(previousYearBox_, &QCheckBox::clicked, this, &MainDialog::updateMonthBoxes);
     connect(optionsButton_, &QPushButton::clicked, this, &MainDialog::openOptions);
+    // Remembered for the next run like any setting.
+    connect(printFormBox_, &QCheckBox::clicked, this, [this](bool checked) {
+        state_.printForm = checked;
+        settingsChanged_ = 1;
+    });
     connect(printAllButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.printAll(); }); });
     connect(previewButton_, &QPushButton::clicked, this,
@@ -373,7 +381,7 @@ void MainDialog::updateMonthBoxes() {
 
 void MainDialog::updateTitle() {
     setWindowTitle(textFromUtf8(loadText(PROGRAM_NAME_TEXT) + " - " +
-                         loadText(CARD_VERSION_CAPTION_BASE + state_.cardVersion)));
+                                loadText(CARD_VERSION_CAPTION_BASE + state_.cardVersion)));
 }
 
 // ---- Handlers
