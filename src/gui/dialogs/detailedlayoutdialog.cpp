@@ -2,6 +2,7 @@
 
 #include "text/dialogs.h"
 #include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/qtstrings.h"
 
@@ -31,6 +32,8 @@ constexpr int LABEL_BROCHURES = 1075;
 constexpr int LABEL_MAGAZINES = 1077;
 constexpr int LABEL_RETURN_VISITS = 1078;
 constexpr int LABEL_STUDIES = 1079;
+constexpr int LABEL_HOURS = 1092;
+constexpr int FIRST_HEADER_LABEL = 1080; // + row
 
 std::string versionCaption(int version) {
     if (version < 0 || version >= VERSION_CAPTION_ROOM) {
@@ -61,10 +64,12 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
       brochuresLabel_(require<QLabel>(LABEL_BROCHURES)),
       magazinesLabel_(require<QLabel>(LABEL_MAGAZINES)),
       returnVisitsLabel_(require<QLabel>(LABEL_RETURN_VISITS)),
-      studiesLabel_(require<QLabel>(LABEL_STUDIES)),
+      studiesLabel_(require<QLabel>(LABEL_STUDIES)), hoursLabel_(require<QLabel>(LABEL_HOURS)),
       restoreButton_(require<QPushButton>(RESTORE_BUTTON)),
       cancelButton_(require<QPushButton>(ID_CANCEL)),
       hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
+    for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
+        headerLabels_[static_cast<std::size_t>(row)] = require<QLabel>(FIRST_HEADER_LABEL + row);
     for (std::size_t i = 0; i < BOX_COUNT; ++i) {
         QLineEdit* edit = require<QLineEdit>(boxIds()[i]);
         boxes_[i] = edit;
@@ -79,12 +84,12 @@ const std::array<int, DetailedLayoutDialog::BOX_COUNT>& DetailedLayoutDialog::bo
     return ids;
 }
 
-int DetailedLayoutDialog::slotOfBox(int boxId) {
+int DetailedLayoutDialog::slotOfBox(int boxId, int version) {
     if (boxId >= FIRST_X_BOX && boxId < FIRST_X_BOX + HEADER_ITEM_COUNT) {
-        return 2 * (boxId - FIRST_X_BOX);
+        return 2 * headerRowItem(version, boxId - FIRST_X_BOX);
     }
     if (boxId >= FIRST_Y_BOX && boxId < FIRST_Y_BOX + HEADER_ITEM_COUNT) {
-        return 2 * (boxId - FIRST_Y_BOX) + 1;
+        return 2 * headerRowItem(version, boxId - FIRST_Y_BOX) + 1;
     }
     if (boxId == TABLE_TOP_BOX) {
         return SLOT_TABLE_TOP;
@@ -100,8 +105,9 @@ int DetailedLayoutDialog::slotOfBox(int boxId) {
 
 int DetailedLayoutDialog::slotOf(const QLineEdit* edit) const {
     const auto at = std::find(boxes_.begin(), boxes_.end(), edit);
-    return at == boxes_.end() ? -1
-                              : slotOfBox(boxIds()[static_cast<std::size_t>(at - boxes_.begin())]);
+    return at == boxes_.end()
+               ? -1
+               : slotOfBox(boxIds()[static_cast<std::size_t>(at - boxes_.begin())], cardVersion_);
 }
 
 void DetailedLayoutDialog::initialise() {
@@ -120,6 +126,8 @@ void DetailedLayoutDialog::initialise() {
         studiesLabel_->hide();
         hiddenColumnBox_->hide();
     }
+    if (columnSetOf(cardVersion_) == ColumnSet::Ministry)
+        relabelForMinistryCard();
 
     fillBoxes();
 
@@ -127,6 +135,27 @@ void DetailedLayoutDialog::initialise() {
     setWindowTitle(textFromUtf8(loadText(TEXT_TITLE) + " - " + caption));
     restoreButton_->setText(textFromUtf8(loadText(TEXT_RESTORE) + " - " + caption));
     boxes_.front()->setFocus(Qt::OtherFocusReason); // the first header item's x
+}
+
+void DetailedLayoutDialog::relabelForMinistryCard() {
+    // The rows of the address and telephones edit the service year, the anointed box and the
+    // special pioneer box; the hope row is the other-sheep box.
+    const auto relabel = [](QLabel* label, int id) {
+        label->setText(textFromUtf8(loadText(id)));
+    };
+    relabel(headerLabels_[1], text::LABEL_SERVICE_YEAR);
+    relabel(headerLabels_[2], text::LABEL_ANOINTED);
+    relabel(headerLabels_[3], text::LABEL_SPECIAL_PIONEER);
+    relabel(headerLabels_[6], text::LABEL_OTHER_SHEEP);
+    // Columns 0-3 in the order of the card, then the two that place the form.
+    const QString studies = studiesLabel_->text();
+    const QString hours = hoursLabel_->text();
+    relabel(booksLabel_, text::LABEL_SHARED_IN_MINISTRY);
+    brochuresLabel_->setText(studies);
+    relabel(hoursLabel_, text::LABEL_AUXILIARY_PIONEER);
+    magazinesLabel_->setText(hours);
+    relabel(returnVisitsLabel_, text::LABEL_MONTH_COLUMN);
+    relabel(studiesLabel_, text::LABEL_CARD_WIDTH);
 }
 
 void DetailedLayoutDialog::showEvent(QShowEvent* event) {
