@@ -258,6 +258,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.cardVersion) {
+        state.cardVersion = *options.cardVersion;
+        loadCardLayout(state, dataFolder);
+    }
     const std::string cardError = applyCardOptions(options, state);
     if (!cardError.empty())
         return fail(EXIT_USAGE, cardError);
