@@ -608,3 +608,166 @@ INSTANTIATE_TEST_SUITE_P(
                       OldCardCase{"literaturePreviousDecember", 1, DEC, true, true,
                                   0x71d5ee21fdec1bce, 0x0a15ab1d74ecc501}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// Version 2 at 300 dpi, margins 0.00 / 0.20.
+constexpr int V2_Y0 = 450, V2_ROW = 51, V2_TOTAL_Y = 450 + 12 * 51;
+constexpr int SHARED_X = 300, V2_STUDIES_X = 507, AUXILIARY_X = 615, V2_HOURS_X = 837;
+
+struct MinistryCase {
+    const char* name;
+    sample::MonthSpec september;
+    std::vector<std::pair<std::string, int>> row; // text, x
+    const char* total;
+};
+
+void PrintTo(const MinistryCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MinistryColumns : public ::testing::TestWithParam<MinistryCase> {};
+
+CardFixture& ministryCard(CardFixture& f) {
+    setLayoutDefaults(f.state.layout, 2);
+    f.state.cardVersion = 2;
+    f.state.columnSet = columnSetOf(2);
+    f.state.monthChecked.fill(true);
+    f.state.totalChecked = true;
+    return f;
+}
+
+} // namespace
+
+TEST_P(MinistryColumns, ActivityStudiesAuxiliaryAndPioneerHours) {
+    CardFixture f;
+    sample::PublisherSpec p = person("Vardas", "Pavard\xEB");
+    p.months[SEP] = GetParam().september;
+    f.select(f.addPublisher(p));
+    RecordingCanvas canvas;
+    drawServiceTable(canvas, ministryCard(f).state);
+    std::vector<std::pair<std::string, int>> row;
+    for (const TextCall& t : textsAt(canvas, V2_Y0))
+        row.emplace_back(t.text, t.at.x);
+    EXPECT_EQ(row, GetParam().row);
+    const auto total = textsAt(canvas, V2_TOTAL_Y);
+    ASSERT_EQ(total.size(), 1u); // the hours are the only total
+    EXPECT_EQ(drawn(total), (std::vector<Drawn>{{GetParam().total, V2_HOURS_X, V2_TOTAL_Y}}));
+    EXPECT_TRUE(textsAt(canvas, V2_Y0 + V2_ROW).empty()); // October: nothing reported
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    November2023Card, MinistryColumns,
+    ::testing::Values(
+        MinistryCase{"nothingReported", {}, {}, "0"},
+        MinistryCase{"quarterHoursAloneAreActivity", {.quarterHours = 1}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"magazinesAreActivity", {.magazines = 3}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"subscriptionsAreActivity", {.subscriptions = 1}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"videoShowingsAreActivity",
+                     {.placementEncoding = true, .videoShowings = 2},
+                     {{"x", SHARED_X}},
+                     "0"},
+        MinistryCase{"publisherHoursAreNotShown",
+                     {.placementEncoding = true, .hours = 10, .bibleStudies = 2},
+                     {{"x", SHARED_X}, {"2", V2_STUDIES_X}},
+                     "0"},
+        MinistryCase{"auxiliaryPioneerHoursWithoutThePrefix",
+                     {.status = sample::AUXILIARY_PIONEER, .hours = 30, .quarterHours = 2},
+                     {{"x", SHARED_X}, {"30,5", V2_HOURS_X}, {"x", AUXILIARY_X}},
+                     "30,5"},
+        MinistryCase{"regularPioneerHours",
+                     {.status = sample::REGULAR_PIONEER, .hours = 70, .quarterHours = 3},
+                     {{"x", SHARED_X}, {"70,75", V2_HOURS_X}},
+                     "70,75"},
+        MinistryCase{"statusThreeIsNoPioneer",
+                     {.status = 3, .hours = 5, .quarterHours = 1},
+                     {{"x", SHARED_X}},
+                     "0"},
+        MinistryCase{"auxiliaryWithoutAReport",
+                     {.status = sample::AUXILIARY_PIONEER},
+                     {{"x", AUXILIARY_X}},
+                     "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
+    using Marks = std::vector<std::pair<int, int>>;
+    struct Case {
+        bool anointed;
+        const char* baptism;
+        std::uint8_t appointment;
+        std::uint8_t augustStatus;
+        bool previousYear;
+        Marks marks;
+        const char* year;
+    };
+    const Case cases[] = {
+        // Anointed elder: the anointed box, the elder box.
+        {true, "06201990", sample::ELDER, 0, false, {{1230, 216}, {90, 282}}, "2027"},
+        // Other sheep, servant, regular pioneer in the last month; never a special pioneer.
+        {false,
+         "06201990",
+         sample::MINISTERIAL_SERVANT,
+         sample::REGULAR_PIONEER,
+         false,
+         {{960, 216}, {345, 282}, {630, 282}},
+         "2027"},
+        // Unbaptized: no hope box; the previous service year is named.
+        {true, "", 0, sample::AUXILIARY_PIONEER, true, {}, "2026"},
+    };
+    for (const Case& c : cases) {
+        CardFixture f;
+        sample::PublisherSpec p = person("Vardas", "Pavard\xEB");
+        p.anointed = c.anointed;
+        p.baptismDate = c.baptism;
+        p.appointment = c.appointment;
+        p.months[AUG].status = c.augustStatus;
+        p.homePhone = "8 37 200101";
+        p.address = "Kaunas";
+        f.select(f.addPublisher(p));
+        ministryCard(f).state.previousYear = c.previousYear;
+        RecordingCanvas canvas;
+        drawCardHeader(canvas, f.state);
+        Marks marks;
+        std::string year;
+        for (const TextCall& t : canvas.texts()) {
+            if (t.text == "x")
+                marks.emplace_back(t.at.x, t.at.y);
+            else if (t.at == (Point{1470, 84}))
+                year = t.text;
+            // No address or telephones on this card.
+            EXPECT_NE(t.text, "Kaunas");
+            EXPECT_NE(t.text, "8 37 200101");
+        }
+        EXPECT_EQ(marks, c.marks) << c.year << c.anointed;
+        EXPECT_EQ(year, c.year);
+    }
+}
+
+TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
+    CardFixture f;
+    f.select(f.addPublisher(person("Vardas", "Pavard\xEB")));
+    ministryCard(f).state.printForm = true;
+    RecordingCanvas canvas;
+    drawCard(canvas, f.state);
+    const auto verticalAt = [&](int x) {
+        for (const LineCall& l : canvas.lines())
+            if (l.from.x == x && l.to.x == x && l.pen)
+                return true;
+        return false;
+    };
+    // Right of the hours: 2.59 + 0.06 in from the 0.20 in margin.
+    EXPECT_TRUE(verticalAt(60 + 795));
+    f.state.layout.setColumnX(3, "3.09");
+    RecordingCanvas moved;
+    drawCard(moved, f.state);
+    bool found = false;
+    for (const LineCall& l : moved.lines())
+        found = found || (l.from.x == 60 + 945 && l.to.x == 60 + 945);
+    EXPECT_TRUE(found);
+    // Without the box the same card draws no line at all.
+    f.state.printForm = false;
+    RecordingCanvas plain;
+    drawCard(plain, f.state);
+    EXPECT_TRUE(plain.lines().empty());
+    EXPECT_TRUE(plain.rectangles().empty());
+}
