@@ -37,7 +37,7 @@ constexpr int MIN_MONTH_COLUMN = 40;
 constexpr int NUMBER_PAD = 6;  // right-aligned figures end this far left of their rule
 constexpr int MARK_PAD = 25;   // an "x" column is this much wider right of its mark
 constexpr int CAPTION_GAP = 5; // between a caption and its writing line or box
-constexpr int BOX = 11;
+constexpr int BOX = 12;
 constexpr int INSET = 5;
 constexpr int DATA_TENTHS = 100; // the header's data font, as cardrender draws it
 constexpr int CAPTION_TENTHS = 80;
@@ -152,7 +152,7 @@ void FormPainter::drawItem(const FormItem& item, int px, int py, const FormTable
     }
 
     // The box sits around the "x" drawn with its cell's top-left at (px, py).
-    const int left = px - hundredths(dpiX_, 3);
+    const int left = px - hundredths(dpiX_, 2) - hundredths(dpiX_, 1) / 2;
     const int top = baseline - hundredths(dpiY_, BOX - 1);
     const int side = hundredths(dpiX_, BOX);
     canvas_.rectangle(Rect{left, top, left + side, top + hundredths(dpiY_, BOX)});
