@@ -9,7 +9,7 @@
 //   160-161    data location folder picker, replacing a file
 //   170-180    print all, print preview, PDF files
 //   181-182    a picked printer that is gone, a job the printer refused
-//   183        the main dialog's "print the form" box
+//   189        the main dialog's "print the form" box
 //   190-198    captions of the printed form's header
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
@@ -102,7 +102,7 @@ constexpr Entry TEXTS[] = {
     {181, "Spausdintuvo „%1“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta.\n"
           "Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."},
     {182, "Spausdintuvas „%1“ nepriėmė užduoties. Nieko neišspausdinta."},
-    {183, "Spausdinti &formą"},
+    {189, "Spausdinti &formą"},
     // The printed form's header.
     {190, "SKELBĖJO KORTELĖ"},
     {191, "Tarnybos metai"},

@@ -5,7 +5,7 @@
 namespace pelkorl::text {
 
 // The main dialog's box that adds the printed form to every card.
-inline constexpr int PRINT_FORM_BOX = 183;
+inline constexpr int PRINT_FORM_BOX = 189;
 
 // Captions of the printed form's header.
 inline constexpr int FORM_TITLE = 190;
