@@ -55,8 +55,8 @@ void checkAccessors(const CardLayout& layout) {
         FUZZ_CHECK(text == std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\0')));
         checkValue(text);
     }
-    for (int k = -1; k <= HEADER_ITEM_COUNT; ++k) {
-        const bool valid = k >= 0 && k < HEADER_ITEM_COUNT;
+    for (int k = -1; k <= LAYOUT_ITEM_COUNT; ++k) {
+        const bool valid = k >= 0 && k < LAYOUT_ITEM_COUNT;
         FUZZ_CHECK(layout.headerX(k) == (valid ? layout.slotText(2 * k) : ""));
         FUZZ_CHECK(layout.headerY(k) == (valid ? layout.slotText(2 * k + 1) : ""));
     }
@@ -86,7 +86,7 @@ void checkSetters(CardLayout layout, const std::string& text) {
         for (std::size_t s = 0; s < LAYOUT_SLOT_COUNT; ++s)
             FUZZ_CHECK(static_cast<int>(s) == slot || changed.values[s] == layout.values[s]);
     }
-    layout.setHeaderX(HEADER_ITEM_COUNT, text);
+    layout.setHeaderX(LAYOUT_ITEM_COUNT, text);
     layout.setHeaderY(-1, text);
     layout.setColumnX(TABLE_COLUMN_COUNT, text);
     FUZZ_CHECK(layout == before);

@@ -397,6 +397,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.cardVersion) {
+        state.cardVersion = *options.cardVersion;
+        loadCardLayout(state, dataFolder);
+    }
     // The date and the data decide this, not the command line.
     const std::string cardError = applyCardOptions(options, state);
     if (!cardError.empty())

@@ -97,6 +97,7 @@ constexpr OptionSpec OPTIONS[] = {
     {"password", 0, Takes::Value},        {"password-file", 0, Takes::Value},
     {"resolution", 0, Takes::Value},      {"date", 0, Takes::Value},
     {"printer", 0, Takes::Value},         {"option", 'O', Takes::Value},
+    {"form", 0, Takes::Nothing},          {"card-version", 0, Takes::Value},
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
@@ -148,6 +149,16 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
         o.sexMark = true;
     } else if (name == "previous-year") {
         o.previousYear = true;
+    } else if (name == "form") {
+        o.form = true;
+    } else if (name == "card-version") {
+        int version = -1;
+        if (!allDigits(value) || !parseInt(value, version) || version < 0 ||
+            version >= cardVersionCount())
+            return "--card-version takes 0 (S-21-L 9/15), 1 (S-21-L 1/06) or 2 (S-21-L 11/23), "
+                   "not " +
+                   inQuotes(value);
+        o.cardVersion = version;
     } else if (name == "output") {
         if (value.empty())
             return "--output: the file name is empty";
@@ -338,8 +349,8 @@ std::string printToolUsage() {
            "per card, each page as the program prints it. DATA_FOLDER is the folder the program is "
            "started in: the\n"
            "record-keeping program's files (tdat7.bin, xten7.dat, remark7.dat, the previous\n"
-           "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat). They are only\n"
-           "read; the tool writes nothing but the output file.\n"
+           "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat, cplot2.dat).\n"
+           "They are only read; the tool writes nothing but the output file.\n"
            "\n"
            "Which cards:\n"
            "  -p, --publisher WHO  the card of one publisher: his record number in the\n"
@@ -364,6 +375,12 @@ std::string printToolUsage() {
            "      --no-header      leave the card header out (name, address, dates, marks)\n"
            "      --sex-mark       mark the male/female box of the header (\"V/M\")\n"
            "      --previous-year  show the previous service year (\"Ankstesni tarn. metai\")\n"
+           "      --form           draw the card itself too (outline, rules, captions, month\n"
+           "                       names, the header's boxes), for blank stock, paper or PDF\n"
+           "                       (\"Spausdinti formą\")\n"
+           "      --card-version N the card to print instead of the settings file's: 0\n"
+           "                       S-21-L 9/15, 1 S-21-L 1/06, 2 S-21-L 11/23; its positions\n"
+           "                       come from its layout file (cplot.dat, cplotN.dat)\n"
            "\n"
            "Where from and where to:\n"
            "      --data FOLDER    the data folder, instead of giving it as DATA_FOLDER\n"
@@ -465,6 +482,7 @@ std::string applyCardOptions(const PrintToolOptions& options, CardState& state) 
     state.monthChecked = options.months;
     state.printHeader = options.header;
     state.markSex = options.header && options.sexMark;
+    state.printForm = options.form;
     state.totalChecked = false;
     if (options.total) {
         if (!enabledMonthBoxes(state).total)

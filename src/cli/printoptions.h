@@ -38,6 +38,9 @@ struct PrintToolOptions {
     bool header = true;
     bool sexMark = false;
     bool previousYear = false;
+    bool form = false; // draw the card's form with the data
+    // --card-version: instead of the settings file's card version.
+    std::optional<int> cardVersion;
     std::filesystem::path output;
     // --printer: the queue to print on instead of writing a file; "-" is the default one.
     std::optional<std::string> printer;
@@ -81,7 +84,8 @@ struct PublisherLookup {
 // naming their records.
 PublisherLookup findPublisher(PublisherData& data, std::string_view given);
 
-// Takes the card options into `state` (month rows, total, header, V/M mark, year shown).
+// Takes the card options into `state` (month rows, total, header, V/M mark, year shown, the
+// form). The card version is the caller's: it needs the layout file.
 // Returns an error when the main dialog would not let that card be printed: the total row
 // while its box is disabled for the year shown.
 std::string applyCardOptions(const PrintToolOptions& options, CardState& state);

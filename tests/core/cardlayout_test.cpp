@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, InchesToHundredthsTest,
 
 struct DefaultsCase {
     int version;
-    std::vector<const char*> header; // x, y of items 0-11
+    std::vector<const char*> header; // x, y of items 0-11, then of those in spare slots 24-29
     std::vector<const char*> table;  // top, height, columns 0-6
 };
 
@@ -195,8 +195,8 @@ TEST_P(DefaultsTest, fillsEveryValueAndZeroesTheRest) {
     const auto put = [&](int slot, const std::string& text) {
         expected.replace(std::size_t(slot) * 8, text.size(), text);
     };
-    for (int s = 0; s < 24; ++s) {
-        put(s, GetParam().header[s]);
+    for (std::size_t s = 0; s < GetParam().header.size(); ++s) {
+        put(static_cast<int>(s), GetParam().header[s]);
     }
     for (int i = 0; i < 9; ++i) {
         put(SLOT_TABLE_TOP + i, GetParam().table[i]);
@@ -216,7 +216,31 @@ INSTANTIATE_TEST_SUITE_P(
                      {"0.60", "0.22", "0.30", "0.38", "0.30", "0.57", "2.40", "0.57",
                       "4.25", "0.57", "0.60", "0.81", "3.00", "0.81", "3.60", "0.75",
                       "3.60", "0.86", "4.25", "0.75", "5.29", "0.00", "5.29", "0.10"},
-                     {"1.32", "1.99", "0.62", "1.19", "1.90", "2.45", "3.00", "3.60", "3.78"}}));
+                     {"1.32", "1.99", "0.62", "1.19", "1.90", "2.45", "3.00", "3.60", "3.78"}},
+        DefaultsCase{2,
+                     {"0.65", "0.28", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
+                      "0.95", "0.50", "0.95", "0.72", "3.00", "0.72", "0.10", "0.94",
+                      "1.90", "0.94", "0.95", "0.94", "3.00", "0.50", "3.90", "0.50",
+                      "4.70", "0.28", "3.90", "0.72", "3.00", "0.94"},
+                     {"1.50", "2.04", "0.80", "1.49", "1.85", "2.59", "0.50", "5.40", "2.71"}}));
+
+TEST(HeaderRowsTest, theNovember2023CardEditsItsSpareItemsInTheUnusedRows) {
+    for (const int version : {0, 1}) {
+        for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
+            EXPECT_EQ(headerRowItem(version, row), row) << version;
+    }
+    const std::vector<int> rows = {0, 12, 13, 14, 4, 5, 6, 7, 8, 9, 10, 11};
+    for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
+        EXPECT_EQ(headerRowItem(2, row), rows[static_cast<std::size_t>(row)]) << row;
+    EXPECT_EQ(headerRowItem(2, 12), -1);
+    EXPECT_EQ(headerRowItem(0, -1), -1);
+
+    CardLayout layout;
+    layout.setHeaderX(static_cast<int>(HeaderItem::ServiceYear), "4.70");
+    layout.setHeaderY(static_cast<int>(HeaderItem::SpecialPioneerMark), "0.94");
+    EXPECT_EQ(layout.slotText(24), "4.70");
+    EXPECT_EQ(layout.slotText(29), "0.94");
+}
 
 TEST(DefaultsTest, versionZeroPrintsWhereTheCardExpectsIt) {
     CardLayout layout;
@@ -243,9 +267,10 @@ TEST(DefaultsTest, versionsOutsideTheTableStayEmpty) {
 }
 
 TEST(CardVersionTest, countColumnSetAndFileName) {
-    EXPECT_EQ(cardVersionCount(), 2);
+    EXPECT_EQ(cardVersionCount(), 3);
     EXPECT_EQ(columnSetOf(0), ColumnSet::Placements);
-    for (const int version : {1, 2, 3, 4, 5, -1, 200, INT_MAX, INT_MIN}) {
+    EXPECT_EQ(columnSetOf(2), ColumnSet::Ministry);
+    for (const int version : {1, 3, 4, 5, -1, 200, INT_MAX, INT_MIN}) {
         EXPECT_EQ(columnSetOf(version), ColumnSet::Literature) << version;
     }
     EXPECT_EQ(layoutFileName(0), "cplot.dat");
@@ -282,12 +307,12 @@ TEST(LayoutValueTest, outOfRangeAccessIsHarmless) {
     CardLayout layout;
     setLayoutDefaults(layout, 0);
     const CardLayout before = layout;
-    for (const int bad : {-1, 12, 50, INT_MIN, INT_MAX}) {
+    for (const int bad : {-1, LAYOUT_ITEM_COUNT, 50, INT_MIN, INT_MAX}) {
         EXPECT_EQ(layout.headerX(bad), "");
         EXPECT_EQ(layout.headerY(bad), "");
         layout.setHeaderX(bad, "9.99");
         layout.setHeaderY(bad, "9.99");
-        layout.setSlotText(bad == 12 ? 50 : bad, "9.99");
+        layout.setSlotText(bad == LAYOUT_ITEM_COUNT ? 50 : bad, "9.99");
     }
     EXPECT_EQ(layout.columnX(7), "");
     EXPECT_EQ(layout.columnX(-1), "");

@@ -6,6 +6,7 @@
 #include "records/remarks.h"
 #include "render/cardrender.h"
 #include "render/pagegeometry.h"
+#include "render/tablepreview.h"
 
 #include <gtest/gtest.h>
 
@@ -477,4 +478,296 @@ TEST_F(CardRender, NoPublisherDrawsNoRecordData) {
     f.state.selectedRecord = 1;
     drawCard(canvas, f.state);
     EXPECT_TRUE(canvas.texts().empty());
+}
+
+namespace {
+
+// Every call of a recording folded into one FNV-1a hash, so that a fixed card can be kept
+// as one number.
+struct Fingerprint {
+    std::uint64_t value = 14695981039346656037ull;
+    void add(std::string_view bytes) {
+        for (const unsigned char c : bytes) {
+            value ^= c;
+            value *= 1099511628211ull;
+        }
+        value ^= 0xFF;
+        value *= 1099511628211ull;
+    }
+    void add(long long n) { add(std::to_string(n)); }
+    void add(const Rect& r) {
+        add(r.left);
+        add(r.top);
+        add(r.right);
+        add(r.bottom);
+    }
+    void add(const std::optional<Color>& c) { add(c ? static_cast<long long>(*c) : -1LL); }
+};
+
+std::uint64_t fingerprint(const RecordingCanvas& canvas) {
+    Fingerprint h;
+    for (const CanvasCall& call : canvas.calls()) {
+        if (const auto* t = std::get_if<TextCall>(&call)) {
+            h.add("text");
+            h.add(t->text);
+            h.add(t->box);
+            h.add(t->baseline);
+            h.add(t->font.face);
+            h.add(t->font.height);
+            h.add(t->font.weight);
+            h.add(t->font.charset);
+            h.add(static_cast<long long>(t->color));
+            h.add(t->clip ? *t->clip : Rect{-1, -1, -1, -1});
+        } else if (const auto* l = std::get_if<LineCall>(&call)) {
+            h.add("line");
+            h.add(Rect{l->from.x, l->from.y, l->to.x, l->to.y});
+            h.add(l->pen);
+        } else if (const auto* r = std::get_if<RectangleCall>(&call)) {
+            h.add("rectangle");
+            h.add(r->rect);
+            h.add(r->pen);
+            h.add(r->brush);
+        } else if (const auto* fill = std::get_if<FillCall>(&call)) {
+            h.add("fill");
+            h.add(fill->rect);
+            h.add(static_cast<long long>(fill->color));
+        }
+    }
+    return h.value;
+}
+
+struct OldCardCase {
+    const char* name;
+    int version;
+    int lastMonth;
+    bool previousYear;
+    bool printHeader;
+    std::uint64_t card;    // drawCard at 300 dpi
+    std::uint64_t preview; // drawTablePreview in a 700 x 266 pane
+};
+
+void PrintTo(const OldCardCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OldCardVersions : public ::testing::TestWithParam<OldCardCase> {};
+
+} // namespace
+
+// Recorded before the November 2023 card came in: the older cards must not move a unit.
+TEST_P(OldCardVersions, DrawExactlyAsRecorded) {
+    const OldCardCase& c = GetParam();
+    CardFixture f;
+    sample::PublisherSpec p = jonas();
+    p.months[DEC] = {.status = sample::AUXILIARY_PIONEER,
+                     .books = 2,
+                     .brochures = 3,
+                     .hours = 50,
+                     .subscriptions = 1,
+                     .magazines = 40,
+                     .returnVisits = 9,
+                     .bibleStudies = 2,
+                     .quarterHours = 2};
+    p.months[FEB] = {.placementEncoding = true, .quarterHours = 1};
+    const int j = f.addPublisher(p);
+    ASSERT_TRUE(sample::writeRemarksFile(f.folder.path() / "remark7.dat",
+                                         {{"Ligonin\xEBje", DEC + 1, 101}}));
+    loadMonthRemarks(f.data, ServiceYear::Current, DEC);
+    sample::PublisherSpec old = p;
+    old.months[SEP].hours = 33;
+    f.link(j, f.addPrevious(old));
+    f.select(j);
+    setLayoutDefaults(f.state.layout, c.version);
+    f.state.cardVersion = c.version;
+    f.state.columnSet = columnSetOf(c.version);
+    f.state.lastMonth = c.lastMonth;
+    f.state.previousYear = c.previousYear;
+    f.state.printHeader = c.printHeader;
+    f.state.markSex = true;
+    f.state.totalChecked = true;
+    f.state.monthChecked.fill(true);
+
+    RecordingCanvas card(300, 300);
+    drawCard(card, f.state);
+    RecordingCanvas preview(96, 96);
+    drawTablePreview(preview, Rect{0, 0, 700, 266}, f.state);
+    EXPECT_EQ(fingerprint(card), c.card) << std::hex << fingerprint(card);
+    EXPECT_EQ(fingerprint(preview), c.preview) << std::hex << fingerprint(preview);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recorded, OldCardVersions,
+    ::testing::Values(OldCardCase{"placementsAugust", 0, AUG, false, true, 0x9ff761b907b0d246,
+                                  0x4c96aae031953217},
+                      OldCardCase{"placementsPreviousFebruary", 0, FEB, true, true,
+                                  0x429c02d7f5c72c32, 0xba4d6fc39420e41d},
+                      OldCardCase{"literatureAugust", 1, AUG, false, true, 0x08639a94d710522b,
+                                  0xd55033d3ef042933},
+                      OldCardCase{"literatureJanuaryNoHeader", 1, JAN, false, false,
+                                  0x318e6f1d6ea9547d, 0x009dc648ce4b20a3},
+                      OldCardCase{"literaturePreviousDecember", 1, DEC, true, true,
+                                  0x71d5ee21fdec1bce, 0x0a15ab1d74ecc501}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// Version 2 at 300 dpi, margins 0.00 / 0.20.
+constexpr int V2_Y0 = 450, V2_ROW = 51, V2_TOTAL_Y = 450 + 12 * 51;
+constexpr int SHARED_X = 300, V2_STUDIES_X = 507, AUXILIARY_X = 615, V2_HOURS_X = 837;
+
+struct MinistryCase {
+    const char* name;
+    sample::MonthSpec september;
+    std::vector<std::pair<std::string, int>> row; // text, x
+    const char* total;
+};
+
+void PrintTo(const MinistryCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MinistryColumns : public ::testing::TestWithParam<MinistryCase> {};
+
+CardFixture& ministryCard(CardFixture& f) {
+    setLayoutDefaults(f.state.layout, 2);
+    f.state.cardVersion = 2;
+    f.state.columnSet = columnSetOf(2);
+    f.state.monthChecked.fill(true);
+    f.state.totalChecked = true;
+    return f;
+}
+
+} // namespace
+
+TEST_P(MinistryColumns, ActivityStudiesAuxiliaryAndPioneerHours) {
+    CardFixture f;
+    sample::PublisherSpec p = person("Vardas", "Pavard\xEB");
+    p.months[SEP] = GetParam().september;
+    f.select(f.addPublisher(p));
+    RecordingCanvas canvas;
+    drawServiceTable(canvas, ministryCard(f).state);
+    std::vector<std::pair<std::string, int>> row;
+    for (const TextCall& t : textsAt(canvas, V2_Y0))
+        row.emplace_back(t.text, t.at.x);
+    EXPECT_EQ(row, GetParam().row);
+    const auto total = textsAt(canvas, V2_TOTAL_Y);
+    ASSERT_EQ(total.size(), 1u); // the hours are the only total
+    EXPECT_EQ(drawn(total), (std::vector<Drawn>{{GetParam().total, V2_HOURS_X, V2_TOTAL_Y}}));
+    EXPECT_TRUE(textsAt(canvas, V2_Y0 + V2_ROW).empty()); // October: nothing reported
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    November2023Card, MinistryColumns,
+    ::testing::Values(
+        MinistryCase{"nothingReported", {}, {}, "0"},
+        MinistryCase{"quarterHoursAloneAreActivity", {.quarterHours = 1}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"magazinesAreActivity", {.magazines = 3}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"subscriptionsAreActivity", {.subscriptions = 1}, {{"x", SHARED_X}}, "0"},
+        MinistryCase{"videoShowingsAreActivity",
+                     {.placementEncoding = true, .videoShowings = 2},
+                     {{"x", SHARED_X}},
+                     "0"},
+        MinistryCase{"publisherHoursAreNotShown",
+                     {.placementEncoding = true, .hours = 10, .bibleStudies = 2},
+                     {{"x", SHARED_X}, {"2", V2_STUDIES_X}},
+                     "0"},
+        MinistryCase{"auxiliaryPioneerHoursWithoutThePrefix",
+                     {.status = sample::AUXILIARY_PIONEER, .hours = 30, .quarterHours = 2},
+                     {{"x", SHARED_X}, {"30,5", V2_HOURS_X}, {"x", AUXILIARY_X}},
+                     "30,5"},
+        MinistryCase{"regularPioneerHours",
+                     {.status = sample::REGULAR_PIONEER, .hours = 70, .quarterHours = 3},
+                     {{"x", SHARED_X}, {"70,75", V2_HOURS_X}},
+                     "70,75"},
+        MinistryCase{"statusThreeIsNoPioneer",
+                     {.status = 3, .hours = 5, .quarterHours = 1},
+                     {{"x", SHARED_X}},
+                     "0"},
+        MinistryCase{"auxiliaryWithoutAReport",
+                     {.status = sample::AUXILIARY_PIONEER},
+                     {{"x", AUXILIARY_X}},
+                     "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
+    using Marks = std::vector<std::pair<int, int>>;
+    struct Case {
+        bool anointed;
+        const char* baptism;
+        std::uint8_t appointment;
+        std::uint8_t augustStatus;
+        bool previousYear;
+        Marks marks;
+        const char* year;
+    };
+    const Case cases[] = {
+        // Anointed elder: the anointed box, the elder box.
+        {true, "06201990", sample::ELDER, 0, false, {{1230, 216}, {90, 282}}, "2027"},
+        // Other sheep, servant, regular pioneer in the last month; never a special pioneer.
+        {false,
+         "06201990",
+         sample::MINISTERIAL_SERVANT,
+         sample::REGULAR_PIONEER,
+         false,
+         {{960, 216}, {345, 282}, {630, 282}},
+         "2027"},
+        // Unbaptized: no hope box; the previous service year is named.
+        {true, "", 0, sample::AUXILIARY_PIONEER, true, {}, "2026"},
+    };
+    for (const Case& c : cases) {
+        CardFixture f;
+        sample::PublisherSpec p = person("Vardas", "Pavard\xEB");
+        p.anointed = c.anointed;
+        p.baptismDate = c.baptism;
+        p.appointment = c.appointment;
+        p.months[AUG].status = c.augustStatus;
+        p.homePhone = "8 37 200101";
+        p.address = "Kaunas";
+        f.select(f.addPublisher(p));
+        ministryCard(f).state.previousYear = c.previousYear;
+        RecordingCanvas canvas;
+        drawCardHeader(canvas, f.state);
+        Marks marks;
+        std::string year;
+        for (const TextCall& t : canvas.texts()) {
+            if (t.text == "x")
+                marks.emplace_back(t.at.x, t.at.y);
+            else if (t.at == (Point{1470, 84}))
+                year = t.text;
+            // No address or telephones on this card.
+            EXPECT_NE(t.text, "Kaunas");
+            EXPECT_NE(t.text, "8 37 200101");
+        }
+        EXPECT_EQ(marks, c.marks) << c.year << c.anointed;
+        EXPECT_EQ(year, c.year);
+    }
+}
+
+TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
+    CardFixture f;
+    f.select(f.addPublisher(person("Vardas", "Pavard\xEB")));
+    ministryCard(f).state.printForm = true;
+    RecordingCanvas canvas;
+    drawCard(canvas, f.state);
+    const auto verticalAt = [&](int x) {
+        for (const LineCall& l : canvas.lines())
+            if (l.from.x == x && l.to.x == x && l.pen)
+                return true;
+        return false;
+    };
+    // Right of the hours: 2.59 + 0.06 in from the 0.20 in margin.
+    EXPECT_TRUE(verticalAt(60 + 795));
+    f.state.layout.setColumnX(3, "3.09");
+    RecordingCanvas moved;
+    drawCard(moved, f.state);
+    bool found = false;
+    for (const LineCall& l : moved.lines())
+        found = found || (l.from.x == 60 + 945 && l.to.x == 60 + 945);
+    EXPECT_TRUE(found);
+    // Without the box the same card draws no line at all.
+    f.state.printForm = false;
+    RecordingCanvas plain;
+    drawCard(plain, f.state);
+    EXPECT_TRUE(plain.lines().empty());
+    EXPECT_TRUE(plain.rectangles().empty());
 }

@@ -80,6 +80,7 @@ const Expected CONTROLS[] = {
     {102, 1014, K::PushButton, "Parinktys", 115, 232, 63, 14, TAB},
     {102, 1100, K::PushButton, "Spausdinti &visus", 186, 232, 86, 14, TAB},
     {102, 1, K::DefaultPushButton, "&Spausdinti", 278, 232, 62, 14, TAB},
+    {102, 1104, K::CheckBox, "Spausdinti &formą", 344, 234, 59, 10, TAB},
     {102, 2, K::PushButton, "&Uždaryti", 405, 232, 62, 14, TAB},
     // Data location.
     {118, 206, K::AutoRadioButton, "A:\\   (lankstusis diskas)", 13, 11, 95, 10, S::GROUP},
@@ -124,10 +125,10 @@ const Expected CONTROLS[] = {
     {130, 1, K::DefaultPushButton, "OK", 205, 175, 66, 14, TAB},
     // Detailed layout: the places the table gives.
     {131, NO_ID, K::GroupBox, " Antraštė ", 5, 5, 170, 261, 0},
-    {131, NO_ID, K::StaticText, "Adresas", 15, 44, 64, 8, 0},
-    {131, NO_ID, K::StaticText, "Mob. telefonas", 16, 76, 64, 8, 0},
-    {131, NO_ID, K::StaticText, "[x] Vyras", 15, 189, 64, 8, 0},
-    {131, NO_ID, K::StaticText, "[x] Moteris", 15, 204, 64, 8, 0},
+    {131, 1081, K::StaticText, "Adresas", 15, 44, 64, 8, 0},
+    {131, 1083, K::StaticText, "Mob. telefonas", 16, 76, 64, 8, 0},
+    {131, 1090, K::StaticText, "[x] Vyras", 15, 189, 64, 8, 0},
+    {131, 1091, K::StaticText, "[x] Moteris", 15, 204, 64, 8, 0},
     {131, 1031, K::Edit, "", 81, 25, 40, 14, BOX},
     {131, 1054, K::Edit, "", 128, 201, 40, 14, BOX},
     {131, NO_ID, K::StaticText,
@@ -189,7 +190,7 @@ const unsigned FRAME = DialogStyle::CAPTION | DialogStyle::MODAL_FRAME;
 
 const ExpectedDialog DIALOGS[] = {
     {100, "Apie Pelkorl", 235, 97, FRAME | DialogStyle::SYSTEM_MENU, 5},
-    {102, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 29},
+    {102, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 30},
     {118, "Pasirinkite aplanką, į kurį norite įrašyti programos failus", 205, 102, FRAME, 5},
     {120, "Įveskite slaptažodį", 137, 52, FRAME, 3},
     {130, "", 277, 201, FRAME, 27},
@@ -281,10 +282,11 @@ std::vector<int> idsInOrder(const DialogTemplate& d) {
 }
 
 TEST(MainDialog, TabOrderAsListed) {
-    // The preview and PDF buttons follow box 1027 on their row, "print all" follows 1014.
+    // The preview and PDF buttons follow box 1027 on their row, "print all" follows 1014, the
+    // form's box the print button.
     const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,  1015, 1016,
                                        1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026,
-                                       1028, 1027, 1101, 1102, 1103, 1014, 1100, 1,    2};
+                                       1028, 1027, 1101, 1102, 1103, 1014, 1100, 1,    1104, 2};
     EXPECT_EQ(idsInOrder(dialogTemplate(MAIN_DIALOG_ID)), expected);
 }
 

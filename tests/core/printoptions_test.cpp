@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                      // The program's start-up state of the check boxes.
                      EXPECT_EQ(o.months, Rows{});
                      EXPECT_TRUE(o.header);
-                     EXPECT_FALSE(o.total || o.sexMark || o.previousYear);
+                     EXPECT_FALSE(o.total || o.sexMark || o.previousYear || o.form);
+                     EXPECT_FALSE(o.cardVersion.has_value());
                      EXPECT_EQ(o.resolution, PRINT_TOOL_RESOLUTION);
                      EXPECT_EQ(o.year, 0);
                      EXPECT_TRUE(o.settingsFile.empty());
@@ -80,10 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         GoodCase{"everyCardOption",
                  {"-a", "data", "-o", "a.pdf", "--months", "Rgs-Grd,Rgp", "-m", "5", "--total",
-                  "--previous-year", "--sex-mark"},
+                  "--previous-year", "--sex-mark", "--form", "--card-version", "2"},
                  [](const PrintToolOptions& o) {
                      EXPECT_EQ(o.months, rows({0, 1, 2, 3, 4, 11}));
-                     EXPECT_TRUE(o.total && o.previousYear && o.sexMark && o.header);
+                     EXPECT_TRUE(o.total && o.previousYear && o.sexMark && o.header && o.form);
+                     EXPECT_EQ(o.cardVersion.value_or(-1), 2);
                  }},
         GoodCase{
             "severalPublishersInOrder",
@@ -174,6 +176,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"sexMarkWithoutHeader",
                 {"data", "-a", "-o", "a.pdf", "--no-header", "--sex-mark"},
                 "--sex-mark"},
+        BadCase{"cardVersionBeyondTheList",
+                {"data", "-a", "-o", "a.pdf", "--card-version", "3"},
+                "--card-version takes 0"},
+        BadCase{"cardVersionWord",
+                {"data", "-a", "-o", "a.pdf", "--card-version=two"},
+                "--card-version takes 0"},
         BadCase{"twoPasswords",
                 {"data", "-a", "-o", "a.pdf", "--password", "x", "--password-file", "f"},
                 "exclude each other"},
@@ -337,16 +345,19 @@ TEST(ApplyCardOptions, TakesTheBoxesAndRefusesADisabledTotal) {
     f.state.lastMonth = 7; // started in September
     o.header = true;
     o.previousYear = true;
+    o.form = true;
     EXPECT_EQ(applyCardOptions(o, f.state), "");
     EXPECT_TRUE(f.state.totalChecked && f.state.markSex && f.state.printHeader &&
-                f.state.previousYear);
+                f.state.previousYear && f.state.printForm);
 }
 
 TEST(PrintToolUsage, ExplainsEveryOption) {
     const std::string usage = printToolUsage();
     for (const char* option :
-         {"--publisher", "--all", "--filter", "--months", "--total", "--no-header", "--sex-mark",
-          "--previous-year", "--data", "--settings", "--output", "--password", "--password-file",
-          "--resolution", "--date", "--printer", "--option", "--help", "Exit status"})
+         {"--publisher", "--all",      "--filter",        "--months",       "--total",
+          "--no-header", "--sex-mark", "--previous-year", "--data",         "--settings",
+          "--output",    "--password", "--password-file", "--resolution",   "--date",
+          "--printer",   "--option",   "--form",          "--card-version", "--help",
+          "Exit status"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }

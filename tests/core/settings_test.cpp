@@ -55,12 +55,14 @@ TEST(Settings, WrittenInOrderAsNumbersAndTexts) {
     settings.cardVersion = 1;
     settings.marginTop = "1.5";
     settings.marginLeft = "0.35";
+    settings.printForm = true;
     settings.removableFolder = "/media/usb\\%x";
     EXPECT_EQ(writeSettings(profile, settings), ProfileWrite::Written);
     EXPECT_EQ(readBytes(profile.path()), "[Format]\r\n"
                                          "Alt Date Format=2\r\n"
                                          "Last Name First=1\r\n"
                                          "Card Version=1\r\n"
+                                         "Print Form=1\r\n"
                                          "[Margins]\r\n"
                                          "Top=1.5\r\n"
                                          "Left=0.35\r\n"
@@ -74,13 +76,14 @@ TEST(Settings, WrittenInOrderAsNumbersAndTexts) {
     EXPECT_EQ(back.cardVersion, settings.cardVersion);
     EXPECT_EQ(back.marginTop, settings.marginTop);
     EXPECT_EQ(back.marginLeft, settings.marginLeft);
+    EXPECT_TRUE(back.printForm);
     EXPECT_EQ(back.removableFolder, settings.removableFolder);
 }
 
 TEST(Settings, RewriteKeepsOtherContents) {
     TempFolder folder;
     const fs::path file = folder.path() / "pelkorl.INI";
-    writeBytes(file, "; kept\r\n[Data Location]\r\nDrive=1\r\n\r\n[Format]\r\nCard Version=2\r\n"
+    writeBytes(file, "; kept\r\n[Data Location]\r\nDrive=1\r\n\r\n[Format]\r\nCard Version=3\r\n"
                      "Extra=x\r\n\r\n[Other]\r\nTop=9\r\n");
     ProfileFile profile(file);
     Settings settings = readAll(profile);
@@ -88,7 +91,7 @@ TEST(Settings, RewriteKeepsOtherContents) {
     EXPECT_EQ(writeSettings(profile, settings), ProfileWrite::Written);
     EXPECT_EQ(readBytes(file), "; kept\r\n[Data Location]\r\nDrive=1\r\nFolder=\r\n\r\n[Format]\r\n"
                                "Card Version=0\r\nExtra=x\r\nAlt Date Format=0\r\n"
-                               "Last Name First=0\r\n\r\n[Other]\r\nTop=9\r\n"
+                               "Last Name First=0\r\nPrint Form=0\r\n\r\n[Other]\r\nTop=9\r\n"
                                "[Margins]\r\nTop=0.00\r\nLeft=0.20\r\n");
 }
 

@@ -100,7 +100,7 @@ TEST_F(StartupData, TheSettingsAndTheLayoutFileOfTheCardVersion) {
 
 TEST_F(StartupData, ACardVersionOutOfRangeIsVersionZero) {
     ASSERT_TRUE(sample::writeSampleCongregation(folder(), 2027));
-    ASSERT_EQ(run("[Format]\nCard Version=2\n"), StartupLoad::Loaded);
+    ASSERT_EQ(run("[Format]\nCard Version=3\n"), StartupLoad::Loaded);
     EXPECT_EQ(state.cardVersion, 0);
     CardLayout defaults;
     setLayoutDefaults(defaults, 0);

@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{137, "Visi skelbėjai"}, TextCase{138, "Reg.pionieriai"},
                     TextCase{139, "Krikštyti"}, TextCase{140, "Nekrikštyti"}, TextCase{141, ",25"},
                     TextCase{142, ",5"}, TextCase{143, ",75"}, TextCase{144, "1"},
-                    TextCase{145, "Mobilius"}, TextCase{146, "2"}, TextCase{147, "Pelkorl"},
+                    TextCase{145, "Mobilius"}, TextCase{146, "3"}, TextCase{147, "Pelkorl"},
                     TextCase{148, "Detalus maketas"}, TextCase{149, "Atkurti standartą"},
                     TextCase{150, "Vyras"}, TextCase{151, "Moteris"}));
 
@@ -54,11 +54,12 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     VersionsAndColumns, StringTableTest,
     testing::Values(TextCase{400, "S-21-L  9/15"},
-                    TextCase{401, "S-21-L  1/06  Printed in Finland"}, TextCase{402, " "},
-                    TextCase{404, " "}, TextCase{1215, "Y"}, TextCase{1216, " "},
-                    TextCase{1219, " "}, TextCase{1012, "Knyg."}, TextCase{1013, "Brš."},
-                    TextCase{1014, "Val."}, TextCase{1015, "Prnm."}, TextCase{1016, "Žur."},
-                    TextCase{1017, "P.apl."}, TextCase{1018, "B.Std."}, TextCase{1019, "Pastabos"},
+                    TextCase{401, "S-21-L  1/06  Printed in Finland"},
+                    TextCase{402, "S-21-L  11/23"}, TextCase{404, " "}, TextCase{1215, "Y"},
+                    TextCase{1216, " "}, TextCase{1217, "M"}, TextCase{1219, " "},
+                    TextCase{1012, "Knyg."}, TextCase{1013, "Brš."}, TextCase{1014, "Val."},
+                    TextCase{1015, "Prnm."}, TextCase{1016, "Žur."}, TextCase{1017, "P.apl."},
+                    TextCase{1018, "B.Std."}, TextCase{1019, "Pastabos"},
                     TextCase{1026, "Pag.pionierius"}, TextCase{1068, "Iš Viso"},
                     TextCase{1415, "Leid."}, TextCase{1416, "Video"}, TextCase{1417, "Val."},
                     TextCase{1418, "Pak.apl."}, TextCase{1419, "B.stud."},
@@ -93,19 +94,33 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{723, "1.19"}, TextCase{724, "1.90"}, TextCase{725, "2.45"},
                     TextCase{726, "3.00"}, TextCase{727, "3.60"}, TextCase{728, "3.78"}));
 
+// Version 2, the 11/23 card, with the items kept in spare slots (512-514, 612-614).
 INSTANTIATE_TEST_SUITE_P(
-    LayoutReserved, StringTableTest,
-    testing::Values(TextCase{540, "0.30"}, TextCase{543, "2.50"}, TextCase{549, "4.39"},
-                    TextCase{563, "1.65"}, TextCase{567, "4.35"}, TextCase{582, "0.62"},
-                    TextCase{591, "5.25"}, TextCase{660, "0.22"}, TextCase{691, "0.10"},
-                    TextCase{741, "1.66"}, TextCase{761, "1.99"}, TextCase{788, "3.38"},
-                    TextCase{709, " "}, TextCase{711, " "}, TextCase{791, " "}));
+    LayoutVersion2, StringTableTest,
+    testing::Values(TextCase{540, "0.65"}, TextCase{541, "0.00"}, TextCase{544, "0.95"},
+                    TextCase{546, "3.00"}, TextCase{547, "0.10"}, TextCase{548, "1.90"},
+                    TextCase{549, "0.95"}, TextCase{550, "3.00"}, TextCase{551, "3.90"},
+                    TextCase{552, "4.70"}, TextCase{553, "3.90"}, TextCase{554, "3.00"},
+                    TextCase{640, "0.28"}, TextCase{645, "0.72"}, TextCase{646, "0.72"},
+                    TextCase{647, "0.94"}, TextCase{650, "0.50"}, TextCase{652, "0.28"},
+                    TextCase{653, "0.72"}, TextCase{654, "0.94"}, TextCase{740, "1.50"},
+                    TextCase{741, "2.04"}, TextCase{742, "0.80"}, TextCase{745, "2.59"},
+                    TextCase{746, "0.50"}, TextCase{747, "5.40"}, TextCase{748, "2.71"}));
+
+INSTANTIATE_TEST_SUITE_P(LayoutReserved, StringTableTest,
+                         testing::Values(TextCase{563, "1.65"}, TextCase{567, "4.35"},
+                                         TextCase{582, "0.62"}, TextCase{591, "5.25"},
+                                         TextCase{660, "0.22"}, TextCase{691, "0.10"},
+                                         TextCase{761, "1.99"}, TextCase{788, "3.38"},
+                                         TextCase{709, " "}, TextCase{711, " "},
+                                         TextCase{791, " "}));
 
 // Ids with no text, inside and outside the ranges in use.
 INSTANTIATE_TEST_SUITE_P(Unknown, StringTableTest,
                          testing::Values(TextCase{0, ""}, TextCase{-1, ""}, TextCase{100, ""},
                                          TextCase{115, ""}, TextCase{152, ""}, TextCase{399, ""},
                                          TextCase{405, ""}, TextCase{499, ""}, TextCase{512, ""},
+                                         TextCase{532, ""}, TextCase{555, ""}, TextCase{572, ""},
                                          TextCase{519, ""}, TextCase{612, ""}, TextCase{712, ""},
                                          TextCase{792, ""}, TextCase{800, ""}, TextCase{1020, ""},
                                          TextCase{1202, ""}, TextCase{1220, ""}, TextCase{1422, ""},

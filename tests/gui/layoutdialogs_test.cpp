@@ -120,6 +120,10 @@ void LayoutDialogsTest::detailedLabelsFollowColumnSet_data() {
                                 << QStringList{"Knygos", "Brošiüros", "Žurnalai", "Pakart. aplank.",
                                                "Biblijos studijos"}
                                 << "Detalus maketas - S-21-L  1/06  Printed in Finland";
+    QTest::newRow("ministry") << 2
+                              << QStringList{"Dalyvavo tarnyboje", "Biblijos studijos", "Valandos",
+                                             "Mėnesių stulpelis", "Kortelės plotis"}
+                              << "Detalus maketas - S-21-L  11/23";
 }
 
 void LayoutDialogsTest::detailedLabelsFollowColumnSet() {
@@ -136,6 +140,8 @@ void LayoutDialogsTest::detailedLabelsFollowColumnSet() {
             QCOMPARE(label->isVisible() ? label->text() : QString(), labels[i]);
         }
         QCOMPARE(dialog.control(1073)->isVisible(), !labels[4].isEmpty());
+        QCOMPARE(dialog.controlAs<QLabel>(1081)->text(),
+                 QString(version == 2 ? "Tarnybos metai" : "Adresas"));
         QCOMPARE(dialog.showsPlacements(), version == 0);
         QCOMPARE(dialog.windowTitle(), title);
         QCOMPARE(dialog.controlAs<QPushButton>(1064)->text(),
@@ -210,9 +216,14 @@ void LayoutDialogsTest::detailedOkReadsBoxesBackCut() {
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults_data() {
     QTest::addColumn<int>("version");
-    QTest::addColumn<QStringList>("boxes"); // 1031, 1043, 1066, 1067, 1068
-    QTest::newRow("version 0") << 0 << QStringList{"0.60", "0.22", "1.32", "1.99", "1.00"};
-    QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99", "0.62"};
+    QTest::addColumn<QStringList>("boxes"); // 1031, 1043, 1066, 1067, 1068, 1032, 1046
+    QTest::newRow("version 0") << 0 << QStringList{"0.60", "0.22", "1.32", "1.99",
+                                                   "1.00", "0.30", "0.57"};
+    QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99",
+                                                   "0.62", "0.30", "0.57"};
+    // Rows 1 and 3 edit the service year and the special pioneer box, kept in spare slots.
+    QTest::newRow("version 2") << 2 << QStringList{"0.65", "0.28", "1.50", "2.04",
+                                                   "0.80", "4.70", "0.94"};
 }
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults() {
@@ -226,8 +237,8 @@ void LayoutDialogsTest::detailedRestoreShowsDefaults() {
     runModal(dialog, [&] {
         typeInto(dialog.controlAs<QLineEdit>(1066), "2");
         click(dialog, 1064);
-        const int ids[] = {1031, 1043, 1066, 1067, 1068};
-        for (int i = 0; i < 5; ++i) {
+        const int ids[] = {1031, 1043, 1066, 1067, 1068, 1032, 1046};
+        for (int i = 0; i < 7; ++i) {
             QCOMPARE(dialog.controlAs<QLineEdit>(ids[i])->text(), boxes[i]);
         }
         click(dialog, ID_OK);
@@ -279,8 +290,9 @@ void LayoutDialogsTest::optionsOpening() {
         QCOMPARE(dialog.controlAs<UpDownControl>(1057)->value(), 132);
         QCOMPARE(dialog.controlAs<UpDownControl>(1058)->value(), 170);
         auto* list = dialog.controlAs<QListWidget>(1067);
-        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(1)->text(), QString("S-21-L  1/06  Printed in Finland"));
+        QCOMPARE(list->item(2)->text(), QString("S-21-L  11/23"));
         QCOMPARE(list->currentRow(), row);
         click(dialog, 1015 + (dateFormat + 1) % 4);
         click(dialog, ID_OK);
@@ -327,12 +339,20 @@ void LayoutDialogsTest::optionsSpinnerSteps() {
 
 void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
     QTest::addColumn<int>("version");
-    QTest::newRow("version 0") << 0;
-    QTest::newRow("version 1") << 1;
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("height");
+    QTest::newRow("version 0") << 0 << "1.32"
+                               << "1.99";
+    QTest::newRow("version 1") << 1 << "1.32"
+                               << "1.99";
+    QTest::newRow("version 2, its own table") << 2 << "1.50"
+                                              << "2.04";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {
     QFETCH(int, version);
+    QFETCH(QString, top);
+    QFETCH(QString, height);
     test::TempFolder folder;
     OptionsDialog dialog(folder.path());
     dialog.setCardVersion(version);
@@ -341,12 +361,12 @@ void LayoutDialogsTest::optionsRestoreOnlyTable() {
     expected.setTableHeight("2.10");
     expected.setHeaderX(0, "3.33");
     dialog.setCardLayout(expected);
-    expected.setTableTop("1.32");
-    expected.setTableHeight("1.99");
+    expected.setTableTop(top.toStdString());
+    expected.setTableHeight(height.toStdString());
     runModal(dialog, [&] {
         click(dialog, 1061);
-        QCOMPARE(spinText(dialog, 1057), QString("1.32"));
-        QCOMPARE(spinText(dialog, 1058), QString("1.99"));
+        QCOMPARE(spinText(dialog, 1057), top);
+        QCOMPARE(spinText(dialog, 1058), height);
     });
     QVERIFY(dialog.cardLayout() == expected);
 }

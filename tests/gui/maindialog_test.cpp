@@ -121,7 +121,8 @@ void MainDialogTest::cardVersionGivesTitle_data() {
     const QString v1 = QStringLiteral("Pelkorl - S-21-L  1/06  Printed in Finland");
     QTest::newRow("none") << QString() << 0 << v0;
     QTest::newRow("1") << "1" << 1 << v1;
-    QTest::newRow("2 is out of range") << "2" << 0 << v0;
+    QTest::newRow("2") << "2" << 2 << QStringLiteral("Pelkorl - S-21-L  11/23");
+    QTest::newRow("3 is out of range") << "3" << 0 << v0;
     QTest::newRow("255 is out of range") << "255" << 0 << v0;
     QTest::newRow("257 keeps its low byte") << "257" << 1 << v1;
 }
@@ -142,7 +143,7 @@ void MainDialogTest::cardVersionGivesTitle() {
 
 void MainDialogTest::outOfRangeVersionWrittenBackAsZero() {
     DialogRun run;
-    run.settings("[Format]\r\nCard Version=2\r\n");
+    run.settings("[Format]\r\nCard Version=3\r\n");
     MainDialog& dialog = run.start(APRIL_2027);
     dialog.checkBox(LAST_NAME_FIRST_BOX_ID)->click();
     dialog.closeMainDialog();

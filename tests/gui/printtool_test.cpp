@@ -1,6 +1,8 @@
 // pelkorl-print run as a user runs it: its card of a publisher against the main dialog's print
 // of the same publisher, word for word; its exit codes and messages for wrong command lines,
 // missing folders and protected data; and a data folder it leaves as it found it.
+#include "card/cardlayout.h"
+#include "card/figures.h"
 #include "card/formatting.h"
 #include "card/publisherfilter.h"
 #include "text/codepage.h"
@@ -100,6 +102,7 @@ private slots:
     void wrongCommandLinesAndMissingFolders();
     void protectedDataNeedTheirPassword();
     void theDataFolderIsLeftAsItWas();
+    void theFormFollowsAMovedColumn();
 
 private:
     MessageBoxWatcher messages;
@@ -417,6 +420,61 @@ void PrintToolTest::theDataFolderIsLeftAsItWas() {
     // No settings, no layout file, no record-keeping file written; nothing left behind.
     QVERIFY(folderContents(data.path()) == before);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).filter(".all"), QStringList{});
+}
+
+void PrintToolTest::theFormFollowsAMovedColumn() {
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed: the PDF cannot be read back");
+    TempFolder data;
+    QVERIFY(sample::writeSampleCongregation(data.path(), 2027));
+    writeText(data.path() / "pelkorl.INI", "");
+    const auto print = [&](const QString& name) {
+        const QString file = out.filePath(name);
+        const Run run =
+            runTool({path(data.path()), "-p", "1", "--settings", path(data.path() / "pelkorl.INI"),
+                     "--card-version", "2", "--form", "--resolution", "150", "-o", file});
+        return run.exitCode == 0 ? file : QString();
+    };
+    const auto wordX = [](const QString& pdf, const QString& text) {
+        for (const PdfWord& w : pdfWords(pdf))
+            if (w.text == text)
+                return w.xMin;
+        return -1.0;
+    };
+    const QString before = print("before.pdf");
+    QVERIFY(!before.isEmpty());
+
+    // The hours column and the remarks half an inch to the right, as the detailed layout
+    // would save them.
+    CardLayout layout;
+    setLayoutDefaults(layout, 2);
+    layout.setColumnX(3, "3.09");
+    layout.setColumnX(REMARKS_ENTRY, "3.21");
+    const auto bytes = layout.bytes();
+    writeBytes(data.path() / "cplot2.dat", std::string(bytes.begin(), bytes.end()));
+    const QString after = print("after.pdf");
+    QVERIFY(!after.isEmpty());
+
+    // A caption stays centred between its rules: the hours cell widens by 36 points to the
+    // right, the remarks cell narrows by as much from the left; the others stay.
+    QVERIFY(std::abs(wordX(after, "Val.") - wordX(before, "Val.") - 18) < 1.5);
+    QVERIFY(std::abs(wordX(after, "Pastabos") - wordX(before, "Pastabos") - 18) < 1.5);
+    QVERIFY(wordX(before, "Biblijos") > 0);
+    QVERIFY(std::abs(wordX(after, "Biblijos") - wordX(before, "Biblijos")) < 0.1);
+
+    // The rule right of the hours: 0.06 in right of the column, from the 0.20 in margin.
+    const QImage old = pdfPageImage(before, 1, 100);
+    const QImage moved = pdfPageImage(after, 1, 100);
+    QVERIFY(!old.isNull() && !moved.isNull());
+    const int y = 227; // the January row
+    const auto dark = [y](const QImage& page, int x) {
+        for (int dx = -1; dx <= 1; ++dx)
+            if (qGray(page.pixel(x + dx, y)) < 160)
+                return true;
+        return false;
+    };
+    QVERIFY(dark(old, 285) && !dark(old, 335));
+    QVERIFY(dark(moved, 335) && !dark(moved, 285));
 }
 
 QTEST_MAIN(PrintToolTest)

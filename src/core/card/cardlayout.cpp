@@ -20,7 +20,7 @@ bool isBlank(char c) {
 }
 
 bool validItem(int k) {
-    return k >= 0 && k < HEADER_ITEM_COUNT;
+    return k >= 0 && k < LAYOUT_ITEM_COUNT;
 }
 bool validColumn(int i) {
     return i >= 0 && i < TABLE_COLUMN_COUNT;
@@ -129,8 +129,29 @@ ColumnSet columnSetOf(int version) {
     if (version < 0 || version > INT_MAX - COLUMN_SET_DEFAULTS) {
         return ColumnSet::Literature;
     }
-    return loadText(COLUMN_SET_DEFAULTS + version) == "Y" ? ColumnSet::Placements
-                                                          : ColumnSet::Literature;
+    const std::string set = loadText(COLUMN_SET_DEFAULTS + version);
+    if (set == "Y")
+        return ColumnSet::Placements;
+    if (set == "M")
+        return ColumnSet::Ministry;
+    return ColumnSet::Literature;
+}
+
+int headerRowItem(int version, int row) {
+    if (row < 0 || row >= HEADER_ITEM_COUNT)
+        return -1;
+    if (columnSetOf(version) != ColumnSet::Ministry)
+        return row;
+    switch (static_cast<HeaderItem>(row)) {
+    case HeaderItem::HomeAddress:
+        return static_cast<int>(HeaderItem::ServiceYear);
+    case HeaderItem::HomePhone:
+        return static_cast<int>(HeaderItem::AnointedBox);
+    case HeaderItem::MobilePhone:
+        return static_cast<int>(HeaderItem::SpecialPioneerMark);
+    default:
+        return row;
+    }
 }
 
 std::string layoutFileName(int version) {
@@ -154,7 +175,8 @@ void setLayoutDefaults(CardLayout& layout, int version) {
         return;
     }
     const int b = LAYOUT_VERSION_STRIDE * version;
-    for (int k = 0; k < HEADER_ITEM_COUNT; ++k) {
+    // Items without a default (those of spare slots on the older cards) stay zero bytes.
+    for (int k = 0; k < LAYOUT_ITEM_COUNT; ++k) {
         layout.setHeaderX(k, loadText(HEADER_X_DEFAULTS + b + k));
         layout.setHeaderY(k, loadText(HEADER_Y_DEFAULTS + b + k));
     }

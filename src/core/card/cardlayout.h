@@ -15,7 +15,8 @@ constexpr std::size_t LAYOUT_VALUE_SIZE = 8;
 constexpr std::size_t LAYOUT_SLOT_COUNT = 50;
 constexpr std::size_t CARD_LAYOUT_SIZE = LAYOUT_VALUE_SIZE * LAYOUT_SLOT_COUNT;
 
-constexpr int HEADER_ITEM_COUNT = 12;
+constexpr int HEADER_ITEM_COUNT = 12; // items with rows of their own in the detailed layout
+constexpr int LAYOUT_ITEM_COUNT = 15; // with the items kept in spare slots 24-29
 constexpr int TABLE_COLUMN_COUNT = 7;
 constexpr int SLOT_TABLE_TOP = 40;
 constexpr int SLOT_TABLE_HEIGHT = 41;
@@ -35,10 +36,20 @@ enum class HeaderItem : int {
     ServantMark = 9,
     MaleMark = 10,
     FemaleMark = 11,
+    // Only the 11/23 card uses these; they live in spare slots, zero on the older cards.
+    ServiceYear = 12,
+    AnointedBox = 13, // there AnointedMark is the other-sheep box, with its own y
+    SpecialPioneerMark = 14,
 };
 
 // Which monthly figures a card version prints; it decides what each table column means.
-enum class ColumnSet { Literature, Placements };
+// Ministry is the 11/23 card's: shared in ministry, Bible studies, auxiliary pioneer, hours.
+enum class ColumnSet { Literature, Placements, Ministry };
+
+// On the ministry set's card, columnX entries 4 and 5 place the form: the month column's
+// right edge and the card's width.
+constexpr int MINISTRY_MONTH_COLUMN_ENTRY = 4;
+constexpr int MINISTRY_CARD_WIDTH_ENTRY = 5;
 
 // One position: a NUL-terminated text of at most 7 characters in 8 bytes. Bytes after
 // the terminator are kept as they are, since the layout file carries them.
@@ -53,8 +64,8 @@ struct LayoutValue {
     friend bool operator==(const LayoutValue&, const LayoutValue&) = default;
 };
 
-// 50 slots: header (x, y) pairs 0-23, spare 24-39, table top 40, table height 41,
-// column positions 42-48, spare 49.
+// 50 slots: header (x, y) pairs 0-23, spare 24-39 (24-29: items 12-14), table top 40, table height
+// 41, column positions 42-48, spare 49.
 struct CardLayout {
     std::array<LayoutValue, LAYOUT_SLOT_COUNT> values{};
 
@@ -62,7 +73,8 @@ struct CardLayout {
     std::string slotText(int slot) const;
     void setSlotText(int slot, std::string_view text);
 
-    // Items and columns outside their ranges read "" and write nothing.
+    // Items (0 to LAYOUT_ITEM_COUNT - 1) and columns outside their ranges read "" and write
+    // nothing.
     std::string headerX(int k) const;
     std::string headerY(int k) const;
     std::string headerX(HeaderItem item) const { return headerX(static_cast<int>(item)); }
@@ -94,6 +106,11 @@ static_assert(sizeof(CardLayout) == CARD_LAYOUT_SIZE);
 int cardVersionCount();
 
 ColumnSet columnSetOf(int version);
+
+// The layout item that row `row` (0-11) of the detailed layout's header group edits for a
+// card version, or -1 when the version has no use for that row. Rows edit their own items
+// except on the 11/23 card, which has no address or telephones and two hope boxes.
+int headerRowItem(int version, int row);
 
 // "cplot.dat" for version 0, "cplot<v>.dat" for any other.
 std::string layoutFileName(int version);

@@ -47,6 +47,9 @@ struct CardState {
     bool totalChecked = false;                   // box 1028
     bool printHeader = true;                     // box 1030 "Spausdinti &antraštę"
     bool markSex = false;                        // box 1031 "V/M"
+    // "Spausdinti formą": the card itself (outline, rules, captions) is drawn with the data,
+    // for blank stock, paper or PDF.
+    bool printForm = false;
 };
 
 } // namespace pelkorl

@@ -14,6 +14,8 @@ namespace pelkorl {
 namespace {
 
 constexpr int AUXILIARY_PIONEER = 1;
+constexpr int REGULAR_PIONEER = 2;
+constexpr const char* MARK = "x";
 
 constexpr std::array<PrintedColumn, 6> LITERATURE_COLUMNS = {{
     {KIND_BOOKS, 0},
@@ -31,6 +33,15 @@ constexpr std::array<PrintedColumn, 5> PLACEMENT_COLUMNS = {{
     {KIND_RETURN_VISITS, 3},
     {KIND_BIBLE_STUDIES, 4},
 }};
+
+constexpr std::array<PrintedColumn, 4> MINISTRY_COLUMNS = {{
+    {KIND_SHARED_IN_MINISTRY, 0},
+    {KIND_MINISTRY_STUDIES, 1},
+    {KIND_HOURS, 3},
+    {KIND_AUXILIARY_PIONEER, 2},
+}};
+
+constexpr std::array<PrintedColumn, 1> MINISTRY_TOTALS = {{{KIND_HOURS, 3}}};
 
 const PublisherRecord& noRecord() {
     static const PublisherRecord NONE{};
@@ -99,7 +110,15 @@ PlacementFigures placementsFromLiterature(const LiteratureFigures& f) {
 std::span<const PrintedColumn> printedColumns(ColumnSet set) {
     if (set == ColumnSet::Placements)
         return PLACEMENT_COLUMNS;
+    if (set == ColumnSet::Ministry)
+        return MINISTRY_COLUMNS;
     return LITERATURE_COLUMNS;
+}
+
+std::span<const PrintedColumn> totalColumns(ColumnSet set) {
+    if (set == ColumnSet::Ministry)
+        return MINISTRY_TOTALS;
+    return printedColumns(set);
 }
 
 int rowsDone(int lastMonth) {
@@ -145,14 +164,72 @@ std::uint16_t placementFigure(const CardState& state, int record, int m, int kin
     return placementKind(placementsFromLiterature(literatureFigures(r, m)), kind);
 }
 
+namespace {
+
+// A previous-year month whose year stamp does not admit it reads as empty.
+bool monthReadable(const CardState& state, int m) {
+    return validMonth(m) && (!fromPreviousFile(state, m) || monthAvailable(state, rowOfMonth(m)));
+}
+
+int serviceStatus(const CardState& state, int record, int m) {
+    return figureRecord(state, record, m).monthStatus(m) & 0x03;
+}
+
+} // namespace
+
+bool sharedInMinistry(const CardState& state, int record, int m) {
+    if (!monthReadable(state, m))
+        return false;
+    const PublisherRecord& r = figureRecord(state, record, m);
+    if (r.quarterHours(m) != 0)
+        return true;
+    if (r.placementMonth(m)) {
+        const PlacementFigures f = placementFigures(r, m);
+        return f.placements || f.videoShowings || f.hours || f.returnVisits || f.bibleStudies;
+    }
+    const LiteratureFigures f = literatureFigures(r, m);
+    return f.books || f.brochures || f.hours || f.subscriptions || f.magazines || f.returnVisits ||
+           f.bibleStudies;
+}
+
+bool pioneerMonth(const CardState& state, int record, int m) {
+    if (!monthReadable(state, m))
+        return false;
+    const int status = serviceStatus(state, record, m);
+    return status == AUXILIARY_PIONEER || status == REGULAR_PIONEER;
+}
+
+std::uint16_t ministryFigure(const CardState& state, int record, int m, int kind) {
+    switch (kind) {
+    case KIND_SHARED_IN_MINISTRY:
+        return sharedInMinistry(state, record, m) ? 1 : 0;
+    case KIND_MINISTRY_STUDIES:
+        return placementFigure(state, record, m, KIND_BIBLE_STUDIES);
+    case KIND_HOURS:
+        return pioneerMonth(state, record, m) ? placementFigure(state, record, m, KIND_HOURS) : 0;
+    case KIND_AUXILIARY_PIONEER:
+        return monthReadable(state, m) && serviceStatus(state, record, m) == AUXILIARY_PIONEER;
+    default:
+        return 0;
+    }
+}
+
 std::uint16_t columnFigure(const CardState& state, int record, int m, int kind) {
     if (state.columnSet == ColumnSet::Placements)
         return placementFigure(state, record, m, kind);
+    if (state.columnSet == ColumnSet::Ministry)
+        return ministryFigure(state, record, m, kind);
     return literatureFigure(state, record, m, kind);
 }
 
 int quarterCount(const CardState& state, int record, int m) {
     return figureRecord(state, record, m).quarterHours(m);
+}
+
+int columnQuarters(const CardState& state, int record, int m) {
+    if (state.columnSet == ColumnSet::Ministry && !pioneerMonth(state, record, m))
+        return 0;
+    return quarterCount(state, record, m);
 }
 
 std::string quarterText(int quarters, bool leadingZero) {
@@ -166,10 +243,20 @@ std::string quarterText(int quarters, bool leadingZero) {
 
 CellText cellText(const CardState& state, int record, int m, int kind) {
     CellText cell;
+    if (state.columnSet == ColumnSet::Ministry && kind != KIND_HOURS) {
+        const std::uint16_t figure = ministryFigure(state, record, m, kind);
+        const bool mark = kind == KIND_SHARED_IN_MINISTRY || kind == KIND_AUXILIARY_PIONEER;
+        cell.text = mark ? MARK : std::to_string(figure);
+        cell.drawn = figure != 0;
+        return cell;
+    }
     const std::uint16_t figure = columnFigure(state, record, m, kind);
-    const int quarters = kind == KIND_HOURS ? quarterCount(state, record, m) : 0;
+    const int quarters = kind == KIND_HOURS ? columnQuarters(state, record, m) : 0;
     if (quarters != 0) {
-        const std::uint16_t hours = literatureFigure(state, record, m, KIND_HOURS);
+        // The ministry card reads its hours like every other figure of its own.
+        const std::uint16_t hours = state.columnSet == ColumnSet::Ministry
+                                        ? figure
+                                        : literatureFigure(state, record, m, KIND_HOURS);
         cell.text = hours != 0 ? std::to_string(hours) + quarterText(quarters, false)
                                : quarterText(quarters, true);
     } else {
@@ -181,7 +268,8 @@ CellText cellText(const CardState& state, int record, int m, int kind) {
 
 std::string remarksText(const CardState& state, int record, int m) {
     std::string text;
-    if ((figureRecord(state, record, m).monthStatus(m) & 0x03) == AUXILIARY_PIONEER)
+    if (state.columnSet != ColumnSet::Ministry &&
+        (figureRecord(state, record, m).monthStatus(m) & 0x03) == AUXILIARY_PIONEER)
         text = utf8ToCp1257(loadText(AUXILIARY_PIONEER_TEXT)) + " ";
     if (state.data) {
         const auto remark = remarkFor(*state.data, record, m, state.previousYear, state.lastMonth);
@@ -198,7 +286,7 @@ std::string columnTotal(const CardState& state, int record, int kind, int count)
     for (int i = 0; i < count; ++i) {
         sum += columnFigure(state, record, month, kind);
         if (kind == KIND_HOURS) {
-            quarters += quarterCount(state, record, month);
+            quarters += columnQuarters(state, record, month);
             if (quarters > 3) {
                 sum += 1;
                 quarters -= 4;

@@ -29,8 +29,15 @@ inline constexpr int KIND_VIDEO_SHOWINGS = 1;
 inline constexpr int KIND_RETURN_VISITS = 3;
 inline constexpr int KIND_BIBLE_STUDIES = 4;
 
+// Figure kinds of the Ministry column set (the 11/23 card). Shared in ministry and
+// auxiliary pioneer are marks: 1 when the month has them, printed as "x".
+inline constexpr int KIND_SHARED_IN_MINISTRY = 0;
+inline constexpr int KIND_MINISTRY_STUDIES = 1;
+inline constexpr int KIND_AUXILIARY_PIONEER = 3;
+
 inline constexpr int LITERATURE_KINDS = 7;
 inline constexpr int PLACEMENT_KINDS = 5;
+inline constexpr int MINISTRY_KINDS = 4;
 // columnX entry of the remarks, in both column sets.
 inline constexpr int REMARKS_ENTRY = 6;
 
@@ -41,8 +48,13 @@ struct PrintedColumn {
 };
 
 // The printed columns of a column set in ascending kind order: Literature skips the
-// subscriptions and puts kinds 4-6 at entries 3-5; Placements puts kinds 0-4 at 0-4.
+// subscriptions and puts kinds 4-6 at entries 3-5; Placements puts kinds 0-4 at 0-4;
+// Ministry puts shared in ministry, studies, hours and auxiliary pioneer at 0, 1, 3, 2.
 std::span<const PrintedColumn> printedColumns(ColumnSet set);
+
+// The columns of the total row: every printed column, except on the ministry card, whose
+// only total is the hours.
+std::span<const PrintedColumn> totalColumns(ColumnSet set);
 
 // Calendar month of table row r, and the row of calendar month m.
 inline int monthOfRow(int row) {
@@ -73,11 +85,27 @@ std::uint16_t literatureFigure(const CardState& state, int record, int m, int ki
 // for previous-year months whose year stamp does not admit them.
 std::uint16_t placementFigure(const CardState& state, int record, int m, int kind);
 
-// placementFigure or literatureFigure, as the state's column set says.
+// Whether month m holds any reported activity: any figure of the month in its own encoding
+// above zero, or quarter hours. A previous-year month whose year stamp does not admit it
+// holds none.
+bool sharedInMinistry(const CardState& state, int record, int m);
+
+// The month's service status is auxiliary or regular pioneer.
+bool pioneerMonth(const CardState& state, int record, int m);
+
+// Ministry kind 0-3 of month m: the two marks as 0 or 1, Bible studies, and the whole hours
+// of pioneer months only (0 in any other month); 0 for other kinds.
+std::uint16_t ministryFigure(const CardState& state, int record, int m, int kind);
+
+// placementFigure, literatureFigure or ministryFigure, as the state's column set says.
 std::uint16_t columnFigure(const CardState& state, int record, int m, int kind);
 
 // Quarter hours of month m beyond the whole hours, 0-3.
 int quarterCount(const CardState& state, int record, int m);
+
+// The quarters the hours column shows for month m: quarterCount, except that the ministry
+// card shows hours of pioneer months only.
+int columnQuarters(const CardState& state, int record, int m);
 
 // ",25", ",5", ",75" for 1-3 quarters (with a "0" in front when leadingZero is asked for and
 // the table switches it on); "" for anything else.
@@ -92,7 +120,8 @@ struct CellText {
 CellText cellText(const CardState& state, int record, int m, int kind);
 
 // The remarks cell of month m as Windows-1257 bytes: the auxiliary pioneer prefix when the
-// month's status says so, then the month's remark. Empty: nothing is drawn.
+// month's status says so (not on the ministry card, whose own box says it), then the
+// month's remark. Empty: nothing is drawn.
 std::string remarksText(const CardState& state, int record, int m);
 
 // Total of a column over `count` months ending with lastMonth, stepping back through the

@@ -5,11 +5,14 @@
 #include "card/formatting.h"
 #include "records/publisherdata.h"
 #include "render/canvas.h"
+#include "render/cardform.h"
 #include "render/pagegeometry.h"
+#include "render/tablepreview.h"
 #include "text/codepage.h"
 #include "text/strings.h"
 #include "text/textids.h"
 
+#include <functional>
 #include <string>
 
 namespace pelkorl {
@@ -43,6 +46,78 @@ void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes) {
         canvas.textOut(x, y, cp1257ToUtf8(bytes));
 }
 
+using Position = std::function<int(int)>;
+
+void drawAppointmentMark(Canvas& canvas, const PublisherRecord& record, const Position& X,
+                         const Position& Y) {
+    if (record.appointment() == ELDER) {
+        const int k = static_cast<int>(HeaderItem::ElderMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    } else if (record.appointment() == MINISTERIAL_SERVANT) {
+        const int k = static_cast<int>(HeaderItem::ServantMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    }
+}
+
+void drawPioneerMark(Canvas& canvas, const CardState& state, const PublisherRecord& record,
+                     const Position& X, const Position& Y) {
+    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER) {
+        const int k = static_cast<int>(HeaderItem::PioneerMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    }
+}
+
+std::string recordDate(const CardState& state, int field) {
+    if (!state.data)
+        return {};
+    return formatDate(state.data->store, state.selectedRecord, field, state.dateFormat);
+}
+
+bool baptized(const CardState& state) {
+    return state.data && isBaptized(state.data->store, state.selectedRecord);
+}
+
+// The header of the older cards, in the order they have always been drawn.
+void drawHeaderItems(Canvas& canvas, const CardState& state, const PublisherRecord& record,
+                     const Position& X, const Position& Y) {
+    const int address = static_cast<int>(HeaderItem::HomeAddress);
+    const int phone = static_cast<int>(HeaderItem::HomePhone);
+    const int mobile = static_cast<int>(HeaderItem::MobilePhone);
+    const int birth = static_cast<int>(HeaderItem::BirthDate);
+    const int immersed = static_cast<int>(HeaderItem::DateImmersed);
+    drawRecordText(canvas, X(address), Y(address), record.address());
+    drawRecordText(canvas, X(phone), Y(phone), record.homePhone());
+    drawRecordText(canvas, X(mobile), Y(mobile), state.mobileText);
+    drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE));
+    drawAppointmentMark(canvas, record, X, Y);
+    drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE));
+    // On the line of the immersion date: the y of its own item is not used.
+    if (baptized(state)) {
+        const std::string text = loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
+        canvas.textOut(X(static_cast<int>(HeaderItem::AnointedMark)), Y(immersed), text);
+    }
+    drawPioneerMark(canvas, state, record, X, Y);
+}
+
+// The 11/23 card: no address or telephones; the hope is one of two boxes, each at its own
+// position; the service year has a place of its own.
+void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const PublisherRecord& record,
+                             const Position& X, const Position& Y) {
+    const int birth = static_cast<int>(HeaderItem::BirthDate);
+    const int immersed = static_cast<int>(HeaderItem::DateImmersed);
+    drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE));
+    drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE));
+    if (baptized(state)) {
+        const int k = static_cast<int>(record.isAnointed() ? HeaderItem::AnointedBox
+                                                           : HeaderItem::AnointedMark);
+        canvas.textOut(X(k), Y(k), MARK);
+    }
+    drawAppointmentMark(canvas, record, X, Y);
+    drawPioneerMark(canvas, state, record, X, Y);
+    const int year = static_cast<int>(HeaderItem::ServiceYear);
+    canvas.textOut(X(year), Y(year), std::to_string(serviceYearNumber(state)));
+}
+
 } // namespace
 
 void drawCardHeader(Canvas& canvas, CardState& state) {
@@ -70,7 +145,6 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
     canvas.setTextAlign(LEFT_TOP);
 
     const PublisherRecord& record = headerRecord(state);
-    const RecordStore* store = state.data ? &state.data->store : nullptr;
     const int name = item(HeaderItem::Name);
     drawRecordText(canvas, X(name), Y(name), state.displayName);
 
@@ -85,40 +159,10 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
             canvas.textOut(X(k), Y(k), MARK);
     }
 
-    const int address = item(HeaderItem::HomeAddress);
-    const int phone = item(HeaderItem::HomePhone);
-    const int mobile = item(HeaderItem::MobilePhone);
-    const int birth = item(HeaderItem::BirthDate);
-    drawRecordText(canvas, X(address), Y(address), record.address());
-    drawRecordText(canvas, X(phone), Y(phone), record.homePhone());
-    drawRecordText(canvas, X(mobile), Y(mobile), state.mobileText);
-    if (store)
-        drawRecordText(canvas, X(birth), Y(birth),
-                       formatDate(*store, state.selectedRecord, BIRTH_DATE, state.dateFormat));
-
-    if (record.appointment() == ELDER) {
-        const int k = item(HeaderItem::ElderMark);
-        canvas.textOut(X(k), Y(k), MARK);
-    } else if (record.appointment() == MINISTERIAL_SERVANT) {
-        const int k = item(HeaderItem::ServantMark);
-        canvas.textOut(X(k), Y(k), MARK);
-    }
-
-    const int immersed = item(HeaderItem::DateImmersed);
-    if (store)
-        drawRecordText(canvas, X(immersed), Y(immersed),
-                       formatDate(*store, state.selectedRecord, BAPTISM_DATE, state.dateFormat));
-
-    // On the line of the immersion date: the y of its own item is not used.
-    if (store && isBaptized(*store, state.selectedRecord)) {
-        const std::string text = loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
-        canvas.textOut(X(item(HeaderItem::AnointedMark)), Y(immersed), text);
-    }
-
-    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER) {
-        const int k = item(HeaderItem::PioneerMark);
-        canvas.textOut(X(k), Y(k), MARK);
-    }
+    if (state.columnSet == ColumnSet::Ministry)
+        drawMinistryHeaderItems(canvas, state, record, X, Y);
+    else
+        drawHeaderItems(canvas, state, record, X, Y);
 
     canvas.selectFont(previousFont);
 }
@@ -170,7 +214,7 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
 
     if (state.totalChecked) {
         const int y = y0 + MONTH_ROWS * rowHeight;
-        for (const PrintedColumn& column : columns)
+        for (const PrintedColumn& column : totalColumns(state.columnSet))
             canvas.textOut(state.leftMarginDev + columnDev[column.entry], y,
                            columnTotal(state, record, column.kind, MONTH_ROWS));
     }
@@ -180,6 +224,8 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
 }
 
 void drawCard(Canvas& canvas, CardState& state) {
+    if (state.printForm)
+        drawCardForm(canvas, state);
     drawCardHeader(canvas, state);
     drawServiceTable(canvas, state);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The printed card: the header (name, address, telephones, dates, marks) and the service
 // table (the month rows and the total row), each text at its layout position from the
-// page margins. Only the data are drawn; the card stock carries the rest.
+// page margins. Only the data are drawn, for card stock that carries the rest, unless the
+// form is asked for as well.
 namespace pelkorl {
 
 class Canvas;
@@ -15,7 +16,7 @@ void drawCardHeader(Canvas& canvas, CardState& state);
 // margins for the canvas; leaves its font and alignment as they were.
 void drawServiceTable(Canvas& canvas, CardState& state);
 
-// The whole card: header, then table.
+// The whole card: the form when state.printForm, then header, then table.
 void drawCard(Canvas& canvas, CardState& state);
 
 } // namespace pelkorl

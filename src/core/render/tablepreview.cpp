@@ -19,8 +19,16 @@ constexpr TextAlign RIGHT_ALIGN{HorizontalAlign::Right, VerticalAlign::Top, fals
 constexpr TextAlign LEFT_ALIGN{HorizontalAlign::Left, VerticalAlign::Top, false};
 
 std::string columnCaption(ColumnSet set, int kind) {
+    if (set == ColumnSet::Ministry)
+        return loadText(MINISTRY_PREVIEW_CAPTION + kind);
     return loadText(
         (set == ColumnSet::Placements ? PLACEMENTS_CAPTION_BASE : LITERATURE_CAPTION_BASE) + kind);
+}
+
+// Vertical lines between the month column, the figure columns and the remarks: one more
+// than the figure columns (7 for Literature, 6 for Placements, 5 for Ministry).
+int figureColumnCount(ColumnSet set) {
+    return static_cast<int>(printedColumns(set).size());
 }
 
 // Characters as the code page counts them, one byte each.
@@ -32,7 +40,8 @@ int characterCount(const std::string& utf8) {
 
 TableGeometry tableGeometry(int width, int height, ColumnSet set) {
     TableGeometry g;
-    g.divisions = set == ColumnSet::Placements ? 9 : 10;
+    // Remarks take three divisions, the month column one.
+    g.divisions = set == ColumnSet::Literature ? 10 : set == ColumnSet::Placements ? 9 : 8;
     g.colW = width / g.divisions;
     g.rowH = height / TABLE_PREVIEW_ROWS;
     g.xMonth = width / 10 - 8 * CX_BORDER;
@@ -50,7 +59,7 @@ int serviceYearNumber(const CardState& state) {
 
 CellText previewCellText(const CardState& state, int record, int m, int kind) {
     CellText cell = cellText(state, record, m, kind);
-    if (kind != KIND_HOURS)
+    if (kind != KIND_HOURS || state.columnSet == ColumnSet::Ministry)
         return cell;
     const int quarters = quarterCount(state, record, m);
     if (quarters != 0 && literatureFigure(state, record, m, KIND_HOURS) != 0)
@@ -66,8 +75,9 @@ void drawTablePreview(Canvas& canvas, const Rect& pane, CardState& state) {
         return;
     const int ox = pane.left;
     const int oy = pane.top;
-    const bool placements = state.columnSet == ColumnSet::Placements;
-    const int P = placements ? 1 : 0;
+    const bool ministry = state.columnSet == ColumnSet::Ministry;
+    // Columns fewer than the literature set's six.
+    const int P = 6 - figureColumnCount(state.columnSet);
     const TableGeometry g = tableGeometry(W, H, state.columnSet);
     const auto lineTop = [&](int j) {
         return oy + j * g.rowH + CY_BORDER;
@@ -104,11 +114,16 @@ void drawTablePreview(Canvas& canvas, const Rect& pane, CardState& state) {
         const int inset = characterCount(text) >= LONG_CAPTION ? 4 * CX_BORDER : 8 * CX_BORDER;
         canvas.textOut(ox + (column.entry + 2) * g.colW - inset, oy + CY_BORDER, text);
     }
-    canvas.textOut(ox + W - W / (g.divisions - P), oy + CY_BORDER, loadText(REMARKS_CAPTION));
+    // The remarks caption stands at 9/10 of the width with six columns, 7/8 with five; the
+    // ministry set's narrower grid puts it a third into its remarks column.
+    const int remarksCaptionX =
+        ministry ? ox + (g.divisions - 2) * g.colW : ox + W - W / (g.divisions - P);
+    canvas.textOut(remarksCaptionX, oy + CY_BORDER, loadText(REMARKS_CAPTION));
     canvas.textOut(ox + g.xMonth, lineTop(0), std::to_string(serviceYearNumber(state)));
 
     const int done = rowsDone(state.lastMonth);
-    const int remarksLeft = ox + 7 * (W / 10) + 2 * CX_BORDER;
+    const int remarksLeft =
+        (ministry ? ox + (g.divisions - 3) * g.colW : ox + 7 * (W / 10)) + 2 * CX_BORDER;
     for (int r = 0; r < MONTH_ROWS; ++r) {
         const int m = monthOfRow(r);
         const int y = lineTop(r + 1);
@@ -138,7 +153,7 @@ void drawTablePreview(Canvas& canvas, const Rect& pane, CardState& state) {
         return;
     canvas.setTextColor(state.totalChecked ? BLACK : GREY);
     const int count = state.previousYear ? MONTH_ROWS : done;
-    for (const PrintedColumn& column : columns)
+    for (const PrintedColumn& column : totalColumns(state.columnSet))
         canvas.textOut(figureX(column.entry), lineTop(13),
                        columnTotal(state, record, column.kind, count));
 }

@@ -14,6 +14,7 @@ constexpr const char* LAST_NAME_FIRST_KEY = "Last Name First";
 constexpr const char* CARD_VERSION_KEY = "Card Version";
 constexpr const char* TOP_KEY = "Top";
 constexpr const char* LEFT_KEY = "Left";
+constexpr const char* PRINT_FORM_KEY = "Print Form";
 
 int lowByte(int value) {
     return value & 0xFF;
@@ -33,6 +34,7 @@ std::vector<SettingValue> settingValues(const Settings& settings) {
         {FORMAT_SECTION, CARD_VERSION_KEY, std::to_string(settings.cardVersion)},
         {MARGINS_SECTION, TOP_KEY, settings.marginTop},
         {MARGINS_SECTION, LEFT_KEY, settings.marginLeft},
+        {FORMAT_SECTION, PRINT_FORM_KEY, settings.printForm ? "1" : "0"},
         {DATA_LOCATION_SECTION, DRIVE_KEY, std::to_string(settings.dataDrive)},
         {DATA_LOCATION_SECTION, FOLDER_KEY, settings.removableFolder},
     };
@@ -54,6 +56,7 @@ void readRemainingSettings(const Profile& profile, Settings& settings, int cardV
         settings.cardVersion = 0;
     settings.marginTop = profile.getString(MARGINS_SECTION, TOP_KEY, "0.00");
     settings.marginLeft = profile.getString(MARGINS_SECTION, LEFT_KEY, "0.20");
+    settings.printForm = profile.getInt(FORMAT_SECTION, PRINT_FORM_KEY, 0) != 0;
 }
 
 bool storeSettings(Profile& profile, const Settings& settings) {

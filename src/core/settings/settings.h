@@ -22,6 +22,8 @@ struct Settings {
     int cardVersion = 0;
     std::string marginTop = "0.00";
     std::string marginLeft = "0.20";
+    // "Spausdinti formą": the card's form is drawn with its data.
+    bool printForm = false;
     // The folder that stands for drive A: where the system has no drive letters.
     std::string removableFolder;
 };
@@ -29,8 +31,9 @@ struct Settings {
 // "Data Location": the drive (low byte of the stored number) and the removable folder.
 void readDataLocation(const Profile& profile, Settings& settings);
 
-// "Format" and "Margins". Numbers keep their low byte only; a card version whose
-// successor exceeds `cardVersionCount` becomes 0. The margin texts are taken as stored.
+// "Format" and "Margins", and whether the form prints. Numbers keep their low byte only; a card
+// version whose successor exceeds `cardVersionCount` becomes 0. The margin texts are taken as
+// stored.
 void readRemainingSettings(const Profile& profile, Settings& settings, int cardVersionCount);
 
 // Stores every setting, changed or not, one key at a time. False when any was refused (the

@@ -20,6 +20,7 @@ void applyRemainingSettings(CardState& state, const Settings& settings) {
     state.cardVersion = settings.cardVersion;
     state.marginTop = settings.marginTop;
     state.marginLeft = settings.marginLeft;
+    state.printForm = settings.printForm;
 }
 
 bool loadCardLayout(CardState& state, const std::filesystem::path& folder) {

@@ -111,6 +111,8 @@ DialogTemplate mainDialog() {
     d.controls.push_back(pushButton(1014, "Parinktys", 115, 232, 63, 14));
     d.controls.push_back(pushButton(1100, loadText(PRINT_ALL_TEXT), 186, 232, 86, 14));
     d.controls.push_back(defaultButton(ID_OK, "&Spausdinti", 278, 232, 62, 14));
+    // The printed form, in the free room between the print and close buttons.
+    d.controls.push_back(checkBox(1104, loadText(PRINT_FORM_BOX), 344, 234, 59, 10));
     d.controls.push_back(pushButton(ID_CANCEL, "&Uždaryti", 405, 232, 62, 14));
     return d;
 }
@@ -199,7 +201,8 @@ DialogTemplate detailedLayoutDialog() {
                                                124, 140, 156, 172, 189, 204};
     for (int k = 0; k < 12; ++k) {
         std::string text = k == 0 ? "Vardas" + std::string(18, ' ') : HEADER_LABELS[k];
-        c.push_back(label(NO_ID, std::move(text), k == 3 ? 16 : 15, HEADER_LABEL_Y[k], 64, 8));
+        // Ids so that the dialog can relabel the rows for the 11/23 card.
+        c.push_back(label(1080 + k, std::move(text), k == 3 ? 16 : 15, HEADER_LABEL_Y[k], 64, 8));
         c.push_back(edit(1031 + k, 81, 25 + 16 * k, 40, 14));
         c.push_back(edit(1043 + k, 128, 25 + 16 * k, 40, 14));
     }
@@ -224,7 +227,7 @@ DialogTemplate detailedLayoutDialog() {
         int labelId;
         const char* text;
     } COLUMN_ROWS[7] = {
-        {1076, "Knygos"},    {1075, "Brošiüros"},       {NO_ID, "Valandos"},
+        {1076, "Knygos"},    {1075, "Brošiüros"},       {1092, "Valandos"},
         {1077, "Žurnalai"},  {1078, "Pakart. aplank."}, {1079, "Biblijos studijos"},
         {NO_ID, "Pastabos"},
     };

@@ -11,14 +11,19 @@
 //   170-180    print all, print preview, PDF files
 //   181-182    a picked printer that is gone, a job the printer refused
 //   183-187    files not written at close, the data folder at start-up (text/textids.h)
+//   189        the main dialog's "print the form" box
+//   190-198    captions of the printed form's header
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
 //              y 600-611, table top 700, table height 701, column positions 702-708;
-//              709-711 are spare and hold " "
+//              709-711 are spare and hold " "; x and y of the items kept in spare slots
+//              512-514 and 612-614 (only the 11/23 card has them)
 //   1012-1026  table captions and remarks texts, 1068 the total row caption
 //   1203-1214  short month names, January first
 //   1215-1219  column-set switch per card version ("Y" = placements)
 //   1415-1421  captions of the placements column set
+//   1430-1437  captions of the ministry column set (preview, then printed form)
+//   1440-1447  detailed-layout labels of the 11/23 card
 //
 // Ids inside those ranges that have no text here (loadText gives ""):
 //   115, 129, 130, 132-136, 1020-1025.
@@ -76,7 +81,7 @@ constexpr Entry TEXTS[] = {
     {143, ",75"},
     {144, "1"},
     {145, "Mobilius"},
-    {146, "2"}, // number of selectable card versions
+    {146, "3"}, // number of selectable card versions
     {147, "Pelkorl"},
     {148, "Detalus maketas"},
     {149, "Atkurti standartą"},
@@ -104,9 +109,20 @@ constexpr Entry TEXTS[] = {
     {185, "Ieškota aplanke: %1"},
     {186, "Aplankas nepasirinktas."},
     {187, "Aplanko „%1“ nėra."},
+    {189, "Spausdinti &formą"},
+    // The printed form's header.
+    {190, "SKELBĖJO KORTELĖ"},
+    {191, "Tarnybos metai"},
+    {192, "Kita avis"},
+    {193, "Pateptasis"},
+    {194, "Vyresn."},
+    {195, "Bendr.pat."},
+    {196, "Reg. pionierius"},
+    {197, "Spec. pionierius"},
+    {198, "Misionierius"},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
-    {402, " "},
+    {402, "S-21-L  11/23"},
     {403, " "},
     {404, " "},
     // Captions of the literature column set, by figure kind 0-6.
@@ -135,7 +151,7 @@ constexpr Entry TEXTS[] = {
     {1214, "Grd"},
     {1215, "Y"},
     {1216, " "},
-    {1217, " "},
+    {1217, "M"},
     {1218, " "},
     {1219, " "},
     // Captions of the placements column set, by figure kind 0-4, and its long labels.
@@ -146,6 +162,25 @@ constexpr Entry TEXTS[] = {
     {1419, "B.stud."},
     {1420, "Leidiniai"},
     {1421, "Parodyta siužetų"},
+    // The ministry column set, by figure kind: shared in ministry, Bible studies, hours,
+    // auxiliary pioneer. Short for the preview, then in full for the printed form.
+    {1430, "Tarn."},
+    {1431, "B.stud."},
+    {1432, "Val."},
+    {1433, "Pag.p."},
+    {1434, "Dalyvavo\ntarnyboje"},
+    {1435, "Biblijos\nstudijos"},
+    {1436, "Val.\n(pionieriai)"},
+    {1437, "Pag.\npionierius"},
+    // Detailed-layout rows of the 11/23 card.
+    {1440, "Tarnybos metai"},
+    {1441, "[x] Pateptasis"},
+    {1442, "[x] Spec. pionierius"},
+    {1443, "[x] Kita avis"},
+    {1444, "Dalyvavo tarnyboje"},
+    {1445, "Pag. pionierius"},
+    {1446, "Mėnesių stulpelis"},
+    {1447, "Kortelės plotis"},
 };
 
 constexpr bool sortedById() {
@@ -159,79 +194,88 @@ constexpr bool sortedById() {
 static_assert(sortedById(), "the text table must stay sorted by id");
 
 // Layout defaults, one column per card version 0-4 (id = base + 20 * version + row).
-constexpr int ROWS_PER_BLOCK = 12;
+// Version 2 is the 11/23 card: a clean card of 5.40 x 3.89 in from the margins' corner.
+constexpr int HEADER_ROWS = 15;
+constexpr int TABLE_ROWS = 12;
 
 using VersionRow = std::array<std::string_view, LAYOUT_VERSION_ROOM>;
 
-// 500-511: x of the header items, in inches from the left margin.
-constexpr std::array<VersionRow, ROWS_PER_BLOCK> HEADER_X = {{
-    {"0.60", "0.60", "0.30", "0.30", "0.30"}, // name
-    {"0.30", "0.30", "0.60", "0.55", "0.60"}, // home address
-    {"0.50", "0.30", "0.60", "0.55", "0.62"}, // home telephone
-    {"2.50", "2.40", "2.50", "1.65", "2.55"}, // mobile telephone
-    {"4.25", "4.25", "4.20", "3.75", "4.30"}, // date of birth
-    {"0.50", "0.60", "0.80", "0.80", "0.80"}, // date immersed
-    {"3.00", "3.00", "3.40", "3.60", "3.40"}, // anointed / other sheep
-    {"3.90", "3.60", "3.95", "4.35", "3.96"}, // elder
-    {"3.90", "3.60", "3.95", "4.35", "3.96"}, // regular pioneer
-    {"4.55", "4.25", "4.39", "4.85", "4.40"}, // ministerial servant
-    {"5.20", "5.29", "5.29", "5.29", "5.25"}, // male
-    {"5.20", "5.29", "5.29", "5.29", "5.25"}, // female
+// 500-514: x of the header items, in inches from the left margin.
+constexpr std::array<VersionRow, HEADER_ROWS> HEADER_X = {{
+    {"0.60", "0.60", "0.65", "0.30", "0.30"}, // name
+    {"0.30", "0.30", "0.00", "0.55", "0.60"}, // home address
+    {"0.50", "0.30", "0.00", "0.55", "0.62"}, // home telephone
+    {"2.50", "2.40", "0.00", "1.65", "2.55"}, // mobile telephone
+    {"4.25", "4.25", "0.95", "3.75", "4.30"}, // date of birth
+    {"0.50", "0.60", "0.95", "0.80", "0.80"}, // date immersed
+    {"3.00", "3.00", "3.00", "3.60", "3.40"}, // anointed / other sheep
+    {"3.90", "3.60", "0.10", "4.35", "3.96"}, // elder
+    {"3.90", "3.60", "1.90", "4.35", "3.96"}, // regular pioneer
+    {"4.55", "4.25", "0.95", "4.85", "4.40"}, // ministerial servant
+    {"5.20", "5.29", "3.00", "5.29", "5.25"}, // male
+    {"5.20", "5.29", "3.90", "5.29", "5.25"}, // female
+    {"", "", "4.70", "", ""},                 // service year
+    {"", "", "3.90", "", ""},                 // anointed, where it has a box of its own
+    {"", "", "3.00", "", ""},                 // special pioneer
 }};
 
-// 600-611: y of the header items, in inches from the top margin.
-constexpr std::array<VersionRow, ROWS_PER_BLOCK> HEADER_Y = {{
-    {"0.22", "0.22", "0.22", "0.22", "0.22"},
-    {"0.38", "0.38", "0.38", "0.38", "0.38"},
-    {"0.57", "0.57", "0.57", "0.57", "0.57"},
-    {"0.57", "0.57", "0.57", "0.57", "0.57"},
-    {"0.57", "0.57", "0.57", "0.57", "0.57"},
-    {"0.81", "0.81", "0.81", "0.81", "0.81"},
-    {"0.81", "0.81", "0.81", "0.81", "0.81"},
-    {"0.75", "0.75", "0.75", "0.75", "0.75"},
-    {"0.86", "0.86", "0.86", "0.86", "0.86"},
-    {"0.75", "0.75", "0.75", "0.75", "0.75"},
-    {"0.00", "0.00", "0.00", "0.00", "0.00"},
-    {"0.10", "0.10", "0.10", "0.10", "0.10"},
+// 600-614: y of the header items, in inches from the top margin.
+constexpr std::array<VersionRow, HEADER_ROWS> HEADER_Y = {{
+    {"0.22", "0.22", "0.28", "0.22", "0.22"},
+    {"0.38", "0.38", "0.00", "0.38", "0.38"},
+    {"0.57", "0.57", "0.00", "0.57", "0.57"},
+    {"0.57", "0.57", "0.00", "0.57", "0.57"},
+    {"0.57", "0.57", "0.50", "0.57", "0.57"},
+    {"0.81", "0.81", "0.72", "0.81", "0.81"},
+    {"0.81", "0.81", "0.72", "0.81", "0.81"},
+    {"0.75", "0.75", "0.94", "0.75", "0.75"},
+    {"0.86", "0.86", "0.94", "0.86", "0.86"},
+    {"0.75", "0.75", "0.94", "0.75", "0.75"},
+    {"0.00", "0.00", "0.50", "0.00", "0.00"},
+    {"0.10", "0.10", "0.50", "0.10", "0.10"},
+    {"", "", "0.28", "", ""},
+    {"", "", "0.72", "", ""},
+    {"", "", "0.94", "", ""},
 }};
 
-// 700-711: table top, table height, the seven column positions, three spares.
-constexpr std::array<VersionRow, ROWS_PER_BLOCK> TABLE = {{
-    {"1.32", "1.32", "1.32", "1.32", "1.32"}, // table top
-    {"1.99", "1.99", "1.66", "1.99", "1.99"}, // table height
-    {"1.00", "0.62", "0.62", "0.62", "0.62"}, // column 0
-    {"1.60", "1.19", "1.17", "1.17", "1.17"},
-    {"2.30", "1.90", "1.75", "1.75", "1.75"},
-    {"2.90", "2.45", "2.25", "2.25", "2.25"},
-    {"3.40", "3.00", "2.75", "2.75", "2.75"},
-    {"3.40", "3.60", "3.25", "3.25", "3.25"},
-    {"3.60", "3.78", "3.38", "3.38", "3.38"}, // column 6, remarks
+// 700-711: table top, table height, the seven column positions, three spares. On the 11/23
+// card columns 4 and 5 are the month column's right edge and the card's width.
+constexpr std::array<VersionRow, TABLE_ROWS> TABLE = {{
+    {"1.32", "1.32", "1.50", "1.32", "1.32"}, // table top
+    {"1.99", "1.99", "2.04", "1.99", "1.99"}, // table height
+    {"1.00", "0.62", "0.80", "0.62", "0.62"}, // column 0
+    {"1.60", "1.19", "1.49", "1.17", "1.17"},
+    {"2.30", "1.90", "1.85", "1.75", "1.75"},
+    {"2.90", "2.45", "2.59", "2.25", "2.25"},
+    {"3.40", "3.00", "0.50", "2.75", "2.75"},
+    {"3.40", "3.60", "5.40", "3.25", "3.25"},
+    {"3.60", "3.78", "2.71", "3.38", "3.38"}, // column 6, remarks
     {" ", " ", " ", " ", " "},
     {" ", " ", " ", " ", " "},
     {" ", " ", " ", " ", " "},
 }};
 
-std::string_view layoutDefault(int id) {
-    const std::array<VersionRow, ROWS_PER_BLOCK>* block = nullptr;
-    int offset = 0;
-    if (id >= 500 && id < 600) {
-        block = &HEADER_X;
-        offset = id - 500;
-    } else if (id >= 600 && id < 700) {
-        block = &HEADER_Y;
-        offset = id - 600;
-    } else if (id >= 700 && id < 800) {
-        block = &TABLE;
-        offset = id - 700;
-    } else {
-        return {};
-    }
+template <std::size_t ROWS>
+std::string_view defaultIn(const std::array<VersionRow, ROWS>& block, int offset) {
     const int version = offset / LAYOUT_VERSION_STRIDE;
     const int row = offset % LAYOUT_VERSION_STRIDE;
-    if (version >= LAYOUT_VERSION_ROOM || row >= ROWS_PER_BLOCK) {
+    if (version >= LAYOUT_VERSION_ROOM || row >= static_cast<int>(ROWS)) {
         return {};
     }
-    return (*block)[row][version];
+    return block[static_cast<std::size_t>(row)][static_cast<std::size_t>(version)];
+}
+
+std::string_view layoutDefault(int id) {
+    if (id >= 500 && id < 600) {
+        return defaultIn(HEADER_X, id - 500);
+    }
+    if (id >= 600 && id < 700) {
+        return defaultIn(HEADER_Y, id - 600);
+    }
+    if (id >= 700 && id < 800) {
+        return defaultIn(TABLE, id - 700);
+    }
+    return {};
 }
 
 std::string_view findText(int id) {

@@ -65,21 +65,43 @@ inline constexpr int HEADER_X_DEFAULTS = 500; // + LAYOUT_VERSION_STRIDE * versi
 inline constexpr int HEADER_Y_DEFAULTS = 600;
 // + LAYOUT_VERSION_STRIDE * version: the table's top, height and columns.
 inline constexpr int TABLE_DEFAULTS = 700;
-inline constexpr int DEFAULT_TABLE_TOP_TEXT = 700;
-inline constexpr int DEFAULT_TABLE_HEIGHT_TEXT = 701;
 inline constexpr int LITERATURE_CAPTION_BASE = 1012;
 inline constexpr int REMARKS_CAPTION = 1019;
 inline constexpr int AUXILIARY_PIONEER_TEXT = 1026;
 inline constexpr int TOTAL_CAPTION = 1068;
-inline constexpr int LABEL_BROCHURES = 1075;
-inline constexpr int LABEL_BOOKS = 1076;
-inline constexpr int LABEL_MAGAZINES = 1077;
-inline constexpr int LABEL_RETURN_VISITS = 1078;
-inline constexpr int LABEL_STUDIES = 1079;
 inline constexpr int TABLE_MONTH_NAME_BASE = 1203; // + calendar month, 0 = January
 inline constexpr int COLUMN_SET_DEFAULTS = 1215;   // + card version
 inline constexpr int PLACEMENTS_CAPTION_BASE = 1415;
 inline constexpr int PLACEMENTS_TEXT = 1420;
 inline constexpr int VIDEO_SHOWINGS_TEXT = 1421;
+// The main dialog's box that adds the printed form to every card.
+inline constexpr int PRINT_FORM_BOX = 189;
+
+// Captions of the printed form's header.
+inline constexpr int FORM_TITLE = 190;
+inline constexpr int FORM_SERVICE_YEAR = 191;
+inline constexpr int FORM_OTHER_SHEEP = 192;
+inline constexpr int FORM_ANOINTED = 193;
+inline constexpr int FORM_ELDER = 194;
+inline constexpr int FORM_SERVANT = 195;
+inline constexpr int FORM_REGULAR_PIONEER = 196;
+inline constexpr int FORM_SPECIAL_PIONEER = 197;
+inline constexpr int FORM_FIELD_MISSIONARY = 198;
+
+// Column captions of the ministry column set (the 11/23 card), by figure kind 0-3: short
+// ones for the table preview, full ones (lines split by '\n') for the printed form.
+inline constexpr int MINISTRY_PREVIEW_CAPTION = 1430;
+inline constexpr int MINISTRY_FORM_CAPTION = 1434;
+
+// Detailed-layout labels of the 11/23 card: header rows 1, 2, 3 and 6, then the column rows
+// that change (0, 2, 4, 5).
+inline constexpr int LABEL_SERVICE_YEAR = 1440;
+inline constexpr int LABEL_ANOINTED = 1441;
+inline constexpr int LABEL_SPECIAL_PIONEER = 1442;
+inline constexpr int LABEL_OTHER_SHEEP = 1443;
+inline constexpr int LABEL_SHARED_IN_MINISTRY = 1444;
+inline constexpr int LABEL_AUXILIARY_PIONEER = 1445;
+inline constexpr int LABEL_MONTH_COLUMN = 1446;
+inline constexpr int LABEL_CARD_WIDTH = 1447;
 
 } // namespace pelkorl

@@ -20,6 +20,13 @@ namespace pelkorl {
 namespace {
 
 // Labels of the column rows that change with the column set.
+constexpr int BOOKS_LABEL_ID = 1076;
+constexpr int BROCHURES_LABEL_ID = 1075;
+constexpr int MAGAZINES_LABEL_ID = 1077;
+constexpr int RETURN_VISITS_LABEL_ID = 1078;
+constexpr int STUDIES_LABEL_ID = 1079;
+constexpr int HOURS_LABEL_ID = 1092;
+constexpr int FIRST_HEADER_LABEL_ID = 1080; // + row
 
 std::string versionCaption(int version) {
     if (version < 0 || version >= CARD_VERSION_CAPTION_ROOM) {
@@ -46,14 +53,18 @@ std::array<int, DetailedLayoutDialog::BOX_COUNT> makeBoxIds() {
 } // namespace
 
 DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
-    : TemplateDialog(DETAILED_LAYOUT_DIALOG_ID, parent), booksLabel_(require<QLabel>(LABEL_BOOKS)),
-      brochuresLabel_(require<QLabel>(LABEL_BROCHURES)),
-      magazinesLabel_(require<QLabel>(LABEL_MAGAZINES)),
-      returnVisitsLabel_(require<QLabel>(LABEL_RETURN_VISITS)),
-      studiesLabel_(require<QLabel>(LABEL_STUDIES)),
+    : TemplateDialog(DETAILED_LAYOUT_DIALOG_ID, parent),
+      booksLabel_(require<QLabel>(BOOKS_LABEL_ID)),
+      brochuresLabel_(require<QLabel>(BROCHURES_LABEL_ID)),
+      magazinesLabel_(require<QLabel>(MAGAZINES_LABEL_ID)),
+      returnVisitsLabel_(require<QLabel>(RETURN_VISITS_LABEL_ID)),
+      studiesLabel_(require<QLabel>(STUDIES_LABEL_ID)),
+      hoursLabel_(require<QLabel>(HOURS_LABEL_ID)),
       restoreButton_(require<QPushButton>(RESTORE_BUTTON)),
       cancelButton_(require<QPushButton>(ID_CANCEL)),
       hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
+    for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
+        headerLabels_[static_cast<std::size_t>(row)] = require<QLabel>(FIRST_HEADER_LABEL_ID + row);
     for (std::size_t i = 0; i < BOX_COUNT; ++i) {
         QLineEdit* edit = require<QLineEdit>(boxIds()[i]);
         boxes_[i] = edit;
@@ -68,12 +79,12 @@ const std::array<int, DetailedLayoutDialog::BOX_COUNT>& DetailedLayoutDialog::bo
     return ids;
 }
 
-int DetailedLayoutDialog::slotOfBox(int boxId) {
+int DetailedLayoutDialog::slotOfBox(int boxId, int version) {
     if (boxId >= FIRST_X_BOX && boxId < FIRST_X_BOX + HEADER_ITEM_COUNT) {
-        return 2 * (boxId - FIRST_X_BOX);
+        return 2 * headerRowItem(version, boxId - FIRST_X_BOX);
     }
     if (boxId >= FIRST_Y_BOX && boxId < FIRST_Y_BOX + HEADER_ITEM_COUNT) {
-        return 2 * (boxId - FIRST_Y_BOX) + 1;
+        return 2 * headerRowItem(version, boxId - FIRST_Y_BOX) + 1;
     }
     if (boxId == TABLE_TOP_BOX) {
         return SLOT_TABLE_TOP;
@@ -89,8 +100,9 @@ int DetailedLayoutDialog::slotOfBox(int boxId) {
 
 int DetailedLayoutDialog::slotOf(const QLineEdit* edit) const {
     const auto at = std::find(boxes_.begin(), boxes_.end(), edit);
-    return at == boxes_.end() ? -1
-                              : slotOfBox(boxIds()[static_cast<std::size_t>(at - boxes_.begin())]);
+    return at == boxes_.end()
+               ? -1
+               : slotOfBox(boxIds()[static_cast<std::size_t>(at - boxes_.begin())], cardVersion_);
 }
 
 void DetailedLayoutDialog::initialise() {
@@ -109,6 +121,8 @@ void DetailedLayoutDialog::initialise() {
         studiesLabel_->hide();
         hiddenColumnBox_->hide();
     }
+    if (columnSetOf(cardVersion_) == ColumnSet::Ministry)
+        relabelForMinistryCard();
 
     fillBoxes();
 
@@ -116,6 +130,27 @@ void DetailedLayoutDialog::initialise() {
     setWindowTitle(textFromUtf8(loadText(DETAILED_LAYOUT_TITLE_TEXT) + " - " + caption));
     restoreButton_->setText(textFromUtf8(loadText(RESTORE_DEFAULTS_TEXT) + " - " + caption));
     boxes_.front()->setFocus(Qt::OtherFocusReason); // the first header item's x
+}
+
+void DetailedLayoutDialog::relabelForMinistryCard() {
+    // The rows of the address and telephones edit the service year, the anointed box and the
+    // special pioneer box; the hope row is the other-sheep box.
+    const auto relabel = [](QLabel* label, int id) {
+        label->setText(textFromUtf8(loadText(id)));
+    };
+    relabel(headerLabels_[1], LABEL_SERVICE_YEAR);
+    relabel(headerLabels_[2], LABEL_ANOINTED);
+    relabel(headerLabels_[3], LABEL_SPECIAL_PIONEER);
+    relabel(headerLabels_[6], LABEL_OTHER_SHEEP);
+    // Columns 0-3 in the order of the card, then the two that place the form.
+    const QString studies = studiesLabel_->text();
+    const QString hours = hoursLabel_->text();
+    relabel(booksLabel_, LABEL_SHARED_IN_MINISTRY);
+    brochuresLabel_->setText(studies);
+    relabel(hoursLabel_, LABEL_AUXILIARY_PIONEER);
+    magazinesLabel_->setText(hours);
+    relabel(returnVisitsLabel_, LABEL_MONTH_COLUMN);
+    relabel(studiesLabel_, LABEL_CARD_WIDTH);
 }
 
 void DetailedLayoutDialog::showEvent(QShowEvent* event) {

@@ -42,8 +42,9 @@ public:
     // the dialog is shown; later calls do nothing.
     void initialise();
 
-    // Layout slot shown by each box, in the order the boxes are filled and read back.
-    static int slotOfBox(int boxId);
+    // Layout slot shown by each box, in the order the boxes are filled and read back; the
+    // header rows of the 11/23 card show other items (headerRowItem).
+    static int slotOfBox(int boxId, int version = 0);
     static const std::array<int, BOX_COUNT>& boxIds();
 
 public slots:
@@ -55,6 +56,7 @@ protected:
 
 private:
     int slotOf(const QLineEdit* edit) const;
+    void relabelForMinistryCard();
     void fillBoxes();
     void readBoxesBack();
     void restoreDefaults();
@@ -74,6 +76,8 @@ private:
     QLabel* magazinesLabel_;
     QLabel* returnVisitsLabel_;
     QLabel* studiesLabel_;
+    QLabel* hoursLabel_;
+    std::array<QLabel*, HEADER_ITEM_COUNT> headerLabels_{};
     QPushButton* restoreButton_;
     QPushButton* cancelButton_;
     QLineEdit* hiddenColumnBox_;

@@ -36,7 +36,6 @@ namespace pelkorl {
 
 namespace {
 
-// The restore button's table top and height, the same for every card version.
 constexpr const char* PRINTER_SETUP_TITLE = "Spausdinimo parinktys";
 
 // The text an up-down control steps; the template puts it right before the control.
@@ -249,8 +248,12 @@ void OptionsDialog::stepTableValue(bool top, int direction) {
 }
 
 void OptionsDialog::restoreTableDefaults() {
-    layout_.setTableTop(loadText(DEFAULT_TABLE_TOP_TEXT));
-    layout_.setTableHeight(loadText(DEFAULT_TABLE_HEIGHT_TEXT));
+    // The card version's own table: the older cards share 1.32 and 1.99, but the 11/23
+    // card's table would run into its header at those.
+    CardLayout defaults;
+    setLayoutDefaults(defaults, cardVersion_);
+    layout_.setTableTop(defaults.tableTop());
+    layout_.setTableHeight(defaults.tableHeight());
     refreshTableValues();
 }
 

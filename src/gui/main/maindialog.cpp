@@ -143,6 +143,7 @@ void MainDialog::resolveControls() {
     previewButton_ = resolved<QPushButton>(*this, PREVIEW_BUTTON_ID);
     exportPdfButton_ = resolved<QPushButton>(*this, EXPORT_PDF_BUTTON_ID);
     exportAllPdfButton_ = resolved<QPushButton>(*this, EXPORT_ALL_PDF_BUTTON_ID);
+    printFormBox_ = resolved<QCheckBox>(*this, PRINT_FORM_BOX_ID);
 }
 
 DataLocation MainDialog::dataLocation() const {
@@ -226,6 +227,7 @@ void MainDialog::initialise() {
     longNameBox_->setChecked(true);
     printHeaderBox_->setChecked(true);
     sexMarkBox_->setChecked(false);
+    printFormBox_->setChecked(state_.printForm);
 
     if (start_ == StartState::Aborted) {
         // Nothing after this would outlive the dialog, and no layout was loaded to save.
@@ -257,6 +259,7 @@ ProfileWrite MainDialog::writeSettingsFile() {
     settings.cardVersion = state_.cardVersion;
     settings.marginTop = state_.marginTop;
     settings.marginLeft = state_.marginLeft;
+    settings.printForm = state_.printForm;
     prepareSettingsWrite(settingsFile_);
     ProfileFile profile(settingsFile_.writeFile);
     return writeSettings(profile, settings);
@@ -307,6 +310,11 @@ void MainDialog::connectHandlers() {
     connect(totalBox_, &QCheckBox::clicked, this, &MainDialog::monthBoxClicked);
     connect(previousYearBox_, &QCheckBox::clicked, this, &MainDialog::updateMonthBoxes);
     connect(optionsButton_, &QPushButton::clicked, this, &MainDialog::openOptions);
+    // Remembered for the next run like any setting.
+    connect(printFormBox_, &QCheckBox::clicked, this, [this](bool checked) {
+        state_.printForm = checked;
+        settings_ = SettingsState::Changed;
+    });
     connect(printAllButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.printAll(); }); });
     connect(previewButton_, &QPushButton::clicked, this,

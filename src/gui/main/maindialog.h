@@ -61,6 +61,7 @@ inline constexpr int PRINT_ALL_BUTTON_ID = 1100;
 inline constexpr int PREVIEW_BUTTON_ID = 1101;
 inline constexpr int EXPORT_PDF_BUTTON_ID = 1102;
 inline constexpr int EXPORT_ALL_PDF_BUTTON_ID = 1103;
+inline constexpr int PRINT_FORM_BOX_ID = 1104;
 // Run by the options dialog on its parent; the main dialog has no control of this id.
 inline constexpr int CHANGE_LOCATION_COMMAND = 1013;
 
@@ -250,6 +251,7 @@ private:
     QPushButton* previewButton_ = nullptr;
     QPushButton* exportPdfButton_ = nullptr;
     QPushButton* exportAllPdfButton_ = nullptr;
+    QCheckBox* printFormBox_ = nullptr;
     HeaderPreviewPane* headerPane_ = nullptr; // owned by its surface
     TablePreviewPane* tablePane_ = nullptr;   // owned by its surface
     QAction* aboutAction_ = nullptr;
