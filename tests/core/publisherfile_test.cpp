@@ -275,6 +275,8 @@ struct FoundCase {
 
 class FoundFiles : public DataFolderTestP<FoundCase> {
 protected:
+    bool noLinks = false; // the system makes no symbolic links (Windows without the right)
+
     void make(const std::string& relative, Entry entry) {
         const std::filesystem::path file = folder() / relative;
         std::filesystem::create_directories(file.parent_path());
@@ -303,9 +305,12 @@ protected:
         case Entry::Folder:
             std::filesystem::create_directory(file);
             break;
-        case Entry::LinkLoop:
-            std::filesystem::create_symlink(file.filename(), file);
+        case Entry::LinkLoop: {
+            std::error_code error;
+            std::filesystem::create_symlink(file.filename(), file, error);
+            noLinks = noLinks || error;
             break;
+        }
         }
     }
 };
@@ -313,6 +318,8 @@ protected:
 TEST_P(FoundFiles, AnyCaseExactFirstRegularOnly) {
     for (const auto& [relative, entry] : GetParam().entries)
         make(relative, entry);
+    if (noLinks)
+        GTEST_SKIP() << "no symbolic links here";
     load();
     EXPECT_EQ(current(1).firstName(), GetParam().firstName);
     const bool extras = GetParam().extras;

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <fstream>
+#include <io.h>
+#include <sys/stat.h>
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -14,6 +19,27 @@
 #endif
 
 namespace pelkorl {
+
+std::FILE* openStdioFile(const std::filesystem::path& file, const char* mode) {
+#ifdef _WIN32
+    const std::string_view wanted(mode);
+    if (wanted.find('x') != std::string_view::npos) {
+        // The system's C library knows no "x": an exclusive create is _wopen's _O_EXCL.
+        const int fd =
+            _wopen(file.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (fd < 0)
+            return nullptr;
+        std::FILE* opened = _fdopen(fd, "wb");
+        if (!opened)
+            _close(fd);
+        return opened;
+    }
+    const std::wstring wideMode(wanted.begin(), wanted.end());
+    return _wfopen(file.c_str(), wideMode.c_str());
+#else
+    return std::fopen(file.c_str(), mode);
+#endif
+}
 
 #ifdef _WIN32
 

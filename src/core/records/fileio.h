@@ -4,6 +4,7 @@
 // is never waited on. The readers of the formats get the bytes.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -27,6 +28,10 @@ ReadError readFilePart(const std::filesystem::path& file, std::uintmax_t offset,
 
 // The whole file into `bytes`; TooLarge (and no bytes) when it holds more than `limit`.
 ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes);
+
+// fopen for a path of any letters, on every system: the one place files are opened for
+// writing. "x" (create, never an existing file) works where the C library lacks it.
+std::FILE* openStdioFile(const std::filesystem::path& file, const char* mode);
 
 // `folder` / `relative`, each component of `relative` spelled as it is on disk when only its
 // ASCII letter case differs: data copied from Windows often come as TDAT7.BIN or ROLL/RV7_8.

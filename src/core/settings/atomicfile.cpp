@@ -1,5 +1,7 @@
 #include "settings/atomicfile.h"
 
+#include "records/fileio.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -31,7 +33,7 @@ std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
         name += "." + std::to_string((ticks + ++counter * 7919) % 100000000ULL) + ".tmp";
         temporary = target.parent_path() / name;
         // "x": fails when the name is taken, so nobody's file is ever truncated.
-        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
+        if (std::FILE* file = openStdioFile(temporary, "wbx"))
             return file;
         std::error_code error;
         if (!fs::exists(temporary, error) || error)
@@ -106,7 +108,7 @@ WriteResult writeFileInPlace(const fs::path& target, std::string_view bytes) {
     if (!fs::is_regular_file(file, error))
         return WriteResult::CannotCreate;
     // "r+": never creates, never truncates before the new bytes are in.
-    std::FILE* out = std::fopen(file.c_str(), "r+b");
+    std::FILE* out = openStdioFile(file, "r+b");
     if (!out)
         return WriteResult::CannotCreate;
     const bool written =

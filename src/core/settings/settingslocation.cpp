@@ -1,5 +1,6 @@
 #include "settings/settingslocation.h"
 
+#include "records/fileio.h"
 #include "settings/settings.h"
 
 #include <cstdio>
@@ -30,7 +31,7 @@ bool folderTakesNewFiles(const std::filesystem::path& folder) {
         const std::filesystem::path probe =
             dir / (".pelkorl-probe-" + std::to_string(random()) + std::to_string(attempt));
         // "x": fails when the name exists, so nobody's file is opened, let alone removed.
-        std::FILE* file = std::fopen(probe.string().c_str(), "wx");
+        std::FILE* file = openStdioFile(probe, "wx");
         if (file) {
             std::fclose(file);
             std::error_code error;
