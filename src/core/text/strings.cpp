@@ -118,7 +118,7 @@ constexpr Entry TEXTS[] = {
     {194, "Vyresn."},
     {195, "Bendr.pat."},
     {196, "Reg. pionierius"},
-    {197, "Spec. pionierius"},
+    {197, "Specialusis pion."},
     {198, "Misionierius"},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
@@ -175,7 +175,7 @@ constexpr Entry TEXTS[] = {
     // Detailed-layout rows of the 11/23 card.
     {1440, "Tarnybos metai"},
     {1441, "[x] Pateptasis"},
-    {1442, "[x] Spec. pionierius"},
+    {1442, "[x] Specialusis pion."},
     {1443, "[x] Kita avis"},
     {1444, "Dalyvavo tarnyboje"},
     {1445, "Pag. pionierius"},
