@@ -213,6 +213,14 @@ TEST_F(HeaderPreview, UntickedHeaderLeavesEverythingGrey) {
     EXPECT_EQ(find(canvas, "Vardas ")->color, GREY);
     EXPECT_EQ(find(canvas, "Jonas Petrauskas")->color, BLACK);
     EXPECT_EQ(find(canvas, "[X] Vyras")->color, BLACK);
+
+    // The 11/23 card prints no address or telephones.
+    f.state.columnSet = ColumnSet::Ministry;
+    paint();
+    EXPECT_EQ(find(canvas, "Jonas Petrauskas")->color, BLACK);
+    for (const char* text : {"Laisvės al. 1, Kaunas", "8 37 200101", "+370 600 00101"})
+        EXPECT_EQ(find(canvas, text)->color, GREY) << text;
+    EXPECT_EQ(find(canvas, "15/03/1970")->color, BLACK);
 }
 
 struct SexCase {

@@ -1,6 +1,7 @@
 #include "render/headerpreview.h"
 
 #include "card/cardbatch.h"
+#include "card/cardlayout.h"
 #include "card/cardstate.h"
 #include "card/formatting.h"
 #include "records/extension.h"
@@ -168,9 +169,14 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
     if (state.printHeader)
         canvas.setTextColor(BLACK);
 
+    // The 11/23 card has no address or telephones: shown grey, as data that will not print.
+    if (state.columnSet == ColumnSet::Ministry)
+        canvas.setTextColor(GREY);
     recordText(canvas, x0 + w / 10, g.row2, record.address());
     recordText(canvas, x0 + w / 8, g.row3, record.homePhone());
     recordText(canvas, x0 - w / 20 + w / 2, g.row3, state.mobileText);
+    if (state.printHeader)
+        canvas.setTextColor(BLACK);
     recordText(canvas, x0 + w - w / 5, g.row3, formatDate(store, j, BIRTH_DATE, state.dateFormat));
     recordText(canvas, x0 + w / 6, g.row4, formatDate(store, j, BAPTISM_DATE, state.dateFormat));
 
