@@ -351,7 +351,7 @@ int main(int argc, char** argv) {
     }
 
     const DataLocation location = dataLocationOf(dataFolder, settings, input.startDrive);
-    const fs::path publisherFile = publisherFilePath(location);
+    const fs::path publisherFile = findIgnoringCase(publisherFilePath(location));
     if (data.store.currentCount <= 1) {
         const std::string folderError = folderProblem(publisherFile.parent_path());
         const std::string problem = readProblem(publisherFile);
@@ -365,8 +365,8 @@ int main(int argc, char** argv) {
     }
     warnAboutFileSize(publisherFile, "current");
     if (options.previousYear) {
-        const fs::path previousFile = previousPublisherFilePath(dataFolder);
-        if (!previousFileUsable(readFilePart, dataFolder))
+        const fs::path previousFile = findIgnoringCase(previousPublisherFilePath(dataFolder));
+        if (!previousFileUsable(readFileAnyCase, dataFolder))
             std::cerr << "pelkorl-print: warning: there is no usable previous-year publisher file "
                       << shown(previousFile) << ": the previous year's months are empty\n";
         else

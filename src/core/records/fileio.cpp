@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -186,6 +187,34 @@ std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
         found /= part;
     }
     return found;
+}
+
+std::filesystem::path findIgnoringCase(const std::filesystem::path& file) {
+    std::filesystem::path base = file;
+    std::vector<std::filesystem::path> missing;
+    std::error_code error;
+    while (base.has_relative_path() && std::filesystem::symlink_status(base, error).type() ==
+                                           std::filesystem::file_type::not_found) {
+        missing.push_back(base.filename());
+        base = base.parent_path();
+    }
+    if (missing.empty())
+        return file;
+    std::filesystem::path relative;
+    for (auto part = missing.rbegin(); part != missing.rend(); ++part)
+        relative /= *part;
+    if (base.empty())
+        return findIgnoringCase(".", relative).lexically_relative(".");
+    return findIgnoringCase(base, relative);
+}
+
+ReadError readFileAnyCase(const std::filesystem::path& file, std::uintmax_t offset,
+                          std::size_t limit, Bytes& bytes) {
+    const ReadError error = readFilePart(file, offset, limit, bytes);
+    if (error != ReadError::Missing || file.empty())
+        return error;
+    const std::filesystem::path found = findIgnoringCase(file);
+    return found == file ? error : readFilePart(found, offset, limit, bytes);
 }
 
 ReadError readWholeFile(const std::filesystem::path& file, std::size_t limit, Bytes& bytes) {

@@ -40,7 +40,16 @@ std::FILE* openStdioFile(const std::filesystem::path& file, const char* mode);
 std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
                                        const std::filesystem::path& relative);
 
-// How the record readers get at a file: readFilePart on disk, or bytes held in memory.
+// `file` with every component spelled as on disk (as above), from the longest leading part
+// that is there as spelled.
+std::filesystem::path findIgnoringCase(const std::filesystem::path& file);
+
+// readFilePart of the file as named, or, when that is missing, of the file whose name differs
+// only in letter case: how the record files are read from disk.
+ReadError readFileAnyCase(const std::filesystem::path& file, std::uintmax_t offset,
+                          std::size_t limit, Bytes& bytes);
+
+// How the record readers get at a file: readFileAnyCase on disk, or bytes held in memory.
 using FilePartReader = std::function<ReadError(
     const std::filesystem::path& file, std::uintmax_t offset, std::size_t limit, Bytes& bytes)>;
 

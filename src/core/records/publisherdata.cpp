@@ -137,20 +137,19 @@ std::filesystem::path publisherFilePath(const DataLocation& location) {
     // An unset folder names no file, rather than one in the process's working folder.
     if (folder.empty())
         return {};
-    return findIgnoringCase(folder, PUBLISHER_FILE_NAME);
+    return folder / PUBLISHER_FILE_NAME;
 }
 
 std::filesystem::path previousPublisherFilePath(const std::filesystem::path& currentFolder) {
     if (currentFolder.empty())
         return {};
-    return findIgnoringCase(currentFolder, std::filesystem::path(PREVIOUS_YEAR_FOLDER) /
-                                               PREVIOUS_YEAR_SUBFOLDER / PUBLISHER_FILE_NAME);
+    return currentFolder / PREVIOUS_YEAR_FOLDER / PREVIOUS_YEAR_SUBFOLDER / PUBLISHER_FILE_NAME;
 }
 
 std::filesystem::path extensionFilePath(const std::filesystem::path& currentFolder) {
     if (currentFolder.empty())
         return {};
-    return findIgnoringCase(currentFolder, EXTENSION_FILE_NAME);
+    return currentFolder / EXTENSION_FILE_NAME;
 }
 
 std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder,
@@ -158,9 +157,8 @@ std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder
     if (currentFolder.empty())
         return {};
     if (year == ServiceYear::Previous)
-        return findIgnoringCase(currentFolder, std::filesystem::path(PREVIOUS_YEAR_FOLDER) /
-                                                   PREVIOUS_YEAR_SUBFOLDER / REMARKS_FILE_NAME);
-    return findIgnoringCase(currentFolder, REMARKS_FILE_NAME);
+        return currentFolder / PREVIOUS_YEAR_FOLDER / PREVIOUS_YEAR_SUBFOLDER / REMARKS_FILE_NAME;
+    return currentFolder / REMARKS_FILE_NAME;
 }
 
 bool previousFileUsable(const FilePartReader& readFile,

@@ -44,7 +44,7 @@ struct PublisherData {
     RemarkTable previousRemarks;
     RemarkScratch remarkScratch;
     // Where the record files' bytes come from; the disk unless a caller holds them in memory.
-    FilePartReader readFile = readFilePart;
+    FilePartReader readFile = readFileAnyCase;
     // The bytes last read from a publisher or extension file, kept so reads allocate once.
     Bytes fileBytes;
 };
@@ -69,7 +69,8 @@ void unshiftTexts(std::vector<PublisherRecord>& records, int count);
 // Sets the fixed terminators that end the texts of records 0 .. count - 1.
 void terminateTexts(std::vector<PublisherRecord>& records, int count);
 
-// The files of a location, each found whatever its letter case (see findIgnoringCase).
+// The files of a location, as named; the disk reader finds them whatever their letter case
+// (readFileAnyCase).
 std::filesystem::path publisherFilePath(const DataLocation& location);
 std::filesystem::path previousPublisherFilePath(const std::filesystem::path& currentFolder);
 std::filesystem::path extensionFilePath(const std::filesystem::path& currentFolder);

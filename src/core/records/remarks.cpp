@@ -103,9 +103,13 @@ void loadMonthRemarks(PublisherData& data, ServiceYear year, int m) {
     // Every slot byte of the month starts empty: bytes from the file, or from an earlier
     // read, would otherwise show a remark that is not this publisher's. Record 0 is the
     // header and keeps its year stamps.
+    // Both years' slots are read by current publisher index, so records from currentCount on
+    // are never read and are left as they are.
     std::vector<PublisherRecord>& records = slotRecordsOf(data, year);
+    const std::size_t held =
+        std::min(records.size(), static_cast<std::size_t>(std::max(data.store.currentCount, 0)));
     const std::size_t slotByte = field::REMARK_SLOT + static_cast<std::size_t>(m);
-    for (std::size_t r = 1; r < records.size(); ++r)
+    for (std::size_t r = 1; r < held; ++r)
         records[r].bytes[slotByte] = 0;
 
     RemarkScratch& scratch = data.remarkScratch;
