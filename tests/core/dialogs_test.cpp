@@ -80,7 +80,7 @@ const Expected CONTROLS[] = {
     {102, 1014, K::PushButton, "Parinktys", 115, 232, 63, 14, TAB},
     {102, 1100, K::PushButton, "Spausdinti &visus", 186, 232, 86, 14, TAB},
     {102, 1, K::DefaultPushButton, "&Spausdinti", 278, 232, 62, 14, TAB},
-    {102, 1104, K::CheckBox, "Spausdinti &formą", 344, 234, 59, 10, TAB},
+    {102, 1104, K::CheckBox, "Spausdinti &formą", 278, 250, 80, 10, TAB},
     {102, 2, K::PushButton, "&Uždaryti", 405, 232, 62, 14, TAB},
     // Data location.
     {118, 206, K::AutoRadioButton, "A:\\   (lankstusis diskas)", 13, 11, 95, 10, S::GROUP},
@@ -190,7 +190,7 @@ const unsigned FRAME = DialogStyle::CAPTION | DialogStyle::MODAL_FRAME;
 
 const ExpectedDialog DIALOGS[] = {
     {100, "Apie Pelkorl", 235, 97, FRAME | DialogStyle::SYSTEM_MENU, 5},
-    {102, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 30},
+    {102, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 30},
     {118, "Pasirinkite aplanką, į kurį norite įrašyti programos failus", 205, 102, FRAME, 5},
     {120, "Įveskite slaptažodį", 137, 52, FRAME, 3},
     {130, "", 277, 201, FRAME, 27},

@@ -279,15 +279,15 @@ check_files_after_close() {
 # Dialog units to pixels, as the dialog builder places controls: half away from zero.
 px() { echo $((($1 * BX + 2) / 4)); }
 py() { echo $((($1 * BY + 4) / 8)); }
-# The dialog is 477 x 249 units; its size in pixels gives back the font's base units.
+# The dialog is 477 x 263 units; its size in pixels gives back the font's base units.
 measure_dialog() {
     local geometry width height
     geometry=$(xdotool getwindowgeometry --shell "$WINDOW")
     width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
     height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
     BX=$(((8 * width + 477) / 954))
-    BY=$(((16 * height + 249) / 498))
-    [ "$(px 477)" = "$width" ] && [ "$(py 249)" = "$height" ] ||
+    BY=$(((16 * height + 263) / 526))
+    [ "$(px 477)" = "$width" ] && [ "$(py 263)" = "$height" ] ||
         fail "the main dialog is ${width}x$height pixels, which no whole base units give"
 }
 # click_box X Y W H: a click inside the box's mark (its left end, halfway down).

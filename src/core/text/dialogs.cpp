@@ -83,7 +83,7 @@ DialogTemplate aboutDialog() {
 
 DialogTemplate mainDialog() {
     DialogTemplate d =
-        dialog(MAIN_DIALOG_ID, "", 477, 249, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU);
+        dialog(MAIN_DIALOG_ID, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU);
     d.controls = {
         control(1000, K::ListBox, "", 6, 6, 90, 219,
                 S::VSCROLL | S::BORDER | S::NOTIFY | S::TAB_STOP),
@@ -111,8 +111,9 @@ DialogTemplate mainDialog() {
     d.controls.push_back(pushButton(1014, "Parinktys", 115, 232, 63, 14));
     d.controls.push_back(pushButton(1100, loadText(PRINT_ALL_TEXT), 186, 232, 86, 14));
     d.controls.push_back(defaultButton(ID_OK, "&Spausdinti", 278, 232, 62, 14));
-    // The printed form, in the free room between the print and close buttons.
-    d.controls.push_back(checkBox(1104, loadText(PRINT_FORM_BOX), 344, 234, 59, 10));
+    // The printed form, on a row of its own under the print button: the room between the print
+    // and close buttons is too narrow for its text. The dialog grows by that row.
+    d.controls.push_back(checkBox(1104, loadText(PRINT_FORM_BOX), 278, 250, 80, 10));
     d.controls.push_back(pushButton(ID_CANCEL, "&Uždaryti", 405, 232, 62, 14));
     return d;
 }
