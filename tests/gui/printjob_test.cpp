@@ -11,6 +11,7 @@
 #include "testfiles.h"
 
 #include "messageboxwatcher.h"
+#include "pdfcheck.h"
 #include "printing/printjob.h"
 #include "toolkit/messagebox.h"
 
@@ -27,47 +28,13 @@
 #include <cmath>
 
 using namespace pelkorl;
+using pelkorl::test::pdfInfo;
+using pelkorl::test::PdfWord;
+using pelkorl::test::pdfWords;
 
 namespace {
 
 constexpr int SEP = 8;
-
-struct PdfWord {
-    QString text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-};
-
-QList<PdfWord> pdfWords(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", pdf, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    QList<PdfWord> words;
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return words;
-}
-
-// "Title" and "Pages" of a PDF as pdfinfo reports them.
-QMap<QString, QString> pdfInfo(const QString& pdf) {
-    QProcess process;
-    process.start("pdfinfo", {pdf});
-    QMap<QString, QString> info;
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return info;
-    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0)
-            info.insert(line.left(colon), line.mid(colon + 1).trimmed());
-    }
-    return info;
-}
 
 // System printers stood in for by PDF files named after them, in one folder.
 class FilePrinters : public PrinterSource {

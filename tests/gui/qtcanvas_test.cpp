@@ -1,5 +1,7 @@
 #include "toolkit/qtcanvas.h"
 
+#include "pdfcheck.h"
+
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +16,8 @@
 #include <memory>
 
 using namespace pelkorl;
+using pelkorl::test::PdfWord;
+using pelkorl::test::pdfWords;
 
 namespace {
 
@@ -105,28 +109,6 @@ void compareInk(const QRect& found, const QRectF& expected) {
     QVERIFY2(near(found.bottom() + 1, expected.bottom()),
              qPrintable(
                  QString("bottom %1 expected %2").arg(found.bottom() + 1).arg(expected.bottom())));
-}
-
-struct PdfWord {
-    QString text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-};
-
-QList<PdfWord> pdfWords(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", pdf, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    QList<PdfWord> words;
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return words;
 }
 
 } // namespace
