@@ -394,6 +394,12 @@ QueuePaper queuePaper(const std::string& queue, const JobOptions& options,
         if (const char* own = cupsGetOption(key, dest->num_options, dest->options);
             asked.empty() && own)
             asked = own;
+    // The library's own default is Letter when the queue's saved options name no paper.
+    if (ipp_attribute_t* media =
+            asked.empty() ? cupsFindDestDefault(connection.get(), dest.get(), info.get(), "media")
+                          : nullptr)
+        if (const char* name = ippGetString(media, 0, nullptr))
+            asked = name;
     cups_size_t size{};
     paper.found = asked.empty() ? cupsGetDestMediaDefault(connection.get(), dest.get(), info.get(),
                                                           CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0
