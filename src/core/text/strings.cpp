@@ -109,6 +109,7 @@ constexpr Entry TEXTS[] = {
     {185, "Ieškota aplanke: %1"},
     {186, "Aplankas nepasirinktas."},
     {187, "Aplanko „%1“ nėra."},
+    {188, "„%1“ yra failas, o ne aplankas su duomenimis."},
     {189, "Spausdinti &formą"},
     // The printed form's header.
     {190, "SKELBĖJO KORTELĖ"},
@@ -120,6 +121,8 @@ constexpr Entry TEXTS[] = {
     {196, "Reg. pionierius"},
     {197, "Specialusis pion."},
     {198, "Misionierius"},
+    {200, "Nepavyksta susisiekti su spausdinimo sistema (CUPS). Nieko neišspausdinta."},
+    {201, "Spausdinimo sistema (CUPS) neatsako. Nieko neišspausdinta."},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, "S-21-L  11/23"},

@@ -55,6 +55,11 @@ inline constexpr int LOOKED_IN_FOLDER = 185;
 inline constexpr int NO_FOLDER_CHOSEN = 186;
 // A data folder given on the command line that is not a folder (%1: its name).
 inline constexpr int NOT_A_DATA_FOLDER = 187;
+// A file given on the command line where the data folder belongs (%1: its name).
+inline constexpr int FILE_NOT_A_DATA_FOLDER = 188;
+// The print system cannot be reached at all, or took no answer within its time limit.
+inline constexpr int PRINT_SYSTEM_UNREACHABLE = 200;
+inline constexpr int PRINT_SYSTEM_SILENT = 201;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and
