@@ -4,6 +4,8 @@
 #include "printing/truetype.h"
 #include "records/fileio.h"
 
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
@@ -161,6 +163,50 @@ std::string number(double v) {
     return text;
 }
 
+std::string deflate(const std::string& data) {
+    Pl_Buffer buffer("font");
+    Pl_Flate flate("font", &buffer, Pl_Flate::a_deflate);
+    flate.write(reinterpret_cast<const unsigned char*>(data.data()), data.size());
+    flate.finish();
+    const auto out = buffer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(out->getBuffer()), out->getSize());
+}
+
+// The embedded font file: the glyphs of every character a card commonly shows (ASCII,
+// Latin-1, Latin Extended-A with every Lithuanian letter, the usual punctuation), made and
+// compressed once, so a file costs no font work; a file showing any other glyph gets a
+// subset of its own.
+struct FontFile {
+    std::set<std::uint16_t> glyphs;
+    std::string deflated;
+    std::size_t length = 0;
+};
+
+FontFile makeFontFile(const TrueTypeFont& font, std::set<std::uint16_t> glyphs) {
+    FontFile f;
+    const std::string file = font.subset(glyphs);
+    f.glyphs = std::move(glyphs);
+    f.deflated = deflate(file);
+    f.length = file.size();
+    return f;
+}
+
+const FontFile& commonFontFile(const TrueTypeFont& font) {
+    static const FontFile common = [&font] {
+        std::set<std::uint16_t> glyphs;
+        const auto add = [&](char32_t first, char32_t last) {
+            for (char32_t c = first; c <= last; ++c)
+                glyphs.insert(font.glyph(c));
+        };
+        add(0x20, 0x7E);
+        add(0xA0, 0x17F);
+        add(0x2013, 0x2026);
+        add(0x20AC, 0x20AC);
+        return makeFontFile(font, glyphs);
+    }();
+    return common;
+}
+
 // The embedded font of one file, holding the glyphs of every text it shows.
 class FileFont {
 public:
@@ -207,19 +253,28 @@ private:
         std::set<std::uint16_t> glyphs;
         for (const auto& [g, c] : unicode)
             glyphs.insert(g);
+        const FontFile& common = commonFontFile(font_);
+        const bool covered =
+            std::includes(common.glyphs.begin(), common.glyphs.end(), glyphs.begin(), glyphs.end());
+        std::set<std::uint16_t> all = glyphs;
+        if (!covered)
+            all.insert(common.glyphs.begin(), common.glyphs.end());
+        const FontFile own = covered ? FontFile{} : makeFontFile(font_, all);
+        const FontFile& file = covered ? common : own;
+        QPDFObjectHandle fontFile = QPDFObjectHandle::newStream(&pdf);
+        fontFile.replaceStreamData(file.deflated, QPDFObjectHandle::newName("/FlateDecode"),
+                                   QPDFObjectHandle::newNull());
+        fontFile.getDict().replaceKey(
+            "/Length1", QPDFObjectHandle::newInteger(static_cast<long long>(file.length)));
+
         // Six capitals naming the subset, as a subset's font name carries them.
         std::uint32_t hash = 2166136261u;
-        for (const std::uint16_t g : glyphs)
+        for (const std::uint16_t g : file.glyphs)
             hash = (hash ^ g) * 16777619u;
         std::string name = "/";
         for (int i = 0; i < 6; ++i, hash /= 26)
             name += static_cast<char>('A' + hash % 26);
         name += "+" + font_.postScriptName();
-
-        const std::string file = font_.subset(glyphs);
-        QPDFObjectHandle fontFile = QPDFObjectHandle::newStream(&pdf, file);
-        fontFile.getDict().replaceKey(
-            "/Length1", QPDFObjectHandle::newInteger(static_cast<long long>(file.size())));
 
         const auto box = font_.box();
         QPDFObjectHandle descriptor = QPDFObjectHandle::parse(
