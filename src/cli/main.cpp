@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
     if (const Stop stop = chooseCard(options, tool))
         return *stop;
 
+    if (!options.fillForm.empty())
+        return writeFilledForms(options, tool, records);
     return options.printer ? printOnQueue(queue, options, tool, records)
                            : writePdfFile(options, tool, records);
 }

@@ -42,6 +42,11 @@ struct PrintToolOptions {
     // --card-version: instead of the settings file's card version.
     std::optional<int> cardVersion;
     std::filesystem::path output;
+    // --fill: the user's fillable S-21 11/23 form, filled instead of drawing cards.
+    std::filesystem::path fillForm;
+    std::filesystem::path outputDir; // --output-dir: one filled form per publisher
+    bool flatten = false;            // the fields become page content
+    bool bothYears = false;          // each publisher: the previous service year, then this one
     // --printer: the queue to print on instead of writing a file; "-" is the default one.
     std::optional<std::string> printer;
     std::vector<std::pair<std::string, std::string>> jobOptions; // -O KEY=VALUE, in order
