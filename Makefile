@@ -19,6 +19,19 @@ TEST_DEBS = libgtest-dev libgmock-dev libbenchmark-dev poppler-utils $(PACKAGE_D
 # The install test and `make package`: the .deb's dependencies, lintian on it, desktop entry
 # and AppStream metainfo validation.
 PACKAGE_DEBS = desktop-file-utils dpkg-dev file lintian appstream
+# The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
+# cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract;
+# held queues made from cups-filters' PPDs (trays, media types, margins), read with ipptool.
+E2E_DEBS = xvfb xdotool x11-utils imagemagick cups-daemon cups-client \
+           printer-driver-cups-pdf ghostscript tesseract-ocr tesseract-ocr-eng \
+           cups-filters cups-ipp-utils
+# The fuzz targets: clang with libFuzzer and the sanitizer runtimes; llvm-14 symbolizes
+# their crash reports.
+FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14
+# The core on Windows: cross-built with mingw-w64 (GoogleTest from its sources) and run under
+# Wine.
+WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps deps-run build build-all run test test-plain test-asan test-fuzz test-windows fuzz \
