@@ -10,6 +10,8 @@
 #include "text/textids.h"
 #include "text/trim.h"
 
+#include "pelkorlversion.h"
+
 #include <algorithm>
 #include <charconv>
 #include <set>
@@ -112,6 +114,7 @@ constexpr OptionSpec OPTIONS[] = {
     {"output-dir", 0, Takes::Value},
     {"flatten", 0, Takes::Nothing},
     {"both-years", 0, Takes::Nothing},
+    {"version", 0, Takes::Nothing},
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
@@ -127,6 +130,8 @@ const OptionSpec* findOption(std::string_view longName, char shortName) {
 std::string takeOption(std::string_view name, std::string_view value, PrintToolOptions& o) {
     if (name == "help") {
         o.help = true;
+    } else if (name == "version") {
+        o.version = true;
     } else if (name == "data") {
         if (!o.dataFolder.empty())
             return "more than one data folder given";
@@ -398,7 +403,7 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
         if (!parsed.error.empty())
             return parsed;
     }
-    if (!o.help)
+    if (!o.help && !o.version)
         parsed.error = checkCombination(o);
     return parsed;
 }
@@ -487,12 +492,17 @@ std::string printToolUsage() {
            "      --both-years     each publisher's form twice: the previous service year\n"
            "                       first, then the current one\n"
            "  -h, --help           show this text\n"
+           "      --version        show the tool's name and version\n"
            "\n"
            "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
            "data, the password, a publisher, the output file or the printer could not be had\n"
            "(or the printer refused the job, or the total row cannot be printed), 2 for a\n"
            "wrong command line. Warnings (records left out, month rows that cannot be\n"
            "printed, no previous year) go to stderr and leave the status 0.\n";
+}
+
+std::string printToolVersion() {
+    return std::string("pelkorl-print ") + PELKORL_VERSION + "\n";
 }
 
 PublisherLookup findPublisher(PublisherData& data, std::string_view given) {

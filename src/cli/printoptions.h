@@ -27,6 +27,7 @@ inline constexpr int EXIT_USAGE = 2;  // the command line itself is wrong
 
 struct PrintToolOptions {
     bool help = false;
+    bool version = false;
     std::filesystem::path dataFolder;
     std::filesystem::path settingsFile;  // empty: the program's own settings file
     std::vector<std::string> publishers; // record numbers or names (UTF-8), in page order
@@ -69,6 +70,7 @@ struct ParsedOptions {
 ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments);
 
 std::string printToolUsage();
+std::string printToolVersion();
 
 // A comma-separated list of rows (1 = September ... 12 = August), month names ("Rgs",
 // "Sep"), ranges of either ("1-4", "Rgs-Grd") or "all", ticked in `rows`. Returns an error

@@ -135,6 +135,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"-a", "-h"},
                  [](const PrintToolOptions& o) {
                      EXPECT_TRUE(o.help);
+                 }},
+        GoodCase{"versionWinsOverAnythingMissing",
+                 {"--version"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_TRUE(o.version);
+                     EXPECT_FALSE(o.help);
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -369,6 +375,6 @@ TEST(PrintToolUsage, ExplainsEveryOption) {
           "--no-header", "--sex-mark", "--previous-year", "--data",         "--settings",
           "--output",    "--password", "--password-file", "--resolution",   "--date",
           "--printer",   "--option",   "--form",          "--card-version", "--help",
-          "Exit status"})
+          "--version",   "Exit status"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
