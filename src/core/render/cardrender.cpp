@@ -3,6 +3,7 @@
 #include "card/cardstate.h"
 #include "card/figures.h"
 #include "card/formatting.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 #include "render/canvas.h"
 #include "render/cardform.h"
@@ -19,7 +20,6 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int REGULAR_PIONEER = 2;
 constexpr int ELDER = 2;
 constexpr int MINISTERIAL_SERVANT = 1;
 constexpr const char* MARK = "x";
@@ -29,11 +29,13 @@ constexpr int TABLE_POINTS = 10;
 constexpr TextAlign LEFT_TOP{HorizontalAlign::Left, VerticalAlign::Top, false};
 constexpr TextAlign RIGHT_TOP{HorizontalAlign::Right, VerticalAlign::Top, false};
 
+// A totals record's header is a publisher's without any of his data.
 const PublisherRecord& headerRecord(const CardState& state) {
     static const PublisherRecord NONE{};
-    if (!state.data || !isPublisher(state.data->store, state.selectedRecord))
+    const int record = cardPublisher(state);
+    if (!state.data || !isPublisher(state.data->store, record))
         return NONE;
-    return state.data->store.currentRecords[static_cast<std::size_t>(state.selectedRecord)];
+    return state.data->store.currentRecords[static_cast<std::size_t>(record)];
 }
 
 unsigned dpiOf(int dpi) {
@@ -59,9 +61,8 @@ void drawAppointmentMark(Canvas& canvas, const PublisherRecord& record, const Po
     }
 }
 
-void drawPioneerMark(Canvas& canvas, const CardState& state, const PublisherRecord& record,
-                     const Position& X, const Position& Y) {
-    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER) {
+void drawPioneerMark(Canvas& canvas, const CardState& state, const Position& X, const Position& Y) {
+    if (regularPioneerBox(state)) {
         const int k = static_cast<int>(HeaderItem::PioneerMark);
         canvas.textOut(X(k), Y(k), MARK);
     }
@@ -70,11 +71,11 @@ void drawPioneerMark(Canvas& canvas, const CardState& state, const PublisherReco
 std::string recordDate(const CardState& state, int field) {
     if (!state.data)
         return {};
-    return formatDate(state.data->store, state.selectedRecord, field, state.dateFormat);
+    return formatDate(state.data->store, cardPublisher(state), field, state.dateFormat);
 }
 
 bool baptized(const CardState& state) {
-    return state.data && isBaptized(state.data->store, state.selectedRecord);
+    return state.data && isBaptized(state.data->store, cardPublisher(state));
 }
 
 // The header of the older cards, in the order they have always been drawn.
@@ -96,7 +97,7 @@ void drawHeaderItems(Canvas& canvas, const CardState& state, const PublisherReco
         const std::string text = loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
         canvas.textOut(X(static_cast<int>(HeaderItem::AnointedMark)), Y(immersed), text);
     }
-    drawPioneerMark(canvas, state, record, X, Y);
+    drawPioneerMark(canvas, state, X, Y);
 }
 
 // The 11/23 card: no address or telephones; the hope is one of two boxes, each at its own
@@ -113,7 +114,7 @@ void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const Publi
         canvas.textOut(X(k), Y(k), MARK);
     }
     drawAppointmentMark(canvas, record, X, Y);
-    drawPioneerMark(canvas, state, record, X, Y);
+    drawPioneerMark(canvas, state, X, Y);
     const int year = static_cast<int>(HeaderItem::ServiceYear);
     canvas.textOut(X(year), Y(year), std::to_string(serviceYearNumber(state)));
 }

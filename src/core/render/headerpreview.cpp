@@ -4,6 +4,7 @@
 #include "card/cardlayout.h"
 #include "card/cardstate.h"
 #include "card/formatting.h"
+#include "card/totals.h"
 #include "records/extension.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int ELDER = 2;
 constexpr int MINISTERIAL_SERVANT = 1;
-constexpr int REGULAR_PIONEER = 2;
 
 constexpr TextAlign CAPTION_ALIGN{HorizontalAlign::Left, VerticalAlign::Bottom, true};
 constexpr TextAlign DATA_ALIGN{HorizontalAlign::Left, VerticalAlign::Bottom, false};
@@ -140,15 +140,22 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
     // With no publisher selected the frame stands alone: no record is read, the name and
     // mobile number are empty, and the boxes are those of a publisher without extension
     // data or sex.
-    const int j = state.selectedRecord;
+    const int j = cardPublisher(state);
     const bool selected = isPublisher(store, j);
     CardNameChoice choice = chooseCardName(data, j, state);
     effects.longNameBoxVisible = choice.longNameOffered;
     effects.lastNameFirstBoxVisible = !choice.longNameOffered || state.useLongName != 1;
     state.displayName = std::move(choice.displayName);
     state.mobileText = std::move(choice.mobileText);
+    const int markX = x0 + w - w / 80 - w / 4;
     if (!selected) {
         effects.sexMarkBoxVisible = false;
+        // A totals record shows its name and, where it has one, its mark.
+        if (showsTotals(state)) {
+            recordText(canvas, x0 + w / 10, g.row1, state.displayName);
+            if (regularPioneerBox(state))
+                canvas.textOut(markX, g.row4 + g.u / 2 + g.d, "X");
+        }
         return;
     }
     const PublisherRecord& record = store.currentRecords[static_cast<std::size_t>(j)];
@@ -184,12 +191,11 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
         canvas.textOut(x0 + w - w / 4 - w / 9, g.row4,
                        loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT));
 
-    const int markX = x0 + w - w / 80 - w / 4;
     if (record.appointment() == ELDER)
         canvas.textOut(markX, g.row4 - g.u / 2 - g.d, "X");
     else if (record.appointment() == MINISTERIAL_SERVANT)
         canvas.textOut(x0 + w - w / 6 + w / 55, g.row4 - g.u / 2 - g.d, "X");
-    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER)
+    if (regularPioneerBox(state))
         canvas.textOut(markX, g.row4 + g.u / 2 + g.d, "X");
 }
 

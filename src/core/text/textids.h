@@ -55,6 +55,16 @@ inline constexpr int LOOKED_IN_FOLDER = 185;
 inline constexpr int NO_FOLDER_CHOSEN = 186;
 // A data folder given on the command line that is not a folder (%1: its name).
 inline constexpr int NOT_A_DATA_FOLDER = 187;
+// The congregation's totals records: their names, a month's remark (%1: the number of
+// reports), the main dialog's button that prints all three.
+inline constexpr int TOTALS_PUBLISHERS_TEXT = 210;
+inline constexpr int TOTALS_AUXILIARY_PIONEERS_TEXT = 211;
+inline constexpr int TOTALS_REGULAR_PIONEERS_TEXT = 212;
+inline constexpr int REPORTS_REMARK_TEXT = 213;
+inline constexpr int TOTALS_BUTTON_TEXT = 214; // "&Bendruomenės suvestinė"
+// The preview's choice of what it shows: caption, and the entry of all three records.
+inline constexpr int PREVIEW_SHOWS_TEXT = 215;
+inline constexpr int ALL_TOTALS_TEXT = 216;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and
