@@ -119,6 +119,11 @@ MainDialog::MainDialog(SettingsLocation settingsFile, std::filesystem::path curr
         [this] {
             return batchRecords(data_.store, listFilter_, state_.lastMonth, state_.lastNameFirst);
         });
+    // A totals record chosen in the preview is shown in both panes.
+    cardCommands_->setShownChanged([this] {
+        invalidateHeaderPane();
+        invalidateTablePane();
+    });
     connectHandlers();
 }
 
@@ -140,6 +145,7 @@ void MainDialog::resolveControls() {
     previousYearBox_ = resolved<QCheckBox>(*this, PREVIOUS_YEAR_BOX_ID);
     optionsButton_ = resolved<QPushButton>(*this, OPTIONS_BUTTON_ID);
     printAllButton_ = resolved<QPushButton>(*this, PRINT_ALL_BUTTON_ID);
+    totalsButton_ = resolved<QPushButton>(*this, TOTALS_BUTTON_ID);
     previewButton_ = resolved<QPushButton>(*this, PREVIEW_BUTTON_ID);
     exportPdfButton_ = resolved<QPushButton>(*this, EXPORT_PDF_BUTTON_ID);
     exportAllPdfButton_ = resolved<QPushButton>(*this, EXPORT_ALL_PDF_BUTTON_ID);
@@ -317,6 +323,8 @@ void MainDialog::connectHandlers() {
     });
     connect(printAllButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.printAll(); }); });
+    connect(totalsButton_, &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.printTotals(); }); });
     connect(previewButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.preview(); }); });
     connect(exportPdfButton_, &QPushButton::clicked, this,
@@ -376,6 +384,8 @@ void MainDialog::fillPublisherList() {
 
 void MainDialog::selectionChanged() {
     state_.selectedRecord = publisherList_->selectedLineRecord();
+    // The publisher's card again, after a totals record chosen in the preview.
+    state_.totals = TotalsRecord::None;
     invalidateHeaderPane();
     invalidateTablePane();
 }
