@@ -36,7 +36,7 @@ JobOptions jobOptionsFor(const PrintToolOptions& options, const QPrinter& queueP
 } // namespace
 
 int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
-                 const std::vector<int>& records) {
+                 const std::vector<CardPage>& pages) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(textFromUtf8(queue));
     if (info.isNull())
         return fail(EXIT_FAILED, "there is no printer '" + queue + "'");
@@ -54,7 +54,7 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
         pdf.setOutputFileName(document.fileName());
         pdf.setResolution(queuePrinter.resolution());
         pdf.setPageLayout(queuePrinter.pageLayout());
-        outcome = printCardsOn(pdf, tool.state, records);
+        outcome = printPagesOn(pdf, tool.state, pages);
     }
     if (outcome.result != PrintResult::Printed)
         return fail(EXIT_FAILED, "the document for printer '" + queue + "' could not be made");
@@ -66,8 +66,8 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
                                         CARD_DOCUMENT_NAME, jobOptionsFor(options, queuePrinter));
     if (job.id == 0)
         return fail(EXIT_FAILED, "printer '" + queue + "' refused the job: " + job.error);
-    std::cout << outcome.pages << (outcome.pages == 1 ? " card" : " cards") << " sent to printer '"
-              << queue << "' as job " << queue << "-" << job.id << "\n";
+    std::cout << pagesText(pages) << " sent to printer '" << queue << "' as job " << queue << "-"
+              << job.id << "\n";
     if (queueState(queue) == QueueState::Stopped)
         std::cout << "The printer is stopped: the job waits until it is started.\n";
     return EXIT_PRINTED;
