@@ -169,6 +169,7 @@ void addPreviewChoice(QPrintPreviewDialog& dialog, const std::vector<PreviewChoi
     if (!bar)
         return;
     auto* box = new QComboBox(bar);
+    box->setObjectName(QString::fromLatin1(PREVIEW_CHOICE_NAME));
     for (const PreviewChoice& choice : choices)
         box->addItem(choice.text);
     box->setCurrentIndex(current);
@@ -212,11 +213,16 @@ PrintResult CardCommands::preview() {
         state_.totals = pages.front().totals;
         if (shownChanged_)
             shownChanged_();
-        if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
-            view->setViewMode(pages.size() > 1 ? QPrintPreviewWidget::AllPagesView
-                                               : QPrintPreviewWidget::SinglePageView);
+        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
             view->updatePreview();
-        }
+        // All three pages side by side, one page alone; through the dialog's own buttons so
+        // its tool bar says which view it is.
+        const QString mode = QCoreApplication::translate(
+            "QPrintPreviewDialog",
+            pages.size() > 1 ? "Show overview of all pages" : "Show single page");
+        for (QAction* action : dialog.findChildren<QAction*>())
+            if (action->text() == mode)
+                action->trigger();
     });
     // The preview works on the application's printer itself: its own page setup and
     // orientation would change every later print behind the user's back, and its print

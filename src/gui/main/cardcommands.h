@@ -27,6 +27,9 @@ struct CardState;
 // The button texts (with their mnemonics) are those of the main dialog's template.
 // Asked before a file that exists is replaced; "%1" is the file.
 
+// Object name of the preview's choice of what it shows.
+inline constexpr const char* PREVIEW_CHOICE_NAME = "previewChoice";
+
 // Resolution of the PDF files written by the program and by pelkorl-print.
 inline constexpr int PDF_EXPORT_RESOLUTION = 600;
 

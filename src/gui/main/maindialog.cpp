@@ -10,6 +10,7 @@
 #include "card/cardlayout.h"
 #include "card/figures.h"
 #include "card/publisherfilter.h"
+#include "card/totals.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/datalocationdialog.h"
 #include "dialogs/optionsdialog.h"
@@ -306,6 +307,11 @@ void MainDialog::connectHandlers() {
     connect(publisherList_, &PublisherListBox::selectionChangedByUser, this,
             &MainDialog::listSelectionChangedByUser);
     connect(publisherList_, &PublisherListBox::characterTyped, this, &MainDialog::selectionChanged);
+    // A click on the line already selected brings its card back after a totals record.
+    connect(publisherList_, &QListWidget::itemClicked, this, [this] {
+        if (showsTotals(state_))
+            selectionChanged();
+    });
     connect(longNameBox_, &QCheckBox::clicked, this, &MainDialog::longNameClicked);
     connect(lastNameFirstBox_, &QCheckBox::clicked, this, &MainDialog::lastNameFirstClicked);
     connect(filterButton_, &QPushButton::clicked, this, &MainDialog::filterClicked);
