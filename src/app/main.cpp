@@ -1,7 +1,7 @@
-// pelkorl [DATA_FOLDER]: the data folder (or the folder of a file given) becomes the working
-// folder. Without one, the folder started in is used when it holds the data; otherwise (a
-// start from a desktop menu, in the home folder) the remembered data folder, or one the user
-// picks once.
+// pelkorl [DATA_FOLDER]: the data folder becomes the working folder; anything else given (a
+// file, a folder that is not there) is refused with a message. Without one, the folder started in
+// is used when it holds the data; otherwise (a start from a desktop menu, in the home folder) the
+// remembered data folder, or one the user picks once.
 #include "main/maindialog.h"
 #include "settings/settingslocation.h"
 #include "settings/startfolder.h"
@@ -37,13 +37,11 @@ int main(int argc, char** argv) {
     // QApplication has taken its own options out of argv; the rest is ours, as bytes.
     if (argc > 1) {
         folder = std::filesystem::absolute(std::filesystem::path(argv[1]), error);
-        // A data file dropped on the launcher stands for its folder.
-        if (!error && std::filesystem::is_regular_file(folder, error))
-            folder = folder.parent_path();
         if (error || argc > 2 || !std::filesystem::is_directory(folder, error)) {
+            const bool file = argc == 2 && !error && std::filesystem::exists(folder, error);
             MessageBox::show(
                 nullptr,
-                textFromUtf8(loadText(NOT_A_DATA_FOLDER))
+                textFromUtf8(loadText(file ? FILE_NOT_A_DATA_FOLDER : NOT_A_DATA_FOLDER))
                     .replace("%1", QDir::toNativeSeparators(QFile::decodeName(argv[1]))),
                 QString(), MessageBox::Buttons::Ok, MessageBox::Icon::Stop);
             return 2;

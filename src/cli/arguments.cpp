@@ -31,7 +31,14 @@ bool readPasswordFile(const fs::path& file, std::string& password) {
 }
 
 Stop checkQueue(const std::string& asked, std::string& queue) {
-    queue = asked == "-" ? defaultQueue() : asked;
+    if (asked == "-") {
+        const DefaultQueue found = defaultQueue();
+        if (found.error != SchedulerError::None)
+            return fail(EXIT_FAILED, schedulerProblem(found.error));
+        queue = found.name;
+    } else {
+        queue = asked;
+    }
     if (queue.empty())
         return fail(EXIT_FAILED, "there is no default printer");
     switch (queueState(queue)) {
@@ -39,6 +46,10 @@ Stop checkQueue(const std::string& asked, std::string& queue) {
         return fail(EXIT_FAILED, "there is no printer '" + queue + "'");
     case QueueState::Refusing:
         return fail(EXIT_FAILED, "printer '" + queue + "' does not accept jobs");
+    case QueueState::Unreachable:
+        return fail(EXIT_FAILED, schedulerProblem(SchedulerError::Unreachable));
+    case QueueState::NoAnswer:
+        return fail(EXIT_FAILED, schedulerProblem(SchedulerError::NoAnswer));
     case QueueState::Accepting:
     case QueueState::Stopped:
         break;

@@ -595,7 +595,7 @@ cupsaccept "$CM305"
     --option MediaType=ThickPaper2 -O Rankena=1 >"$RUN/print.out" 2>"$RUN/print.err" ||
     fail "pelkorl-print --printer failed: $(cat "$RUN/print.err")"
 grep -q "knows no option 'Rankena'" "$RUN/print.err" || fail "an unknown option was not reported"
-check_job "$CM305" "$RUN/cli.pdf" A4
+check_job "$CM305" "$RUN/cli.pdf" iso_a4_210x297mm
 # The CM305's A4: 595 x 842 pt, imageable area 11.62 11.62 583.65 830.27.
 name_at "$RUN/cli.pdf" 595 842 11.62 11.73 11.35 11.62
 status=0

@@ -110,6 +110,7 @@ constexpr Entry TEXTS[] = {
     {185, "Ieškota aplanke: %1"},
     {186, "Aplankas nepasirinktas."},
     {187, "Aplanko „%1“ nėra."},
+    {188, "„%1“ yra failas, o ne aplankas su duomenimis."},
     {189, "Spausdinti &formą"},
     // The printed form's header.
     {190, "SKELBĖJO KORTELĖ"},
@@ -121,6 +122,8 @@ constexpr Entry TEXTS[] = {
     {196, "Reg. pionierius"},
     {197, "Specialusis pion."},
     {198, "Misionierius"},
+    {200, "Nepavyksta susisiekti su spausdinimo sistema (CUPS). Nieko neišspausdinta."},
+    {201, "Spausdinimo sistema (CUPS) neatsako. Nieko neišspausdinta."},
     // The congregation's totals records.
     {210, "Skelbėjai"},
     {211, "Pagalbiniai pionieriai"},

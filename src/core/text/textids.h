@@ -55,6 +55,11 @@ inline constexpr int LOOKED_IN_FOLDER = 185;
 inline constexpr int NO_FOLDER_CHOSEN = 186;
 // A data folder given on the command line that is not a folder (%1: its name).
 inline constexpr int NOT_A_DATA_FOLDER = 187;
+// A file given on the command line where the data folder belongs (%1: its name).
+inline constexpr int FILE_NOT_A_DATA_FOLDER = 188;
+// The print system cannot be reached at all, or took no answer within its time limit.
+inline constexpr int PRINT_SYSTEM_UNREACHABLE = 200;
+inline constexpr int PRINT_SYSTEM_SILENT = 201;
 // The congregation's totals records: their names, a month's remark (%1: the number of
 // reports), the main dialog's button that prints all three.
 inline constexpr int TOTALS_PUBLISHERS_TEXT = 210;
