@@ -71,7 +71,7 @@ void BM_FillFilePerPublisher(benchmark::State& bench) {
             const CardState card = cardStateFor(s.state, s.record(i));
             const std::string name =
                 names.next(cp1257ToUtf8(card.displayName), formYears(s.state, false));
-            const auto pages = formPages(s.state, s.record(i), false);
+            const auto pages = formPages(s.state, CardPage{s.record(i)}, false);
             if (!s.filler.write(pages, false, s.folder / "out" / std::filesystem::u8path(name))
                      .ok())
                 bench.SkipWithError("a form could not be written");
@@ -85,7 +85,7 @@ void BM_FillOneFileOfAllPages(benchmark::State& bench) {
     for (auto _ : bench) {
         std::vector<std::vector<FormValue>> pages;
         for (int i = 0; i < CONGREGATION_CARDS; ++i)
-            pages.push_back(formPages(s.state, s.record(i), false).front());
+            pages.push_back(formPages(s.state, CardPage{s.record(i)}, false).front());
         if (!s.filler.write(pages, false, s.folder / "all.pdf").ok())
             bench.SkipWithError("the form could not be written");
     }

@@ -1,7 +1,8 @@
 // Rendering cards: one card and a full congregation of 309, to the recording surface and
-// through QPrinter into PDF files.
+// through QPrinter into PDF files; the three totals records of a full publisher file.
 #include "card/cardstate.h"
 #include "card/formatting.h"
+#include "card/totals.h"
 #include "recordingcanvas.h"
 #include "records/publisherdata.h"
 #include "render/cardrender.h"
@@ -95,6 +96,29 @@ void cardsToPdf(benchmark::State& bench, int cards) {
     bench.SetItemsProcessed(bench.iterations() * cards);
 }
 
+// Every figure of a totals record adds up the whole file: the three records with every month
+// and the total row, over 309 publishers (the sample's, repeated).
+void BM_TotalsOfAFullFileToRecording(benchmark::State& bench) {
+    Sample& s = sampleData();
+    RecordStore& store = s.data.store;
+    const int sampleCount = store.currentCount;
+    for (int j = sampleCount; j <= CONGREGATION_CARDS; ++j)
+        store.currentRecords[static_cast<std::size_t>(j)] =
+            store.currentRecords[static_cast<std::size_t>(1 + (j - 1) % (sampleCount - 1))];
+    store.currentCount = CONGREGATION_CARDS + 1;
+    RecordingCanvas canvas(600, 600);
+    for (auto _ : bench) {
+        for (const TotalsRecord totals : TOTALS_RECORDS) {
+            CardState state = totalsStateFor(s.state, totals);
+            canvas.clear();
+            drawCard(canvas, state);
+            benchmark::DoNotOptimize(canvas.calls().size());
+        }
+    }
+    store.currentCount = sampleCount;
+    bench.SetItemsProcessed(bench.iterations() * 3);
+}
+
 void BM_OneCardToRecording(benchmark::State& bench) {
     cardsToRecording(bench, 1);
 }
@@ -112,5 +136,6 @@ BENCHMARK(BM_OneCardToRecording)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CongregationToRecording)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneCardToPdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CongregationToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TotalsOfAFullFileToRecording)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -64,14 +64,14 @@ int failed(const FillResult& result, const fs::path& form, const fs::path& targe
     return fail(EXIT_FAILED, formProblem(result, form));
 }
 
-std::string pages(std::size_t count) {
+std::string pageCount(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " page" : " pages");
 }
 
 } // namespace
 
 int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
-                     const std::vector<int>& records) {
+                     const std::vector<CardPage>& pages) {
     FormFiller filler;
     const FillResult opened = filler.open(options.fillForm);
     if (!opened.ok())
@@ -79,29 +79,29 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
 
     if (options.outputDir.empty()) {
         std::vector<std::vector<FormValue>> all;
-        for (const int record : records) {
-            for (auto& page : formPages(tool.state, record, options.bothYears))
-                all.push_back(std::move(page));
+        for (const CardPage& page : pages) {
+            for (auto& filled : formPages(tool.state, page, options.bothYears))
+                all.push_back(std::move(filled));
         }
         const FillResult written = filler.write(all, options.flatten, options.output);
         if (!written.ok())
             return failed(written, options.fillForm, options.output);
-        std::cout << pages(all.size()) << " written to " << shown(options.output) << "\n";
+        std::cout << pageCount(all.size()) << " written to " << shown(options.output) << "\n";
         return EXIT_PRINTED;
     }
 
     CardFileNames names;
     const std::string years = formYears(tool.state, options.bothYears);
     std::size_t done = 0;
-    for (const int record : records) {
-        const CardState card = cardStateFor(tool.state, record);
+    for (const CardPage& page : pages) {
+        const CardState card = pageStateFor(tool.state, page);
         const fs::path target =
             options.outputDir / fs::u8path(names.next(cp1257ToUtf8(card.displayName), years));
         const FillResult written =
-            filler.write(formPages(tool.state, record, options.bothYears), options.flatten, target);
+            filler.write(formPages(tool.state, page, options.bothYears), options.flatten, target);
         if (!written.ok()) {
             if (done != 0)
-                std::cerr << "pelkorl-print: " << done << " of " << records.size()
+                std::cerr << "pelkorl-print: " << done << " of " << pages.size()
                           << " forms were written before this one\n";
             return failed(written, options.fillForm, target);
         }

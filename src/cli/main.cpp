@@ -36,16 +36,16 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
 
     ToolData tool;
-    std::vector<int> records;
+    std::vector<CardPage> pages;
     if (const Stop stop = loadData(options, password, tool))
         return *stop;
-    if (const Stop stop = chooseRecords(options, tool, records))
+    if (const Stop stop = choosePages(options, tool, pages))
         return *stop;
     if (const Stop stop = chooseCard(options, tool))
         return *stop;
 
     if (!options.fillForm.empty())
-        return writeFilledForms(options, tool, records);
-    return options.printer ? printOnQueue(queue, options, tool, records)
-                           : writePdfFile(options, tool, records);
+        return writeFilledForms(options, tool, pages);
+    return options.printer ? printOnQueue(queue, options, tool, pages)
+                           : writePdfFile(options, tool, pages);
 }

@@ -1,4 +1,4 @@
-// The cards into a PDF file.
+// The cards and totals records into a PDF file.
 #include "cli/printtool.h"
 #include "printing/batchprint.h"
 #include "settings/atomicfile.h"
@@ -63,15 +63,14 @@ std::string writeProblem(const fs::path& output) {
 } // namespace
 
 int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
-                 const std::vector<int>& records) {
+                 const std::vector<CardPage>& pages) {
     std::error_code error;
     const QString output = textFromPath(fs::absolute(options.output, error));
-    const BatchOutcome outcome = renderCardsToPdf(output, tool.state, records, options.resolution);
+    const BatchOutcome outcome = renderPagesToPdf(output, tool.state, pages, options.resolution);
     if (outcome.result != PrintResult::Printed)
         return fail(EXIT_FAILED, "the file " + shown(options.output) + " could not be written" +
                                      writeProblem(options.output));
-    std::cout << outcome.pages << (outcome.pages == 1 ? " card" : " cards") << " written to "
-              << shown(options.output) << "\n";
+    std::cout << pagesText(pages) << " written to " << shown(options.output) << "\n";
     return EXIT_PRINTED;
 }
 

@@ -115,6 +115,7 @@ constexpr OptionSpec OPTIONS[] = {
     {"flatten", 0, Takes::Nothing},
     {"both-years", 0, Takes::Nothing},
     {"version", 0, Takes::Nothing},
+    {"totals", 0, Takes::Nothing},
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
@@ -148,6 +149,8 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
         o.publishers.emplace_back(value);
     } else if (name == "all") {
         o.all = true;
+    } else if (name == "totals") {
+        o.totals = true;
     } else if (name == "filter") {
         int filter = -1;
         if (!allDigits(value) || !parseInt(value, filter) || filter < 0 || filter > 3)
@@ -263,8 +266,8 @@ std::string checkCombination(const PrintToolOptions& o) {
         return "no data folder given";
     if (o.all && !o.publishers.empty())
         return "--publisher and --all exclude each other";
-    if (!o.all && o.publishers.empty())
-        return "say which cards to print: --publisher or --all";
+    if (!o.all && o.publishers.empty() && !o.totals)
+        return "say which cards to print: --publisher, --all or --totals";
     if (o.filterGiven && !o.all)
         return "--filter chooses the cards of --all; it does not go with --publisher";
     if (o.password && !o.passwordFile.empty())
@@ -415,9 +418,9 @@ std::string printToolUsage() {
            "                     --output-dir FOLDER)\n"
            "\n"
            "Writes publisher record cards to a PDF file, or prints them on a printer, one page\n"
-           "per card, each page as the program prints it. DATA_FOLDER is the folder the program is "
-           "started in: the\n"
-           "record-keeping program's files (tdat7.bin, xten7.dat, remark7.dat, the previous\n"
+           "per card or totals record, each page as the program prints it. DATA_FOLDER is\n"
+           "the folder the program is started in: the record-keeping program's files\n"
+           "(tdat7.bin, xten7.dat, remark7.dat, the previous\n"
            "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat, cplot2.dat).\n"
            "They are only read; the tool writes nothing but the output file.\n"
            "\n"
@@ -431,6 +434,10 @@ std::string printToolUsage() {
            "      --filter N       with --all, the list of filter N: 0 every publisher\n"
            "                       (default), 1 regular pioneers, 2 baptized publishers who\n"
            "                       are not regular pioneers, 3 unbaptized publishers\n"
+           "      --totals         the congregation's three totals records (publishers,\n"
+           "                       auxiliary pioneers, regular pioneers: per month the\n"
+           "                       reports, their figures and the pioneers' hours), alone\n"
+           "                       or after the cards of --publisher or --all\n"
            "\n"
            "What each card shows (as the check boxes of the main window):\n"
            "  -m, --months LIST    the month rows to print, comma separated: a row number\n"

@@ -32,6 +32,7 @@ struct PrintToolOptions {
     std::filesystem::path settingsFile;  // empty: the program's own settings file
     std::vector<std::string> publishers; // record numbers or names (UTF-8), in page order
     bool all = false;
+    bool totals = false; // the congregation's three totals records, after the cards
     ListFilter filter = ListFilter::All;
     bool filterGiven = false;
     std::array<bool, MONTH_ROWS> months{}; // row 0 = September

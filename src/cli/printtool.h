@@ -5,6 +5,7 @@
 //
 // The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
 // the core's fields of that name.
+#include "card/cardbatch.h"
 #include "card/cardstate.h"
 #include "cli/printoptions.h"
 #include "printing/cupsqueue.h"
@@ -55,16 +56,20 @@ Stop checkArguments(const PrintToolOptions& options, std::string& queue,
 Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
               ToolData& tool);
 
-// The records to print, in page order, then the card version and boxes asked for.
-Stop chooseRecords(const PrintToolOptions& options, ToolData& tool, std::vector<int>& records);
+// The pages to print, in order: the cards asked for, then the totals records when asked
+// for; then the card version and boxes asked for.
+Stop choosePages(const PrintToolOptions& options, ToolData& tool, std::vector<CardPage>& pages);
 Stop chooseCard(const PrintToolOptions& options, ToolData& tool);
+
+// "3 cards", "1 card and 3 totals records": what the pages hold.
+std::string pagesText(const std::vector<CardPage>& pages);
 
 // The outputs.
 int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
-                 const std::vector<int>& records);
+                 const std::vector<CardPage>& pages);
 int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
-                 const std::vector<int>& records);
+                 const std::vector<CardPage>& pages);
 int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
-                     const std::vector<int>& records);
+                     const std::vector<CardPage>& pages);
 
 } // namespace pelkorl

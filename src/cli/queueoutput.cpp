@@ -80,7 +80,7 @@ Stop checkOptions(const std::string& queue, const PrintToolOptions& options) {
 } // namespace
 
 int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
-                 const std::vector<int>& records) {
+                 const std::vector<CardPage>& pages) {
     QueuePaper paper;
     if (const Stop stop = findPaper(queue, options, paper))
         return *stop;
@@ -98,7 +98,7 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
         pdf.setOutputFileName(document.fileName());
         pdf.setResolution(paper.resolution > 0 ? paper.resolution : 300);
         pdf.setPageLayout(pageLayoutOf(paper));
-        outcome = printCardsOn(pdf, tool.state, records);
+        outcome = printPagesOn(pdf, tool.state, pages);
     }
     if (outcome.result != PrintResult::Printed)
         return fail(EXIT_FAILED, "the document for printer '" + queue + "' could not be made");
@@ -109,8 +109,8 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
         return fail(EXIT_FAILED, schedulerProblem(job.scheduler));
     if (job.id == 0)
         return fail(EXIT_FAILED, "printer '" + queue + "' refused the job: " + job.error);
-    std::cout << outcome.pages << (outcome.pages == 1 ? " card" : " cards") << " sent to printer '"
-              << queue << "' as job " << queue << "-" << job.id << "\n";
+    std::cout << pagesText(pages) << " sent to printer '" << queue << "' as job " << queue << "-"
+              << job.id << "\n";
     if (queueState(queue) == QueueState::Stopped)
         std::cout << "The printer is stopped: the job waits until it is started.\n";
     return EXIT_PRINTED;

@@ -1,10 +1,12 @@
-// The third phase: which publishers' cards, and the card they are printed on.
+// The third phase: which publishers' cards and totals records, and the card they are
+// printed on.
 #include "card/cardbatch.h"
 #include "card/publisherfilter.h"
 #include "cli/printtool.h"
 #include "settings/startupdata.h"
 #include "text/strings.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace pelkorl {
@@ -54,9 +56,38 @@ Stop namedRecords(const PrintToolOptions& options, ToolData& tool, std::vector<i
 
 } // namespace
 
-Stop chooseRecords(const PrintToolOptions& options, ToolData& tool, std::vector<int>& records) {
-    return options.all ? listedRecords(options, tool, records)
-                       : namedRecords(options, tool, records);
+Stop choosePages(const PrintToolOptions& options, ToolData& tool, std::vector<CardPage>& pages) {
+    std::vector<int> records;
+    if (options.all) {
+        if (const Stop stop = listedRecords(options, tool, records))
+            return stop;
+    } else if (const Stop stop = namedRecords(options, tool, records)) {
+        return stop;
+    }
+    pages = cardPages(records);
+    if (options.totals) {
+        // Totals of nobody would be three empty records that look like a result.
+        if (tool.data.store.currentCount <= 1)
+            return fail(EXIT_FAILED, "the publisher file holds no publishers to add up");
+        const std::vector<CardPage> totals = totalsPages();
+        pages.insert(pages.end(), totals.begin(), totals.end());
+    }
+    return {};
+}
+
+std::string pagesText(const std::vector<CardPage>& pages) {
+    const auto totals =
+        static_cast<int>(std::count_if(pages.begin(), pages.end(), [](const CardPage& page) {
+            return page.totals != TotalsRecord::None;
+        }));
+    const int cards = static_cast<int>(pages.size()) - totals;
+    std::string text;
+    if (cards > 0 || totals == 0)
+        text = std::to_string(cards) + (cards == 1 ? " card" : " cards");
+    if (totals > 0)
+        text += (text.empty() ? "" : " and ") + std::to_string(totals) +
+                (totals == 1 ? " totals record" : " totals records");
+    return text;
 }
 
 Stop chooseCard(const PrintToolOptions& options, ToolData& tool) {

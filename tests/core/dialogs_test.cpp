@@ -79,7 +79,8 @@ const Expected CONTROLS[] = {
     {102, 1103, K::PushButton, "Eksportuoti visus P&DF...", 380, 213, 87, 14, TAB},
     {102, 1014, K::PushButton, "Parinktys", 115, 232, 63, 14, TAB},
     {102, 1100, K::PushButton, "Spausdinti &visus", 186, 232, 86, 14, TAB},
-    {102, 1105, K::PushButton, "Pildyti S-21 PDF formą...", 115, 248, 110, 14, TAB},
+    {102, 1105, K::PushButton, "Pildyti S-21 PDF formą...", 5, 248, 106, 14, TAB},
+    {102, 1106, K::PushButton, "&Bendruomenės suvestinė", 186, 248, 90, 14, TAB},
     {102, 1, K::DefaultPushButton, "&Spausdinti", 278, 232, 62, 14, TAB},
     {102, 1104, K::CheckBox, "Spausdinti &formą", 278, 250, 80, 10, TAB},
     {102, 2, K::PushButton, "&Uždaryti", 405, 232, 62, 14, TAB},
@@ -284,11 +285,11 @@ std::vector<int> idsInOrder(const DialogTemplate& d) {
 
 TEST(MainDialog, TabOrderAsListed) {
     // The preview and PDF buttons follow box 1027 on their row, "print all" follows 1014, the
-    // form's box the print button.
+    // fill and totals buttons "print all", the form's box the print button.
     const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,
                                        1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022,
                                        1023, 1024, 1025, 1026, 1028, 1027, 1101, 1102,
-                                       1103, 1014, 1100, 1105, 1,    1104, 2};
+                                       1103, 1014, 1100, 1105, 1106, 1,    1104, 2};
     EXPECT_EQ(idsInOrder(dialogTemplate(MAIN_DIALOG_ID)), expected);
 }
 

@@ -1,9 +1,10 @@
 // Monthly figures by kind: both encodings, the year each month is read from, the quarter
-// hours, the totals and the remarks cell.
+// hours, the totals, the remarks cell, and the congregation's totals records.
 #include "card/figures.h"
 #include "cardfixture.h"
 #include "datafixture.h"
 #include "records/records.h"
+#include "text/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -547,3 +548,178 @@ TEST_F(Remarks, AuxiliaryPioneerPrefixAndRemark) {
     EXPECT_EQ(remarksText(state, j, SEP), "Pag.pionierius Praeiti metai");
     EXPECT_EQ(remarksText(state, j, OCT), "");
 }
+
+namespace {
+
+// A small congregation, started in March (rows September to February are this year's):
+//   Ona       publisher: September, nothing in October, only quarter hours in November;
+//             the previous year's March still in the current file.
+//   Petras    regular pioneer from September; only a quarter hour in November.
+//   Rasa      publisher in September (literature encoding), auxiliary pioneer in October,
+//             regular pioneer in December: one category a month.
+//   Jonas     regular pioneer status in December without any report.
+//   Onutė     linked to Ona's previous-year record too: that record counts once.
+// Previous year: Ona and Petras linked; Vytas left before this year (no current record);
+// January's year stamp is missing.
+struct Congregation {
+    Congregation() {
+        const bool P = true; // placement encoding
+        sample::PublisherSpec ona = person("Ona", "Kairienė", 201);
+        ona.months[SEP] = {.placementEncoding = P,
+                           .hours = 10,
+                           .returnVisits = 3,
+                           .bibleStudies = 2,
+                           .placements = 5};
+        ona.months[NOV] = {.quarterHours = 2};
+        ona.months[MAR] = {.placementEncoding = P, .hours = 4};
+        sample::PublisherSpec petras = person("Petras", "Jonaitis", 202);
+        petras.months[SEP] = {.status = sample::REGULAR_PIONEER,
+                              .placementEncoding = P,
+                              .hours = 50,
+                              .bibleStudies = 1,
+                              .quarterHours = 3};
+        petras.months[OCT] = {.status = sample::REGULAR_PIONEER,
+                              .placementEncoding = P,
+                              .hours = 40,
+                              .quarterHours = 2};
+        petras.months[NOV] = {.status = sample::REGULAR_PIONEER, .quarterHours = 1};
+        petras.months[DEC] = {.status = sample::REGULAR_PIONEER,
+                              .placementEncoding = P,
+                              .hours = 1,
+                              .quarterHours = 2};
+        sample::PublisherSpec rasa = person("Rasa", "Vaitkutė", 203);
+        rasa.months[SEP] = {.books = 2, .hours = 5, .magazines = 4, .bibleStudies = 1};
+        rasa.months[OCT] = {.status = sample::AUXILIARY_PIONEER,
+                            .placementEncoding = P,
+                            .hours = 30,
+                            .bibleStudies = 2,
+                            .quarterHours = 3};
+        rasa.months[DEC] = {.status = sample::REGULAR_PIONEER,
+                            .placementEncoding = P,
+                            .hours = 60,
+                            .quarterHours = 3};
+        sample::PublisherSpec jonas = person("Jonas", "Kazlauskas", 204);
+        jonas.months[DEC] = {.status = sample::REGULAR_PIONEER};
+        const int a = f.addPublisher(ona);
+        const int b = f.addPublisher(petras);
+        f.addPublisher(rasa);
+        f.addPublisher(jonas);
+        const int e = f.addPublisher(person("Onutė", "Kairienė", 201));
+
+        sample::PublisherSpec onaBefore = person("Ona", "Kairienė", 201);
+        onaBefore.months[SEP] = {.placementEncoding = P, .hours = 7, .bibleStudies = 1};
+        onaBefore.months[JAN] = {.placementEncoding = P, .hours = 5};
+        sample::PublisherSpec petrasBefore = person("Petras", "Jonaitis", 202);
+        petrasBefore.months[SEP] = {
+            .status = sample::REGULAR_PIONEER, .placementEncoding = P, .hours = 70};
+        sample::PublisherSpec vytas = person("Vytas", "Jokūbaitis", 299);
+        vytas.months[SEP] = {.placementEncoding = P, .hours = 9, .bibleStudies = 4};
+        const int pa = f.addPrevious(onaBefore);
+        f.link(a, pa);
+        f.link(e, pa);
+        f.link(b, f.addPrevious(petrasBefore));
+        f.addPrevious(vytas);
+        sample::YearStamps stamps;
+        stamps.fill(26); // 2026, the year before the start
+        stamps[JAN] = 0;
+        f.setPreviousStamps(stamps);
+        f.state.lastMonth = FEB;
+    }
+    CardFixture f;
+};
+
+constexpr int REMARK = -1; // the month's remarks cell
+constexpr int TOTAL = -2;  // the total row's hours, over the months the year shows
+
+struct TotalsCell {
+    const char* name;
+    ColumnSet set;
+    bool previousYear;
+    TotalsRecord totals;
+    int m;
+    int kind;         // a figure kind, REMARK, or the total of column `totalKind`
+    const char* text; // nullptr: the box stays empty
+    int totalKind = KIND_HOURS;
+};
+
+void PrintTo(const TotalsCell& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TotalsCells : public ::testing::TestWithParam<TotalsCell> {};
+
+constexpr auto PL = ColumnSet::Placements;
+constexpr auto LIT = ColumnSet::Literature;
+constexpr auto MIN = ColumnSet::Ministry;
+constexpr auto PUB = TotalsRecord::Publishers;
+constexpr auto AUX = TotalsRecord::AuxiliaryPioneers;
+constexpr auto REG = TotalsRecord::RegularPioneers;
+
+} // namespace
+
+TEST_P(TotalsCells, AddTheMonthsOfThePublishersCounted) {
+    Congregation c;
+    const TotalsCell& cell = GetParam();
+    c.f.state.columnSet = cell.set;
+    c.f.state.previousYear = cell.previousYear;
+    const CardState state = totalsStateFor(c.f.state, cell.totals);
+    const int unused = 3; // a totals record reads no publisher's own figures
+    if (cell.kind == REMARK) {
+        EXPECT_EQ(cp1257ToUtf8(remarksText(state, unused, cell.m)), cell.text);
+    } else if (cell.kind == TOTAL) {
+        const int months = cell.previousYear ? 12 : rowsDone(state.lastMonth);
+        EXPECT_EQ(columnTotal(state, unused, cell.totalKind, months), cell.text);
+    } else {
+        const CellText text = cellText(state, unused, cell.m, cell.kind);
+        EXPECT_EQ(text.drawn, cell.text != nullptr);
+        if (cell.text) {
+            EXPECT_EQ(text.text, cell.text);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SmallCongregation, TotalsCells,
+    ::testing::Values(
+        TotalsCell{"SepPublishersReports", PL, false, PUB, SEP, REMARK, "Pranešimų: 2"},
+        // Rasa's literature month shows its books, brochures and magazines as placements.
+        TotalsCell{"SepPublishersPlacements", PL, false, PUB, SEP, KIND_PLACEMENTS, "11"},
+        TotalsCell{"SepPublishersStudies", PL, false, PUB, SEP, KIND_BIBLE_STUDIES, "3"},
+        TotalsCell{"SepPublishersReturnVisits", PL, false, PUB, SEP, KIND_RETURN_VISITS, "3"},
+        TotalsCell{"PublishersAddNoHours", PL, false, PUB, SEP, KIND_HOURS, nullptr},
+        TotalsCell{"SepPioneerHours", PL, false, REG, SEP, KIND_HOURS, "50,75"},
+        TotalsCell{"SepPioneerReports", PL, false, REG, SEP, REMARK, "Pranešimų: 1"},
+        TotalsCell{"SepNoAuxiliary", PL, false, AUX, SEP, REMARK, "Pranešimų: 0"},
+        TotalsCell{"SepNoAuxiliaryStudies", PL, false, AUX, SEP, KIND_BIBLE_STUDIES, nullptr},
+        TotalsCell{"OctUnreportedPublisher", PL, false, PUB, OCT, REMARK, "Pranešimų: 0"},
+        TotalsCell{"OctAuxiliaryHours", PL, false, AUX, OCT, KIND_HOURS, "30,75"},
+        TotalsCell{"OctAuxiliaryStudies", PL, false, AUX, OCT, KIND_BIBLE_STUDIES, "2"},
+        TotalsCell{"OctAuxiliaryReports", PL, false, AUX, OCT, REMARK, "Pranešimų: 1"},
+        TotalsCell{"OctPioneerHours", PL, false, REG, OCT, KIND_HOURS, "40,5"},
+        TotalsCell{"NovQuarterHoursAloneCount", PL, false, PUB, NOV, REMARK, "Pranešimų: 1"},
+        TotalsCell{"NovPioneerQuarterHoursOnly", PL, false, REG, NOV, KIND_HOURS, "0,25"},
+        // 1 h 2 q + 60 h 3 q; Jonas's status without a report does not count.
+        TotalsCell{"DecQuartersCarry", PL, false, REG, DEC, KIND_HOURS, "62,25"},
+        TotalsCell{"DecPioneerReports", PL, false, REG, DEC, REMARK, "Pranešimų: 2"},
+        // 50,75 + 40,5 + 0,25 + 62,25 over September to February.
+        TotalsCell{"PioneerHoursOfTheYear", PL, false, REG, SEP, TOTAL, "153,75"},
+        TotalsCell{"PublisherStudiesOfTheYear", PL, false, PUB, SEP, TOTAL, "3",
+                   KIND_BIBLE_STUDIES},
+        TotalsCell{"MinistrySharedIsAMark", MIN, false, PUB, SEP, KIND_SHARED_IN_MINISTRY, "x"},
+        TotalsCell{"MinistryNobodyShared", MIN, false, PUB, OCT, KIND_SHARED_IN_MINISTRY, nullptr},
+        TotalsCell{"MinistryStudies", MIN, false, PUB, SEP, KIND_MINISTRY_STUDIES, "3"},
+        TotalsCell{"MinistryPublishersNoHours", MIN, false, PUB, SEP, KIND_HOURS, nullptr},
+        TotalsCell{"MinistryPioneerHours", MIN, false, REG, SEP, KIND_HOURS, "50,75"},
+        TotalsCell{"MinistryAuxiliaryMark", MIN, false, AUX, OCT, KIND_AUXILIARY_PIONEER, "x"},
+        TotalsCell{"MinistryNoAuxiliaryMarkForPioneers", MIN, false, REG, OCT,
+                   KIND_AUXILIARY_PIONEER, nullptr},
+        // Ona's placements read as books on the literature card, as her own card reads them.
+        TotalsCell{"LiteratureBooks", LIT, false, PUB, SEP, KIND_BOOKS, "7"},
+        // Vytas left; Onutė's link to Ona's record does not count her twice.
+        TotalsCell{"PreviousSepReports", PL, true, PUB, SEP, REMARK, "Pranešimų: 1"},
+        TotalsCell{"PreviousSepStudies", PL, true, PUB, SEP, KIND_BIBLE_STUDIES, "1"},
+        TotalsCell{"PreviousSepPioneerHours", PL, true, REG, SEP, KIND_HOURS, "70"},
+        TotalsCell{"PreviousJanuaryWithoutStamp", PL, true, PUB, JAN, REMARK, "Pranešimų: 0"},
+        TotalsCell{"PreviousMarchFromTheCurrentFile", PL, true, PUB, MAR, REMARK, "Pranešimų: 1"},
+        TotalsCell{"PreviousPioneerHoursOfTheYear", PL, true, REG, SEP, TOTAL, "70"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -1,5 +1,6 @@
 // What goes into which field of the fillable S-21 11/23 form, and the files filled forms are
 // written to.
+#include "card/cardbatch.h"
 #include "card/cardfilename.h"
 #include "card/formvalues.h"
 #include "cardfixture.h"
@@ -165,7 +166,7 @@ TEST_P(FormFields, HoldWhatTheCardPrints) {
     f.state.markSex = c.markSex;
     // Neither the card version nor the month boxes limit the form.
     f.state.monthChecked.fill(false);
-    const std::vector<std::vector<FormValue>> pages = formPages(f.state, j, false);
+    const std::vector<std::vector<FormValue>> pages = formPages(f.state, CardPage{j}, false);
     ASSERT_EQ(pages.size(), 1u);
     ASSERT_EQ(pages[0].size(), std::size_t(FORM_FIELD_COUNT));
     EXPECT_EQ(filled(pages[0]), c.expected);
@@ -180,7 +181,7 @@ TEST(FormFields, BothYearsGiveThePreviousYearFirst) {
     CardFixture f;
     const int j = f.addPublisher(spec("04182007", false, 0));
     f.state.lastMonth = FEB;
-    const auto pages = formPages(f.state, j, true);
+    const auto pages = formPages(f.state, CardPage{j}, true);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(filled(pages[0]).at("900_13_Text_C_SanSerif"), "2026|2026");
     EXPECT_EQ(filled(pages[1]).at("900_13_Text_C_SanSerif"), "2027|2027");

@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
     Options, BadCommandLine,
     ::testing::Values(
         BadCase{"nothing", {}, "no data folder given"},
-        BadCase{"noCards", {"data", "-o", "a.pdf"}, "--publisher or --all"},
+        BadCase{"noCards", {"data", "-o", "a.pdf"}, "--publisher, --all or --totals"},
         BadCase{"bothChoices", {"data", "-a", "-p", "1", "-o", "a.pdf"}, "exclude each other"},
         BadCase{"filterWithoutAll",
                 {"data", "-p", "1", "--filter", "1", "-o", "a.pdf"},

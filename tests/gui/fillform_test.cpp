@@ -2,6 +2,7 @@
 // their fields (read back with qpdf), the Lithuanian letters show in a viewer that draws only
 // the appearances (pdftotext), and a form that cannot be filled writes nothing.
 #define POINTERHOLDER_TRANSITION 4
+#include "card/cardbatch.h"
 #include "card/formvalues.h"
 #include "cardfixture.h"
 
@@ -66,7 +67,7 @@ struct TwoPublishers {
     std::vector<std::vector<FormValue>> pages(std::initializer_list<int> records) {
         std::vector<std::vector<FormValue>> all;
         for (const int j : records)
-            all.push_back(formPages(f.state, j, false).front());
+            all.push_back(formPages(f.state, CardPage{j}, false).front());
         return all;
     }
     CardFixture f;

@@ -17,6 +17,7 @@
 #include "toolkit/messagebox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -44,7 +45,7 @@ private slots:
 
     void buttonsFitBesideTheOldControls();
     void printAllPrintsTheListAsTheFilterShowsIt();
-    void previewShowsTheSelectedCard();
+    void previewShowsTheSelectedCardOrTheTotals();
     void exportButtonsWriteTheChosenFile();
     void fillFormWritesEveryListedCardWithProgress();
 
@@ -64,7 +65,8 @@ void MainCommandsTest::buttonsFitBesideTheOldControls() {
     } buttons[] = {{PRINT_ALL_BUTTON_ID, "Spausdinti &visus"},
                    {PREVIEW_BUTTON_ID, "&Peržiūra"},
                    {EXPORT_PDF_BUTTON_ID, "&Eksportuoti PDF..."},
-                   {EXPORT_ALL_PDF_BUTTON_ID, "Eksportuoti visus P&DF..."}};
+                   {EXPORT_ALL_PDF_BUTTON_ID, "Eksportuoti visus P&DF..."},
+                   {TOTALS_BUTTON_ID, "&Bendruomenės suvestinė"}};
     const DialogTemplate& t = dialogTemplate(MAIN_DIALOG_ID);
     const DialogBaseUnits base = dialog.controls().baseUnits();
     for (const auto& b : buttons) {
@@ -129,22 +131,45 @@ void MainCommandsTest::printAllPrintsTheListAsTheFilterShowsIt() {
     dialog.closeMainDialog();
 }
 
-void MainCommandsTest::previewShowsTheSelectedCard() {
+void MainCommandsTest::previewShowsTheSelectedCardOrTheTotals() {
     DialogRun run;
     QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
     MainDialog& dialog = run.start(SEPTEMBER_2026);
-    int pages = 0;
+    const int selected = dialog.state().selectedRecord;
+    QList<int> pages;
+    QList<TotalsRecord> shown;
     dialog.cardCommands().setPreviewRunner([&](QPrintPreviewDialog& preview) {
         auto* widget = preview.findChild<QPrintPreviewWidget*>();
-        QVERIFY(widget);
-        widget->updatePreview();
-        pages = widget->pageCount();
+        auto* choice = preview.findChild<QComboBox*>(PREVIEW_CHOICE_NAME);
+        QVERIFY(widget && choice);
+        // The card, the three totals records, all three.
+        QCOMPARE(choice->count(), 5);
+        for (int i = 0; i < choice->count(); ++i) {
+            choice->setCurrentIndex(i);
+            widget->updatePreview();
+            pages << widget->pageCount();
+            shown << dialog.state().totals;
+        }
+        choice->setCurrentIndex(3);
     });
     dialog.button(PREVIEW_BUTTON_ID)->click();
-    QCOMPARE(pages, 1);
+    QCOMPARE(pages, (QList<int>{1, 1, 1, 1, 3}));
+    QCOMPARE(shown, (QList<TotalsRecord>{TotalsRecord::None, TotalsRecord::Publishers,
+                                         TotalsRecord::AuxiliaryPioneers,
+                                         TotalsRecord::RegularPioneers, TotalsRecord::Publishers}));
     // Looking prints nothing.
     QCOMPARE(run.printers->opened, 1); // the preview's printer, never started
     QVERIFY(fs::is_empty(run.printers->folder));
+    // The record chosen last stays what the dialog shows, until a publisher is chosen.
+    QCOMPARE(dialog.state().totals, TotalsRecord::RegularPioneers);
+    QCOMPARE(dialog.state().selectedRecord, selected);
+    // A click on the publisher still selected is enough.
+    PublisherListBox* list = dialog.publisherList();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->currentItem()).center());
+    QCOMPARE(dialog.state().totals, TotalsRecord::None);
     dialog.closeMainDialog();
 }
 

@@ -97,6 +97,7 @@ private slots:
     void theCardIsTheProgramsPrint_data();
     void theCardIsTheProgramsPrint();
     void everyListedCardInOneFile();
+    void theTotalsAreTheProgramsPrint();
     void helpExplainsTheOptions();
     void wrongCommandLinesAndMissingFolders_data();
     void wrongCommandLinesAndMissingFolders();
@@ -246,6 +247,56 @@ void PrintToolTest::everyListedCardInOneFile() {
     const Run two = runTool(common + QStringList{"-p", "2", "-p", "1"});
     QVERIFY2(two.exitCode == 0, qPrintable(two.err));
     QCOMPARE(pdfPages(file), 2);
+
+    // The totals records after the cards.
+    const Run totals = runTool(common + QStringList{"-p", "2", "--totals"});
+    QVERIFY2(totals.exitCode == 0, qPrintable(totals.err));
+    QCOMPARE(totals.out.trimmed(),
+             QString("1 card and 3 totals records written to '%1'").arg(file));
+    QCOMPARE(pdfPages(file), 4);
+}
+
+// The three totals records of the 11/23 card from the tool (its --card-version over the
+// settings' own) against the main dialog's "Bendruomenės suvestinė", word for word, with
+// every month and the total row.
+void PrintToolTest::theTotalsAreTheProgramsPrint() {
+    if (!hasPoppler())
+        QSKIP("poppler-utils are not installed: the PDF cannot be read back");
+    const QDate today(2027, 9, 15);
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    run.settings("[Format]\nCard Version=2\n");
+    MainDialog& dialog = run.start(today);
+    QCOMPARE(dialog.state().columnSet, ColumnSet::Ministry);
+    for (int r = 0; r < MONTH_ROWS; ++r)
+        dialog.monthBox(r)->click();
+    dialog.checkBox(TOTAL_BOX_ID)->click();
+    dialog.checkBox(PRINT_HEADER_BOX_ID)->click();
+    dialog.button(TOTALS_BUTTON_ID)->click();
+    QCOMPARE(run.printers->opened, 1);
+    const QString printed = path(run.printers->folder / "card1.pdf");
+    QCOMPARE(pdfPages(printed), 3);
+
+    const QString file = out.filePath("totals.pdf");
+    const Run tool = runTool({path(run.folder()), "--settings", path(run.settingsFile), "--date",
+                              today.toString(Qt::ISODate), "--totals", "--card-version", "2", "-m",
+                              "all", "--total", "--resolution", "1200", "-o", file});
+    QVERIFY2(tool.exitCode == 0, qPrintable(tool.err));
+    QCOMPARE(tool.out.trimmed(), QString("3 totals records written to '%1'").arg(file));
+    QCOMPARE(pdfPages(file), 3);
+    const QStringList names{"Skelbėjai", "Pagalbiniai", "Reguliarieji"};
+    for (int page = 1; page <= 3; ++page) {
+        const QList<PdfWord> words = pdfWords(file, page);
+        const auto has = [&](const QString& text) {
+            return std::any_of(words.begin(), words.end(),
+                               [&](const PdfWord& w) { return w.text == text; });
+        };
+        QVERIFY2(has(names[page - 1]), qPrintable(names[page - 1]));
+        QVERIFY(has("Pranešimų:"));
+        const QStringList differences = wordDifferences(words, pdfWords(printed, page));
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join("; ")));
+    }
+    dialog.closeMainDialog();
 }
 
 void PrintToolTest::helpExplainsTheOptions() {
@@ -271,7 +322,7 @@ void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
         << QStringList{"-a", "-o", "OUT"} << "" << 2 << "no data folder given";
     QTest::newRow("no output") << QStringList{"DATA", "-a"} << "" << 2 << "no output file given";
     QTest::newRow("no cards") << QStringList{"DATA", "-o", "OUT"} << "" << 2
-                              << "--publisher or --all";
+                              << "--publisher, --all or --totals";
     QTest::newRow("an empty name")
         << QStringList{"DATA", "-p", "", "-o", "OUT"} << "" << 2 << "the name is empty";
     QTest::newRow("a day beyond the years")

@@ -3,8 +3,10 @@
 #include "card/figures.h"
 #include "card/formatting.h"
 #include "card/publisherfilter.h"
+#include "card/totals.h"
 #include "records/extension.h"
 #include "records/publisherdata.h"
+#include "text/codepage.h"
 
 namespace pelkorl {
 
@@ -26,6 +28,10 @@ std::vector<int> batchRecords(const RecordStore& store, ListFilter listFilter, i
 
 CardNameChoice chooseCardName(PublisherData& data, int record, const CardState& state) {
     CardNameChoice choice;
+    if (showsTotals(state)) {
+        choice.displayName = utf8ToCp1257(totalsName(state.totals));
+        return choice;
+    }
     const RecordStore& store = data.store;
     if (!isPublisher(store, record))
         return choice;
@@ -41,12 +47,34 @@ CardNameChoice chooseCardName(PublisherData& data, int record, const CardState& 
 CardState cardStateFor(const CardState& state, int record) {
     CardState card = state;
     card.selectedRecord = record;
+    card.totals = TotalsRecord::None;
     CardNameChoice choice;
     if (state.data && state.data->store.currentCount != 0)
         choice = chooseCardName(*state.data, record, card);
     card.displayName = std::move(choice.displayName);
     card.mobileText = std::move(choice.mobileText);
     return card;
+}
+
+std::vector<CardPage> cardPages(const std::vector<int>& records) {
+    std::vector<CardPage> pages;
+    pages.reserve(records.size());
+    for (const int record : records)
+        pages.push_back(CardPage{record, TotalsRecord::None});
+    return pages;
+}
+
+std::vector<CardPage> totalsPages() {
+    std::vector<CardPage> pages;
+    for (const TotalsRecord totals : TOTALS_RECORDS)
+        pages.push_back(CardPage{-1, totals});
+    return pages;
+}
+
+CardState pageStateFor(const CardState& state, const CardPage& page) {
+    if (page.totals != TotalsRecord::None)
+        return totalsStateFor(state, page.totals);
+    return cardStateFor(state, page.record);
 }
 
 MonthBoxes enabledMonthBoxes(const CardState& state) {

@@ -35,10 +35,24 @@ struct CardNameChoice {
 };
 CardNameChoice chooseCardName(PublisherData& data, int record, const CardState& state);
 
-// `state` with `record` selected and his displayName and mobileText chosen as above. Reads the
+// `state` with `record` selected (and no totals record shown) and his displayName and
+// mobileText chosen as above. Reads the
 // extension data (state.data->currentExtension changes); `state` itself is left as it is. Without
 // loaded data both texts are empty.
 CardState cardStateFor(const CardState& state, int record);
+
+// One page of a batch: the card of publisher `record`, or the totals record `totals`.
+struct CardPage {
+    int record = -1;
+    TotalsRecord totals = TotalsRecord::None;
+    bool operator==(const CardPage&) const = default;
+};
+std::vector<CardPage> cardPages(const std::vector<int>& records);
+// The congregation's three totals records, one page each.
+std::vector<CardPage> totalsPages();
+
+// The state a page is drawn with: cardStateFor its publisher, or totalsStateFor its record.
+CardState pageStateFor(const CardState& state, const CardPage& page);
 
 // Which month boxes and whether the total box the main dialog enables for the year shown.
 struct MonthBoxes {

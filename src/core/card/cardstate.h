@@ -2,6 +2,7 @@
 // The main dialog's state that the card renderers and the preview panes read: one plain
 // struct, owned by the main dialog, so the core can draw a card without any widget.
 #include "card/cardlayout.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 
 #include <array>
@@ -17,7 +18,9 @@ struct CardState {
     // into the tables, and extension lookups clear bad indexes in memory.
     PublisherData* data = nullptr;
 
-    int selectedRecord = -1;   // index into currentRecords; -1 when no line is selected
+    int selectedRecord = -1; // index into currentRecords; -1 when no line is selected
+    // A totals record shown instead of the selected publisher's card (card/totals.h).
+    TotalsRecord totals = TotalsRecord::None;
     int lastMonth = 0;         // calendar month before the month of start-up, 0 = January
     int currentYear = 0;       // calendar year at start-up
     bool previousYear = false; // box 1027 "Ankstesni tarn. metai"

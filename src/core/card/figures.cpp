@@ -8,6 +8,7 @@
 #include "text/textids.h"
 
 #include <array>
+#include <vector>
 
 namespace pelkorl {
 
@@ -146,7 +147,11 @@ bool monthAvailable(const CardState& state, int row) {
     return (stamp + 1) % 256 == wanted;
 }
 
-const PublisherRecord& figureRecord(const CardState& state, int record, int m) {
+namespace {
+
+// ---- One publisher's month, whatever the state shows.
+
+const PublisherRecord& ownRecord(const CardState& state, int record, int m) {
     if (!state.data || !isPublisher(state.data->store, record))
         return noRecord();
     if (fromPreviousFile(state, m))
@@ -154,24 +159,22 @@ const PublisherRecord& figureRecord(const CardState& state, int record, int m) {
     return state.data->store.currentRecords[static_cast<std::size_t>(record)];
 }
 
-std::uint16_t literatureFigure(const CardState& state, int record, int m, int kind) {
+std::uint32_t ownLiterature(const CardState& state, int record, int m, int kind) {
     if (kind < 0 || kind >= LITERATURE_KINDS || !validMonth(m))
         return 0;
-    return literatureKind(literatureFigures(figureRecord(state, record, m), m), kind);
+    return literatureKind(literatureFigures(ownRecord(state, record, m), m), kind);
 }
 
-std::uint16_t placementFigure(const CardState& state, int record, int m, int kind) {
+std::uint32_t ownPlacement(const CardState& state, int record, int m, int kind) {
     if (kind < 0 || kind >= PLACEMENT_KINDS || !validMonth(m))
         return 0;
     if (fromPreviousFile(state, m) && !monthAvailable(state, rowOfMonth(m)))
         return 0;
-    const PublisherRecord& r = figureRecord(state, record, m);
+    const PublisherRecord& r = ownRecord(state, record, m);
     if (r.placementMonth(m))
         return placementKind(placementFigures(r, m), kind);
     return placementKind(placementsFromLiterature(literatureFigures(r, m)), kind);
 }
-
-namespace {
 
 // A previous-year month whose year stamp does not admit it reads as empty.
 bool monthReadable(const CardState& state, int m) {
@@ -179,15 +182,15 @@ bool monthReadable(const CardState& state, int m) {
 }
 
 int serviceStatus(const CardState& state, int record, int m) {
-    return figureRecord(state, record, m).monthStatus(m) & 0x03;
+    if (!validMonth(m))
+        return 0;
+    return ownRecord(state, record, m).monthStatus(m) & 0x03;
 }
 
-} // namespace
-
-bool sharedInMinistry(const CardState& state, int record, int m) {
+bool ownShared(const CardState& state, int record, int m) {
     if (!monthReadable(state, m))
         return false;
-    const PublisherRecord& r = figureRecord(state, record, m);
+    const PublisherRecord& r = ownRecord(state, record, m);
     if (r.quarterHours(m) != 0)
         return true;
     if (r.placementMonth(m)) {
@@ -199,21 +202,21 @@ bool sharedInMinistry(const CardState& state, int record, int m) {
            f.bibleStudies;
 }
 
-bool pioneerMonth(const CardState& state, int record, int m) {
+bool ownPioneer(const CardState& state, int record, int m) {
     if (!monthReadable(state, m))
         return false;
     const int status = serviceStatus(state, record, m);
     return status == AUXILIARY_PIONEER || status == REGULAR_PIONEER;
 }
 
-std::uint16_t ministryFigure(const CardState& state, int record, int m, int kind) {
+std::uint32_t ownMinistry(const CardState& state, int record, int m, int kind) {
     switch (kind) {
     case KIND_SHARED_IN_MINISTRY:
-        return sharedInMinistry(state, record, m) ? 1 : 0;
+        return ownShared(state, record, m) ? 1 : 0;
     case KIND_MINISTRY_STUDIES:
-        return placementFigure(state, record, m, KIND_BIBLE_STUDIES);
+        return ownPlacement(state, record, m, KIND_BIBLE_STUDIES);
     case KIND_HOURS:
-        return pioneerMonth(state, record, m) ? placementFigure(state, record, m, KIND_HOURS) : 0;
+        return ownPioneer(state, record, m) ? ownPlacement(state, record, m, KIND_HOURS) : 0;
     case KIND_AUXILIARY_PIONEER:
         return monthReadable(state, m) && serviceStatus(state, record, m) == AUXILIARY_PIONEER;
     default:
@@ -221,7 +224,137 @@ std::uint16_t ministryFigure(const CardState& state, int record, int m, int kind
     }
 }
 
-std::uint16_t columnFigure(const CardState& state, int record, int m, int kind) {
+int ownQuarters(const CardState& state, int record, int m) {
+    if (!validMonth(m))
+        return 0;
+    return ownRecord(state, record, m).quarterHours(m);
+}
+
+// ---- A totals record's month: sums over the publishers counted in its category.
+
+struct MonthSum {
+    int reports = 0;
+    std::uint32_t figure = 0;
+    int quarters = 0; // all quarter hours of those counted, not yet carried
+};
+
+// `figure` of every publisher counted in the state's totals record in month m. A previous-year
+// record linked from two current records is counted once.
+template <class Figure> MonthSum addCounted(const CardState& state, int m, const Figure& figure) {
+    MonthSum sum;
+    if (!state.data || !validMonth(m))
+        return sum;
+    const RecordStore& store = state.data->store;
+    const bool previous = fromPreviousFile(state, m);
+    std::vector<bool> seen(previous ? store.previousRecords.size() : 0, false);
+    for (int j = 1; isPublisher(store, j); ++j) {
+        if (countedIn(state, j, m) != state.totals)
+            continue;
+        if (previous) {
+            const std::size_t link =
+                store.currentRecords[static_cast<std::size_t>(j)].previousLink();
+            if (link < seen.size()) {
+                if (seen[link])
+                    continue;
+                seen[link] = true;
+            }
+        }
+        ++sum.reports;
+        sum.figure += figure(j);
+        sum.quarters += ownQuarters(state, j, m);
+    }
+    return sum;
+}
+
+// Publishers report no hours: only the pioneer records add them up.
+bool totalsHaveHours(const CardState& state) {
+    return state.totals == TotalsRecord::AuxiliaryPioneers ||
+           state.totals == TotalsRecord::RegularPioneers;
+}
+
+// Whole hours of the month with the quarters carried into them, and the quarters left.
+std::uint32_t totalsHours(const CardState& state, int m) {
+    if (!totalsHaveHours(state))
+        return 0;
+    const MonthSum sum =
+        addCounted(state, m, [&](int j) { return ownLiterature(state, j, m, KIND_HOURS); });
+    return sum.figure + static_cast<std::uint32_t>(sum.quarters / 4);
+}
+
+int totalsQuarters(const CardState& state, int m) {
+    if (!totalsHaveHours(state))
+        return 0;
+    return addCounted(state, m, [](int) { return 0u; }).quarters % 4;
+}
+
+int totalsReports(const CardState& state, int m) {
+    return addCounted(state, m, [](int) { return 0u; }).reports;
+}
+
+template <class Own>
+std::uint32_t totalsFigure(const CardState& state, int m, int kind, const Own& own) {
+    if (kind == KIND_HOURS)
+        return totalsHours(state, m);
+    return addCounted(state, m, [&](int j) { return own(state, j, m, kind); }).figure;
+}
+
+} // namespace
+
+const PublisherRecord& figureRecord(const CardState& state, int record, int m) {
+    if (showsTotals(state))
+        return noRecord();
+    return ownRecord(state, record, m);
+}
+
+std::uint32_t literatureFigure(const CardState& state, int record, int m, int kind) {
+    if (showsTotals(state))
+        return kind >= 0 && kind < LITERATURE_KINDS ? totalsFigure(state, m, kind, ownLiterature)
+                                                    : 0;
+    return ownLiterature(state, record, m, kind);
+}
+
+std::uint32_t placementFigure(const CardState& state, int record, int m, int kind) {
+    if (showsTotals(state))
+        return kind >= 0 && kind < PLACEMENT_KINDS ? totalsFigure(state, m, kind, ownPlacement) : 0;
+    return ownPlacement(state, record, m, kind);
+}
+
+bool sharedInMinistry(const CardState& state, int record, int m) {
+    if (showsTotals(state))
+        return totalsReports(state, m) != 0;
+    return ownShared(state, record, m);
+}
+
+bool pioneerMonth(const CardState& state, int record, int m) {
+    if (showsTotals(state))
+        return totalsHaveHours(state) && totalsReports(state, m) != 0;
+    return ownPioneer(state, record, m);
+}
+
+TotalsRecord countedIn(const CardState& state, int record, int m) {
+    if (!ownShared(state, record, m))
+        return TotalsRecord::None;
+    switch (serviceStatus(state, record, m)) {
+    case REGULAR_PIONEER:
+        return TotalsRecord::RegularPioneers;
+    case AUXILIARY_PIONEER:
+        return TotalsRecord::AuxiliaryPioneers;
+    default:
+        return TotalsRecord::Publishers;
+    }
+}
+
+std::uint32_t ministryFigure(const CardState& state, int record, int m, int kind) {
+    if (!showsTotals(state))
+        return ownMinistry(state, record, m, kind);
+    // The two marks count the publishers they mark.
+    if (kind == KIND_SHARED_IN_MINISTRY || kind == KIND_AUXILIARY_PIONEER ||
+        kind == KIND_MINISTRY_STUDIES)
+        return totalsFigure(state, m, kind, ownMinistry);
+    return kind == KIND_HOURS ? totalsHours(state, m) : 0;
+}
+
+std::uint32_t columnFigure(const CardState& state, int record, int m, int kind) {
     if (state.columnSet == ColumnSet::Placements)
         return placementFigure(state, record, m, kind);
     if (state.columnSet == ColumnSet::Ministry)
@@ -230,13 +363,17 @@ std::uint16_t columnFigure(const CardState& state, int record, int m, int kind) 
 }
 
 int quarterCount(const CardState& state, int record, int m) {
-    return figureRecord(state, record, m).quarterHours(m);
+    if (showsTotals(state))
+        return totalsQuarters(state, m);
+    return ownQuarters(state, record, m);
 }
 
 int columnQuarters(const CardState& state, int record, int m) {
-    if (state.columnSet == ColumnSet::Ministry && !pioneerMonth(state, record, m))
+    if (showsTotals(state))
+        return totalsQuarters(state, m);
+    if (state.columnSet == ColumnSet::Ministry && !ownPioneer(state, record, m))
         return 0;
-    return quarterCount(state, record, m);
+    return ownQuarters(state, record, m);
 }
 
 std::string quarterText(int quarters, bool leadingZero) {
@@ -251,17 +388,17 @@ std::string quarterText(int quarters, bool leadingZero) {
 CellText cellText(const CardState& state, int record, int m, int kind) {
     CellText cell;
     if (state.columnSet == ColumnSet::Ministry && kind != KIND_HOURS) {
-        const std::uint16_t figure = ministryFigure(state, record, m, kind);
+        const std::uint32_t figure = ministryFigure(state, record, m, kind);
         const bool mark = kind == KIND_SHARED_IN_MINISTRY || kind == KIND_AUXILIARY_PIONEER;
         cell.text = mark ? MARK : std::to_string(figure);
         cell.drawn = figure != 0;
         return cell;
     }
-    const std::uint16_t figure = columnFigure(state, record, m, kind);
+    const std::uint32_t figure = columnFigure(state, record, m, kind);
     const int quarters = kind == KIND_HOURS ? columnQuarters(state, record, m) : 0;
     if (quarters != 0) {
         // The ministry card reads its hours like every other figure of its own.
-        const std::uint16_t hours = state.columnSet == ColumnSet::Ministry
+        const std::uint32_t hours = state.columnSet == ColumnSet::Ministry
                                         ? figure
                                         : literatureFigure(state, record, m, KIND_HOURS);
         cell.text = hours != 0 ? std::to_string(hours) + quarterText(quarters, false)
@@ -274,6 +411,9 @@ CellText cellText(const CardState& state, int record, int m, int kind) {
 }
 
 std::string remarksText(const CardState& state, int record, int m) {
+    if (showsTotals(state))
+        return utf8ToCp1257(
+            insertText(loadText(REPORTS_REMARK_TEXT), std::to_string(totalsReports(state, m))));
     std::string text;
     if (state.columnSet != ColumnSet::Ministry &&
         (figureRecord(state, record, m).monthStatus(m) & 0x03) == AUXILIARY_PIONEER)

@@ -1,10 +1,14 @@
 #pragma once
 // The monthly figures of a publisher as the service table shows them, read by kind from
-// whichever year's record holds the month. Shared by the printed table and its preview.
+// whichever year's record holds the month. Shared by the printed table, its preview and the
+// filled form. While the state shows a totals record (card/totals.h), every function below
+// answers for it and ignores `record`: the month's sum over the publishers counted in the
+// record's category, hours and quarter hours in the pioneer records only.
 //
 // Months are calendar months (0 = January); row r of the table is month (r + 8) % 12, so
 // September is row 0 and August row 11.
 #include "card/cardlayout.h"
+#include "card/totals.h"
 #include "records/publisherrecord.h"
 
 #include <array>
@@ -80,16 +84,19 @@ bool monthAvailable(const CardState& state, int row);
 
 // The record holding month m's figures for current publisher `record`: his linked
 // previous-year record when the previous year is shown and m lies in its part, else his
-// current record. An all-zero record when there is no such publisher or no link.
+// current record. An all-zero record when there is no such publisher or no link, and for a
+// totals record.
 const PublisherRecord& figureRecord(const CardState& state, int record, int m);
 
+// The figure functions answer in 32 bits: a totals record's sums outgrow any record field.
+
 // Literature kind 0-6 of month m, always in the literature encoding; 0 for other kinds.
-std::uint16_t literatureFigure(const CardState& state, int record, int m, int kind);
+std::uint32_t literatureFigure(const CardState& state, int record, int m, int kind);
 
 // Placements kind 0-4 of month m in the month's own encoding (derived from the literature
 // figures when the month is not stored in the placement encoding); 0 for other kinds and
 // for previous-year months whose year stamp does not admit them.
-std::uint16_t placementFigure(const CardState& state, int record, int m, int kind);
+std::uint32_t placementFigure(const CardState& state, int record, int m, int kind);
 
 // Whether month m holds any reported activity: any figure of the month in its own encoding
 // above zero, or quarter hours. A previous-year month whose year stamp does not admit it
@@ -99,12 +106,16 @@ bool sharedInMinistry(const CardState& state, int record, int m);
 // The month's service status is auxiliary or regular pioneer.
 bool pioneerMonth(const CardState& state, int record, int m);
 
+// The category publisher `record`'s month m counts in (see card/totals.h), whatever the
+// state shows.
+TotalsRecord countedIn(const CardState& state, int record, int m);
+
 // Ministry kind 0-3 of month m: the two marks as 0 or 1, Bible studies, and the whole hours
 // of pioneer months only (0 in any other month); 0 for other kinds.
-std::uint16_t ministryFigure(const CardState& state, int record, int m, int kind);
+std::uint32_t ministryFigure(const CardState& state, int record, int m, int kind);
 
 // placementFigure, literatureFigure or ministryFigure, as the state's column set says.
-std::uint16_t columnFigure(const CardState& state, int record, int m, int kind);
+std::uint32_t columnFigure(const CardState& state, int record, int m, int kind);
 
 // Quarter hours of month m beyond the whole hours, 0-3.
 int quarterCount(const CardState& state, int record, int m);
@@ -127,7 +138,8 @@ CellText cellText(const CardState& state, int record, int m, int kind);
 
 // The remarks cell of month m as Windows-1257 bytes: the auxiliary pioneer prefix when the
 // month's status says so (not on the ministry card, whose own box says it), then the
-// month's remark. Empty: nothing is drawn.
+// month's remark. Empty: nothing is drawn. A totals record's remark is the number of reports,
+// "Pranešimų: N".
 std::string remarksText(const CardState& state, int record, int m);
 
 // Total of a column over `count` months ending with lastMonth, stepping back through the

@@ -5,6 +5,7 @@
 #include "card/figures.h"
 #include "card/formatting.h"
 #include "card/headermarks.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 
@@ -48,11 +49,11 @@ std::string recordDate(const CardState& state, int which) {
     if (!state.data)
         return {};
     return cp1257ToUtf8(
-        formatDate(state.data->store, state.selectedRecord, which, state.dateFormat));
+        formatDate(state.data->store, cardPublisher(state), which, state.dateFormat));
 }
 
 void addHeader(std::vector<FormValue>& values, const CardState& state) {
-    const HeaderMarks marks = headerMarks(state, state.selectedRecord);
+    const HeaderMarks marks = headerMarks(state, cardPublisher(state));
     addText(values, "900_1_Text_SanSerif", cp1257ToUtf8(state.displayName));
     addText(values, "900_2_Text_SanSerif", recordDate(state, BIRTH_DATE));
     addBox(values, "900_3_CheckBox", state.markSex && marks.sex == Sex::Male);
@@ -123,9 +124,10 @@ std::vector<FormValue> formValues(const CardState& given) {
     return values;
 }
 
-std::vector<std::vector<FormValue>> formPages(const CardState& state, int record, bool bothYears) {
+std::vector<std::vector<FormValue>> formPages(const CardState& state, const CardPage& page,
+                                              bool bothYears) {
     std::vector<std::vector<FormValue>> pages;
-    CardState card = cardStateFor(state, record);
+    CardState card = pageStateFor(state, page);
     if (bothYears) {
         card.previousYear = true;
         pages.push_back(formValues(card));

@@ -8,6 +8,7 @@
 
 namespace pelkorl {
 
+struct CardPage;
 struct CardState;
 
 enum class FormFieldKind { Text, CheckBox };
@@ -28,10 +29,11 @@ inline constexpr int FORM_FIELD_COUNT = 74;
 // the state do not limit it: every month of the service year shown that has a report.
 std::vector<FormValue> formValues(const CardState& state);
 
-// The pages of one publisher's filled form: the service year the state shows, or with
-// `bothYears` the previous service year first, then the current one. The state need not
-// have him selected.
-std::vector<std::vector<FormValue>> formPages(const CardState& state, int record, bool bothYears);
+// The pages of one publisher's or totals record's filled form: the service year the state
+// shows, or with `bothYears` the previous service year first, then the current one. The
+// state need not show that page.
+std::vector<std::vector<FormValue>> formPages(const CardState& state, const CardPage& page,
+                                              bool bothYears);
 
 // The service year a filled form's file is named by: "2027", or "2026-2027" for both years.
 std::string formYears(const CardState& state, bool bothYears);

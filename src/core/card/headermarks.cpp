@@ -2,6 +2,7 @@
 
 #include "card/cardstate.h"
 #include "card/formatting.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 
 namespace pelkorl {
@@ -23,6 +24,13 @@ const PublisherRecord& headerRecord(const CardState& state, int record) {
 
 HeaderMarks headerMarks(const CardState& state, int record) {
     HeaderMarks marks;
+    // A totals record marks no person; of its boxes only the regular pioneers' record on the
+    // 11/23 card has one, since the older cards' box speaks of one person.
+    if (showsTotals(state)) {
+        marks.regularPioneer =
+            state.totals == TotalsRecord::RegularPioneers && state.columnSet == ColumnSet::Ministry;
+        return marks;
+    }
     const PublisherRecord& r = headerRecord(state, record);
     if (r.isMale())
         marks.sex = Sex::Male;

@@ -24,6 +24,7 @@ struct HeaderMarks {
 // record when there is no such publisher.
 const PublisherRecord& headerRecord(const CardState& state, int record);
 
+// The marks of `record`, or of the totals record the state shows.
 HeaderMarks headerMarks(const CardState& state, int record);
 
 // The service year shown: the calendar year in which it ends.

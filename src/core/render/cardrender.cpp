@@ -4,6 +4,7 @@
 #include "card/figures.h"
 #include "card/formatting.h"
 #include "card/headermarks.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 #include "render/canvas.h"
 #include "render/cardform.h"
@@ -61,7 +62,7 @@ void drawPioneerMark(Canvas& canvas, const HeaderMarks& marks, const Position& X
 std::string recordDate(const CardState& state, int field) {
     if (!state.data)
         return {};
-    return formatDate(state.data->store, state.selectedRecord, field, state.dateFormat);
+    return formatDate(state.data->store, cardPublisher(state), field, state.dateFormat);
 }
 
 // The header of the older cards, in the order they have always been drawn.
@@ -131,8 +132,8 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
     canvas.selectFont(pointFont("Arial", HEADER_POINT_TENTHS, dpiY, CHARSET_DEFAULT));
     canvas.setTextAlign(LEFT_TOP);
 
-    const PublisherRecord& record = headerRecord(state, state.selectedRecord);
-    const HeaderMarks marks = headerMarks(state, state.selectedRecord);
+    const PublisherRecord& record = headerRecord(state, cardPublisher(state));
+    const HeaderMarks marks = headerMarks(state, cardPublisher(state));
     const int name = item(HeaderItem::Name);
     drawRecordText(canvas, X(name), Y(name), state.displayName);
 

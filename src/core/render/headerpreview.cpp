@@ -5,6 +5,7 @@
 #include "card/cardstate.h"
 #include "card/formatting.h"
 #include "card/headermarks.h"
+#include "card/totals.h"
 #include "records/extension.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
@@ -137,15 +138,22 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
     // With no publisher selected the frame stands alone: no record is read, the name and
     // mobile number are empty, and the boxes are those of a publisher without extension
     // data or sex.
-    const int j = state.selectedRecord;
+    const int j = cardPublisher(state);
     const bool selected = isPublisher(store, j);
     CardNameChoice choice = chooseCardName(data, j, state);
     effects.longNameBoxVisible = choice.longNameOffered;
     effects.lastNameFirstBoxVisible = !choice.longNameOffered || state.useLongName != 1;
     state.displayName = std::move(choice.displayName);
     state.mobileText = std::move(choice.mobileText);
+    const int markX = x0 + w - w / 80 - w / 4;
     if (!selected) {
         effects.sexMarkBoxVisible = false;
+        // A totals record shows its name and, where it has one, its mark.
+        if (showsTotals(state)) {
+            recordText(canvas, x0 + w / 10, g.row1, state.displayName);
+            if (headerMarks(state, j).regularPioneer)
+                canvas.textOut(markX, g.row4 + g.u / 2 + g.d, "X");
+        }
         return;
     }
     const PublisherRecord& record = store.currentRecords[static_cast<std::size_t>(j)];

@@ -1,6 +1,7 @@
 #include "render/tablepreview.h"
 
 #include "card/cardstate.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
@@ -78,7 +79,8 @@ void drawTablePreview(Canvas& canvas, const Rect& pane, CardState& state) {
     };
 
     const int record = state.selectedRecord;
-    const bool selected = record >= 1 && state.data && isPublisher(state.data->store, record);
+    const bool selected =
+        state.data && (showsTotals(state) || isPublisher(state.data->store, record));
 
     canvas.setPen(BLACK);
     canvas.setBrush(WHITE);

@@ -13,6 +13,7 @@
 //   183-187    files not written at close, the data folder at start-up (text/textids.h)
 //   189        the main dialog's "print the form" box
 //   190-198    captions of the printed form's header
+//   210-216    the congregation's totals records, their button and the preview's choice
 //   400-404    card-version captions (spare versions hold " ")
 //   500-791    layout defaults, 20 ids per card version: x of header items 500-511,
 //              y 600-611, table top 700, table height 701, column positions 702-708;
@@ -140,6 +141,14 @@ constexpr Entry TEXTS[] = {
     {242, "Nerastas šriftas su lietuviškomis raidėmis (Liberation Sans arba DejaVu Sans)."},
     {243, "Nepavyko perskaityti failo %1."},
     {244, "Aplanke jau yra %1 failai (-ų) tais pačiais vardais.\nAr juos pakeisti?"},
+    // The congregation's totals records.
+    {210, "Skelbėjai"},
+    {211, "Pagalbiniai pionieriai"},
+    {212, "Reguliarieji pionieriai"},
+    {213, "Pranešimų: %1"},
+    {214, "&Bendruomenės suvestinė"},
+    {215, "Rodoma:"},
+    {216, "Bendruomenės suvestinė"},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, "S-21-L  11/23"},

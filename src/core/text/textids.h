@@ -78,6 +78,16 @@ inline constexpr int FILL_FORM_NO_FONT = 242;
 inline constexpr int FILL_FORM_UNREADABLE = 243;
 // Files of the names the filled forms take are in the folder already; "%1" is how many.
 inline constexpr int FILL_FORM_REPLACE_QUESTION = 244;
+// The congregation's totals records: their names, a month's remark (%1: the number of
+// reports), the main dialog's button that prints all three.
+inline constexpr int TOTALS_PUBLISHERS_TEXT = 210;
+inline constexpr int TOTALS_AUXILIARY_PIONEERS_TEXT = 211;
+inline constexpr int TOTALS_REGULAR_PIONEERS_TEXT = 212;
+inline constexpr int REPORTS_REMARK_TEXT = 213;
+inline constexpr int TOTALS_BUTTON_TEXT = 214; // "&Bendruomenės suvestinė"
+// The preview's choice of what it shows: caption, and the entry of all three records.
+inline constexpr int PREVIEW_SHOWS_TEXT = 215;
+inline constexpr int ALL_TOTALS_TEXT = 216;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and

@@ -2,6 +2,7 @@
 // the core's fields of that name.
 #include "card/cardbatch.h"
 #include "card/cardstate.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
 #include "text/strings.h"
@@ -11,15 +12,19 @@
 #include "toolkit/qtstrings.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <QToolBar>
 
 namespace pelkorl {
 
@@ -70,6 +75,12 @@ CardCommands::CardCommands(QWidget* parent, CardState& state,
     : parent_(parent), state_(state), printer_(std::move(printer)), listed_(std::move(listed)),
       chooseFile_(askForFile), runPreview_([](QPrintPreviewDialog& dialog) { dialog.exec(); }) {}
 
+std::vector<CardPage> CardCommands::shownPage() const {
+    if (showsTotals(state_))
+        return {CardPage{-1, state_.totals}};
+    return cardPages(selectedCard());
+}
+
 std::vector<int> CardCommands::selectedCard() const {
     if (!state_.data ||
         !cardHasName(state_.data->store, state_.selectedRecord, state_.lastNameFirst))
@@ -100,9 +111,19 @@ BatchProgress CardCommands::progressFor(int total, int labelText,
 }
 
 BatchOutcome CardCommands::printAll() {
-    BatchOutcome outcome;
     const std::vector<int> records = listed_ ? listed_() : std::vector<int>{};
-    if (records.empty())
+    return printPages(cardPages(records));
+}
+
+BatchOutcome CardCommands::printTotals() {
+    if (!state_.data || state_.data->store.currentCount <= 1)
+        return {};
+    return printPages(totalsPages());
+}
+
+BatchOutcome CardCommands::printPages(const std::vector<CardPage>& pages) {
+    BatchOutcome outcome;
+    if (pages.empty())
         return outcome;
     QPrinter* device = printerForCommand(parent_, printer_());
     if (!device) {
@@ -116,15 +137,54 @@ BatchOutcome CardCommands::printAll() {
     }
     std::unique_ptr<QProgressDialog> dialog;
     const BatchProgress progress =
-        progressFor(static_cast<int>(records.size()), PRINTING_PROGRESS_TEXT, dialog);
-    outcome = printCardsOn(*device, state_, records, progress);
+        progressFor(static_cast<int>(pages.size()), PRINTING_PROGRESS_TEXT, dialog);
+    outcome = printPagesOn(*device, state_, pages, progress);
     showPrintFailure(parent_, outcome.result, *device);
     return outcome;
 }
 
+namespace {
+
+// What the preview can show: the selected card, each totals record, all three.
+struct PreviewChoice {
+    QString text;
+    std::vector<CardPage> pages;
+};
+
+std::vector<PreviewChoice> previewChoices(const CardState& state, const std::vector<int>& card) {
+    std::vector<PreviewChoice> choices;
+    if (!card.empty())
+        choices.push_back(
+            {textFromCp1257(cardStateFor(state, card.front()).displayName), cardPages(card)});
+    for (const TotalsRecord totals : TOTALS_RECORDS)
+        choices.push_back({textFromUtf8(totalsName(totals)), {CardPage{-1, totals}}});
+    choices.push_back({text(ALL_TOTALS_TEXT), totalsPages()});
+    return choices;
+}
+
+// The choice in the preview's tool bar; `chosen` runs with the index of each new choice.
+void addPreviewChoice(QPrintPreviewDialog& dialog, const std::vector<PreviewChoice>& choices,
+                      int current, const std::function<void(int)>& chosen) {
+    auto* bar = dialog.findChild<QToolBar*>();
+    if (!bar)
+        return;
+    auto* box = new QComboBox(bar);
+    box->setObjectName(QString::fromLatin1(PREVIEW_CHOICE_NAME));
+    for (const PreviewChoice& choice : choices)
+        box->addItem(choice.text);
+    box->setCurrentIndex(current);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    bar->addSeparator();
+    bar->addWidget(new QLabel(text(PREVIEW_SHOWS_TEXT), bar));
+    bar->addWidget(box);
+    QObject::connect(box, &QComboBox::currentIndexChanged, &dialog, chosen);
+}
+
+} // namespace
+
 PrintResult CardCommands::preview() {
     const std::vector<int> card = selectedCard();
-    if (card.empty())
+    if (card.empty() && !showsTotals(state_))
         return PrintResult::NothingSelected;
     QPrinter* device = printerForCommand(parent_, printer_());
     if (!device)
@@ -134,11 +194,36 @@ PrintResult CardCommands::preview() {
     dialog.setWindowTitle(text(PREVIEW_TEXT).remove('&'));
     // The state as it is now: the preview shows the page this print would give.
     const CardState now = state_;
+    const std::vector<PreviewChoice> choices = previewChoices(now, card);
+    std::vector<CardPage> pages = shownPage();
+    int current = 0;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        if (choices[i].pages == pages)
+            current = static_cast<int>(i);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&now, &card](QPrinter* printer) {
+                     [&now, &pages](QPrinter* printer) {
                          QPainter painter(printer);
-                         drawCards(painter, *printer, now, card);
+                         drawPages(painter, *printer, now, pages);
                      });
+    addPreviewChoice(dialog, choices, current, [&](int index) {
+        if (index < 0 || index >= static_cast<int>(choices.size()))
+            return;
+        pages = choices[static_cast<std::size_t>(index)].pages;
+        // The dialog's panes show the record chosen; all three show the first.
+        state_.totals = pages.front().totals;
+        if (shownChanged_)
+            shownChanged_();
+        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+            view->updatePreview();
+        // All three pages side by side, one page alone; through the dialog's own buttons so
+        // its tool bar says which view it is.
+        const QString mode = QCoreApplication::translate(
+            "QPrintPreviewDialog",
+            pages.size() > 1 ? "Show overview of all pages" : "Show single page");
+        for (QAction* action : dialog.findChildren<QAction*>())
+            if (action->text() == mode)
+                action->trigger();
+    });
     // The preview works on the application's printer itself: its own page setup and
     // orientation would change every later print behind the user's back, and its print
     // button would open a second print dialog on it. The page is set up in the options;
@@ -156,7 +241,7 @@ PrintResult CardCommands::preview() {
             QObject::connect(action, &QAction::triggered, &dialog, [&] {
                 if (!pickedPrinterIsThere(&dialog, printer_()))
                     return;
-                const PrintResult result = printCardsOn(*device, now, card).result;
+                const PrintResult result = printPagesOn(*device, now, pages).result;
                 showPrintFailure(&dialog, result, *device);
                 if (result == PrintResult::Printed)
                     dialog.accept();
@@ -169,10 +254,10 @@ PrintResult CardCommands::preview() {
 }
 
 BatchOutcome CardCommands::exportCurrent() {
-    const std::vector<int> card = selectedCard();
-    if (card.empty())
+    const std::vector<CardPage> page = shownPage();
+    if (page.empty())
         return {};
-    const QString name = fileNameOf(textFromCp1257(cardStateFor(state_, card.front()).displayName));
+    const QString name = fileNameOf(textFromCp1257(pageStateFor(state_, page.front()).displayName));
     const QString folder = lastFolder_.isEmpty()
                                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                : lastFolder_;
@@ -184,7 +269,7 @@ BatchOutcome CardCommands::exportCurrent() {
         outcome.cancelled = true;
         return outcome;
     }
-    return exportTo(file, card);
+    return exportPagesTo(file, page);
 }
 
 BatchOutcome CardCommands::exportAll() {
@@ -207,8 +292,12 @@ BatchOutcome CardCommands::exportAll() {
 }
 
 BatchOutcome CardCommands::exportTo(QString file, const std::vector<int>& records) {
+    return exportPagesTo(std::move(file), cardPages(records));
+}
+
+BatchOutcome CardCommands::exportPagesTo(QString file, const std::vector<CardPage>& pages) {
     BatchOutcome outcome;
-    if (records.empty() || file.isEmpty())
+    if (pages.empty() || file.isEmpty())
         return outcome;
     // Only PDF files are written, so no other file can be replaced by mistake.
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
@@ -225,8 +314,8 @@ BatchOutcome CardCommands::exportTo(QString file, const std::vector<int>& record
     lastFolder_ = QFileInfo(file).absolutePath();
     std::unique_ptr<QProgressDialog> dialog;
     const BatchProgress progress =
-        progressFor(static_cast<int>(records.size()), EXPORTING_PROGRESS_TEXT, dialog);
-    outcome = renderCardsToPdf(file, state_, records, PDF_EXPORT_RESOLUTION, progress);
+        progressFor(static_cast<int>(pages.size()), EXPORTING_PROGRESS_TEXT, dialog);
+    outcome = renderPagesToPdf(file, state_, pages, PDF_EXPORT_RESOLUTION, progress);
     if (outcome.writeFailed)
         showMessage(parent_, textWith(WRITE_FAILED_TEXT, QDir::toNativeSeparators(file)));
     return outcome;

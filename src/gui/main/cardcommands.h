@@ -1,7 +1,9 @@
 #pragma once
 // The main dialog's commands beyond the single print: print every listed card in one job,
-// preview the page the next print gives, and write the current card or every listed card to
-// a PDF file. They read the dialog's state and printer and never change them.
+// print the congregation's three totals records in one job, preview the page the next print
+// gives, and write the current card or every listed card to a PDF file. They read the
+// dialog's state and printer; only the preview changes the state, when the user chooses
+// there to see a totals record instead of the card.
 #include "printing/batchprint.h"
 #include "text/textids.h"
 
@@ -19,11 +21,15 @@ namespace pelkorl {
 
 class ApplicationPrinter;
 class FormFiller;
+struct CardPage;
 struct CardState;
 
 // String-table texts of the commands.
 // The button texts (with their mnemonics) are those of the main dialog's template.
 // Asked before a file that exists is replaced; "%1" is the file.
+
+// Object name of the preview's choice of what it shows.
+inline constexpr const char* PREVIEW_CHOICE_NAME = "previewChoice";
 
 // Resolution of the PDF files written by the program and by pelkorl-print.
 inline constexpr int PDF_EXPORT_RESOLUTION = 600;
@@ -49,11 +55,16 @@ public:
     // "Spausdinti visus": every listed card in one document on the application's printer.
     // Cancelled, the document ends after the cards printed so far.
     BatchOutcome printAll();
+    // "Bendruomenės suvestinė": the three totals records of the year shown, one document of
+    // three pages on the application's printer. Nothing without publishers.
+    BatchOutcome printTotals();
     // "Peržiūra": the page the print command would give now, in the print preview; Printed
     // once the preview was shown. Nothing without a card to print; "No Printer" without a
-    // printer.
+    // printer. The preview offers the card, each totals record and all three; a totals record
+    // chosen there is what the dialog shows and prints from then on (state.totals), until
+    // another publisher is selected.
     PrintResult preview();
-    // "Eksportuoti PDF...": the card of the selected publisher.
+    // "Eksportuoti PDF...": the card of the selected publisher, or the totals record shown.
     BatchOutcome exportCurrent();
     // "Eksportuoti visus PDF...": every listed card, one page each.
     BatchOutcome exportAll();
@@ -70,6 +81,8 @@ public:
     };
     enum class FillTarget { None, Selected, All };
     FillOutcome fillForm();
+    // Runs when the preview chose another card or totals record to show.
+    void setShownChanged(std::function<void()> changed) { shownChanged_ = std::move(changed); }
 
     // Seams (tests replace them).
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
@@ -91,8 +104,12 @@ private:
     std::vector<int> selectedCard() const;
     QString startFolder() const;
     bool openForm(FormFiller& filler);
-    FillOutcome fillSelected(const FormFiller& filler, int record);
+    FillOutcome fillSelected(const FormFiller& filler, const CardPage& page);
     FillOutcome fillAll(const FormFiller& filler, const std::vector<int>& records);
+    // The page the print command gives now: the totals record shown, or the selected card.
+    std::vector<CardPage> shownPage() const;
+    BatchOutcome printPages(const std::vector<CardPage>& pages);
+    BatchOutcome exportPagesTo(QString file, const std::vector<CardPage>& pages);
 
     QWidget* parent_;
     CardState& state_;
@@ -107,6 +124,7 @@ private:
     TargetChooser chooseTarget_;
     std::function<QString()> formFile_;
     std::function<void(const QString&)> rememberFormFile_;
+    std::function<void()> shownChanged_;
 };
 
 } // namespace pelkorl

@@ -96,8 +96,8 @@ int askForTarget(QWidget* parent, bool selected) {
     return box.clickedButton() == all ? 2 : 0;
 }
 
-QString fileNameFor(const CardState& state, int record, CardFileNames& names) {
-    const CardState card = cardStateFor(state, record);
+QString fileNameFor(const CardState& state, const CardPage& page, CardFileNames& names) {
+    const CardState card = pageStateFor(state, page);
     return textFromUtf8(names.next(cp1257ToUtf8(card.displayName), formYears(state, false)));
 }
 
@@ -134,7 +134,8 @@ bool CardCommands::openForm(FormFiller& filler) {
 
 CardCommands::FillOutcome CardCommands::fillForm() {
     FillOutcome outcome;
-    const std::vector<int> selected = selectedCard();
+    // The card or totals record the panes show, as the print command prints it.
+    const std::vector<CardPage> selected = shownPage();
     const std::vector<int> listed = listed_ ? listed_() : std::vector<int>{};
     if (selected.empty() && listed.empty())
         return outcome;
@@ -153,10 +154,11 @@ CardCommands::FillOutcome CardCommands::fillForm() {
     return outcome;
 }
 
-CardCommands::FillOutcome CardCommands::fillSelected(const FormFiller& filler, int record) {
+CardCommands::FillOutcome CardCommands::fillSelected(const FormFiller& filler,
+                                                     const CardPage& page) {
     FillOutcome outcome;
     CardFileNames names;
-    const QString offered = QDir(startFolder()).filePath(fileNameFor(state_, record, names));
+    const QString offered = QDir(startFolder()).filePath(fileNameFor(state_, page, names));
     QString file =
         chooseFile_ ? chooseFile_(parent_, text(SAVE_PDF_TITLE_TEXT), offered) : QString();
     if (file.isEmpty()) {
@@ -175,7 +177,7 @@ CardCommands::FillOutcome CardCommands::fillSelected(const FormFiller& filler, i
     }
     lastFolder_ = QFileInfo(file).absolutePath();
     const FillResult written =
-        filler.write(formPages(state_, record, false), false, pathFromText(file));
+        filler.write(formPages(state_, page, false), false, pathFromText(file));
     if (!written.ok()) {
         showMessage(parent_, formProblemText(written, file));
         outcome.failed = true;
@@ -199,7 +201,7 @@ CardCommands::FillOutcome CardCommands::fillAll(const FormFiller& filler,
     std::vector<QString> files;
     int existing = 0;
     for (const int record : records) {
-        files.push_back(QDir(folder).filePath(fileNameFor(state_, record, names)));
+        files.push_back(QDir(folder).filePath(fileNameFor(state_, CardPage{record}, names)));
         existing += QFileInfo::exists(files.back()) ? 1 : 0;
     }
     if (existing != 0 &&
@@ -218,8 +220,8 @@ CardCommands::FillOutcome CardCommands::fillAll(const FormFiller& filler,
             outcome.cancelled = true;
             return outcome;
         }
-        const FillResult written =
-            filler.write(formPages(state_, records[i], false), false, pathFromText(files[i]));
+        const FillResult written = filler.write(formPages(state_, CardPage{records[i]}, false),
+                                                false, pathFromText(files[i]));
         if (!written.ok()) {
             showMessage(parent_, formProblemText(written, files[i]));
             outcome.failed = true;

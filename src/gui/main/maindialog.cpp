@@ -10,6 +10,7 @@
 #include "card/cardlayout.h"
 #include "card/figures.h"
 #include "card/publisherfilter.h"
+#include "card/totals.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/datalocationdialog.h"
 #include "dialogs/optionsdialog.h"
@@ -127,6 +128,11 @@ MainDialog::MainDialog(SettingsLocation settingsFile, std::filesystem::path curr
                                             settings_ = SettingsState::Changed;
                                         }
                                     });
+    // A totals record chosen in the preview is shown in both panes.
+    cardCommands_->setShownChanged([this] {
+        invalidateHeaderPane();
+        invalidateTablePane();
+    });
     connectHandlers();
 }
 
@@ -148,6 +154,7 @@ void MainDialog::resolveControls() {
     previousYearBox_ = resolved<QCheckBox>(*this, PREVIOUS_YEAR_BOX_ID);
     optionsButton_ = resolved<QPushButton>(*this, OPTIONS_BUTTON_ID);
     printAllButton_ = resolved<QPushButton>(*this, PRINT_ALL_BUTTON_ID);
+    totalsButton_ = resolved<QPushButton>(*this, TOTALS_BUTTON_ID);
     previewButton_ = resolved<QPushButton>(*this, PREVIEW_BUTTON_ID);
     exportPdfButton_ = resolved<QPushButton>(*this, EXPORT_PDF_BUTTON_ID);
     exportAllPdfButton_ = resolved<QPushButton>(*this, EXPORT_ALL_PDF_BUTTON_ID);
@@ -311,6 +318,11 @@ void MainDialog::connectHandlers() {
     connect(publisherList_, &PublisherListBox::selectionChangedByUser, this,
             &MainDialog::listSelectionChangedByUser);
     connect(publisherList_, &PublisherListBox::characterTyped, this, &MainDialog::selectionChanged);
+    // A click on the line already selected brings its card back after a totals record.
+    connect(publisherList_, &QListWidget::itemClicked, this, [this] {
+        if (showsTotals(state_))
+            selectionChanged();
+    });
     connect(longNameBox_, &QCheckBox::clicked, this, &MainDialog::longNameClicked);
     connect(lastNameFirstBox_, &QCheckBox::clicked, this, &MainDialog::lastNameFirstClicked);
     connect(filterButton_, &QPushButton::clicked, this, &MainDialog::filterClicked);
@@ -328,6 +340,8 @@ void MainDialog::connectHandlers() {
     });
     connect(printAllButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.printAll(); }); });
+    connect(totalsButton_, &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.printTotals(); }); });
     connect(previewButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.preview(); }); });
     connect(exportPdfButton_, &QPushButton::clicked, this,
@@ -389,6 +403,8 @@ void MainDialog::fillPublisherList() {
 
 void MainDialog::selectionChanged() {
     state_.selectedRecord = publisherList_->selectedLineRecord();
+    // The publisher's card again, after a totals record chosen in the preview.
+    state_.totals = TotalsRecord::None;
     invalidateHeaderPane();
     invalidateTablePane();
 }

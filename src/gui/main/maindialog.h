@@ -63,6 +63,8 @@ inline constexpr int EXPORT_PDF_BUTTON_ID = 1102;
 inline constexpr int EXPORT_ALL_PDF_BUTTON_ID = 1103;
 inline constexpr int FILL_FORM_BUTTON_ID = 1105; // "Pildyti S-21 PDF formą..."
 inline constexpr int PRINT_FORM_BOX_ID = 1104;
+// The congregation's three totals records in one job.
+inline constexpr int TOTALS_BUTTON_ID = 1106;
 // Run by the options dialog on its parent; the main dialog has no control of this id.
 inline constexpr int CHANGE_LOCATION_COMMAND = 1013;
 
@@ -205,7 +207,7 @@ private:
     void filterClicked();
     void printHeaderClicked();
     void monthBoxClicked();
-    // Buttons 1100-1103: the command runs, then the focus goes back to the list.
+    // Buttons 1100-1103, 1105 and 1106: the command runs, then the focus goes back to the list.
     void runCardCommand(const std::function<void(CardCommands&)>& command);
     void syncCheckBoxes();
 
@@ -251,6 +253,7 @@ private:
     QCheckBox* previousYearBox_ = nullptr;
     QPushButton* optionsButton_ = nullptr;
     QPushButton* printAllButton_ = nullptr;
+    QPushButton* totalsButton_ = nullptr;
     QPushButton* previewButton_ = nullptr;
     QPushButton* exportPdfButton_ = nullptr;
     QPushButton* exportAllPdfButton_ = nullptr;

@@ -34,8 +34,13 @@ QString siblingName(const QString& file) {
 
 BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
                        const std::vector<int>& records, const BatchProgress& progress) {
+    return drawPages(painter, device, state, cardPages(records), progress);
+}
+
+BatchOutcome drawPages(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
+                       const std::vector<CardPage>& pages, const BatchProgress& progress) {
     BatchOutcome outcome;
-    const int total = static_cast<int>(records.size());
+    const int total = static_cast<int>(pages.size());
     if (total == 0)
         return outcome;
     outcome.result = PrintResult::Printed;
@@ -50,7 +55,7 @@ BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardS
                 return outcome;
             }
         }
-        CardState card = cardStateFor(state, records[static_cast<std::size_t>(i)]);
+        CardState card = pageStateFor(state, pages[static_cast<std::size_t>(i)]);
         drawCardPage(painter, card);
         ++outcome.pages;
     }
@@ -61,8 +66,13 @@ BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardS
 
 BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
                           const std::vector<int>& records, const BatchProgress& progress) {
+    return printPagesOn(printer, state, cardPages(records), progress);
+}
+
+BatchOutcome printPagesOn(QPrinter& printer, const CardState& state,
+                          const std::vector<CardPage>& pages, const BatchProgress& progress) {
     BatchOutcome outcome;
-    const int total = static_cast<int>(records.size());
+    const int total = static_cast<int>(pages.size());
     if (total == 0)
         return outcome;
     // Asked before the document starts, so a stop at once leaves no document at all.
@@ -71,7 +81,7 @@ BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
         return outcome;
     }
     const PrintResult result = printCardDocument(printer, [&](QPainter& painter) {
-        outcome = drawCards(painter, printer, state, records, progress);
+        outcome = drawPages(painter, printer, state, pages, progress);
         return outcome.result;
     });
     outcome.result = result;
@@ -81,12 +91,18 @@ BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
 BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
                               const std::vector<int>& records, int resolution,
                               const BatchProgress& progress) {
+    return renderPagesToPdf(file, state, cardPages(records), resolution, progress);
+}
+
+BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
+                              const std::vector<CardPage>& pages, int resolution,
+                              const BatchProgress& progress) {
     BatchOutcome outcome;
     if (file.isEmpty()) {
         outcome.result = PrintResult::NoDeviceContext;
         return outcome;
     }
-    if (records.empty())
+    if (pages.empty())
         return outcome;
     // Beside the file a link names, so that the rename stays on one file system.
     const QString partial = siblingName(
@@ -99,7 +115,7 @@ BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
     {
         QPrinter printer(QPrinter::HighResolution);
         setUpPdfOutput(printer, partial, resolution);
-        outcome = printCardsOn(printer, state, records, progress);
+        outcome = printPagesOn(printer, state, pages, progress);
     }
     std::error_code error;
     const std::filesystem::path partialPath = QFileInfo(partial).filesystemAbsoluteFilePath();

@@ -1,6 +1,6 @@
 #pragma once
-// Many cards in one document: one page per publisher, each drawn by the page routine
-// (printing/cardpage.h) as the print command draws the selected one.
+// Many cards in one document: one page per publisher or totals record, each drawn by the
+// page routine (printing/cardpage.h) as the print command draws the selected one.
 #include "printing/printjob.h"
 
 #include <QString>
@@ -14,6 +14,7 @@ class QPrinter;
 
 namespace pelkorl {
 
+struct CardPage;
 struct CardState;
 
 // Called before each page with the cards done so far and the number of cards, and once with
@@ -33,12 +34,17 @@ struct BatchOutcome {
 // NothingSelected and nothing drawn.
 BatchOutcome drawCards(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
                        const std::vector<int>& records, const BatchProgress& progress = {});
+// The same for pages that may be totals records (pageStateFor).
+BatchOutcome drawPages(QPainter& painter, QPagedPaintDevice& device, const CardState& state,
+                       const std::vector<CardPage>& pages, const BatchProgress& progress = {});
 
 // One document named "Card Header" on `printer`. Stopped by the progress, the document is
 // ended after the pages drawn so far (a valid document with those pages); stopped before
 // its first page, no document is started.
 BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
                           const std::vector<int>& records, const BatchProgress& progress = {});
+BatchOutcome printPagesOn(QPrinter& printer, const CardState& state,
+                          const std::vector<CardPage>& pages, const BatchProgress& progress = {});
 
 // The cards as a PDF file at `resolution` units per inch (QPrinter's PDF page, as
 // renderCardToPdf). The document is written beside `file` and renamed over it only when
@@ -46,6 +52,9 @@ BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
 // is left as it was.
 BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
                               const std::vector<int>& records, int resolution,
+                              const BatchProgress& progress = {});
+BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
+                              const std::vector<CardPage>& pages, int resolution,
                               const BatchProgress& progress = {});
 
 } // namespace pelkorl

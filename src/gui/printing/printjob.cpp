@@ -2,6 +2,7 @@
 // the core's fields of that name.
 #include "card/cardstate.h"
 #include "card/formatting.h"
+#include "card/totals.h"
 #include "records/publisherdata.h"
 
 #include "printing/cupsqueue.h"
@@ -251,7 +252,8 @@ PrintResult printCard(QWidget* parent, CardState& state, ApplicationPrinter& pri
     if (state.data)
         name = formatName(state.data->store, state.selectedRecord, state.lastNameFirst != 0);
     trimBlanks(name);
-    if (name.empty())
+    // A totals record shown is printed like a card; it has a name of its own.
+    if (name.empty() && !(state.data && showsTotals(state)))
         return PrintResult::NothingSelected;
 
     QPrinter* device = printerForCommand(parent, printer);
