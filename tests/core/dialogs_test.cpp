@@ -192,7 +192,7 @@ const unsigned FRAME = DialogStyle::CAPTION | DialogStyle::MODAL_FRAME;
 
 const ExpectedDialog DIALOGS[] = {
     {100, "Apie Pelkorl", 235, 97, FRAME | DialogStyle::SYSTEM_MENU, 5},
-    {102, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 31},
+    {102, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 32},
     {118, "Pasirinkite aplanką, į kurį norite įrašyti programos failus", 205, 102, FRAME, 5},
     {120, "Įveskite slaptažodį", 137, 52, FRAME, 3},
     {130, "", 277, 201, FRAME, 27},

@@ -190,7 +190,6 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
         canvas.textOut(x0 + w - w / 4 - w / 9, g.row4,
                        loadText(marks.anointed ? ANOINTED_TEXT : OTHER_SHEEP_TEXT));
 
-    const int markX = x0 + w - w / 80 - w / 4;
     if (marks.elder)
         canvas.textOut(markX, g.row4 - g.u / 2 - g.d, "X");
     else if (marks.ministerialServant)

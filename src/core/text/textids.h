@@ -60,6 +60,16 @@ inline constexpr int FILE_NOT_A_DATA_FOLDER = 188;
 // The print system cannot be reached at all, or took no answer within its time limit.
 inline constexpr int PRINT_SYSTEM_UNREACHABLE = 200;
 inline constexpr int PRINT_SYSTEM_SILENT = 201;
+// The congregation's totals records: their names, a month's remark (%1: the number of
+// reports), the main dialog's button that prints all three.
+inline constexpr int TOTALS_PUBLISHERS_TEXT = 210;
+inline constexpr int TOTALS_AUXILIARY_PIONEERS_TEXT = 211;
+inline constexpr int TOTALS_REGULAR_PIONEERS_TEXT = 212;
+inline constexpr int REPORTS_REMARK_TEXT = 213;
+inline constexpr int TOTALS_BUTTON_TEXT = 214; // "&Bendruomenės suvestinė"
+// The preview's choice of what it shows: caption, and the entry of all three records.
+inline constexpr int PREVIEW_SHOWS_TEXT = 215;
+inline constexpr int ALL_TOTALS_TEXT = 216;
 // "Pildyti S-21 PDF formą...": filling the branch's fillable S-21 11/23 form.
 inline constexpr int FILL_FORM_TEXT = 230;
 inline constexpr int FILL_FORM_OPEN_TITLE = 231;     // picking the form file
@@ -78,16 +88,6 @@ inline constexpr int FILL_FORM_NO_FONT = 242;
 inline constexpr int FILL_FORM_UNREADABLE = 243;
 // Files of the names the filled forms take are in the folder already; "%1" is how many.
 inline constexpr int FILL_FORM_REPLACE_QUESTION = 244;
-// The congregation's totals records: their names, a month's remark (%1: the number of
-// reports), the main dialog's button that prints all three.
-inline constexpr int TOTALS_PUBLISHERS_TEXT = 210;
-inline constexpr int TOTALS_AUXILIARY_PIONEERS_TEXT = 211;
-inline constexpr int TOTALS_REGULAR_PIONEERS_TEXT = 212;
-inline constexpr int REPORTS_REMARK_TEXT = 213;
-inline constexpr int TOTALS_BUTTON_TEXT = 214; // "&Bendruomenės suvestinė"
-// The preview's choice of what it shows: caption, and the entry of all three records.
-inline constexpr int PREVIEW_SHOWS_TEXT = 215;
-inline constexpr int ALL_TOTALS_TEXT = 216;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and
