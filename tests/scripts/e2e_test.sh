@@ -16,6 +16,8 @@
 #      position from the CM305's printable-area corner (pdftotext -bbox). A queue rejecting
 #      jobs and a removed one give their messages and no job. pelkorl-print --printer -O
 #      sends the same options; a wrong command line, an unknown option and no queue are told.
+# Between 1 and 2, the program given a data file instead of the folder names it in a box and
+# ends with status 2, writing nothing.
 #
 # Usage: e2e_test.sh BUILD_FOLDER. Needs root (the cups-pdf backend runs only as root) and
 # the packages of `make deps`. Screenshots and page images go to BUILD_FOLDER/artifacts.
@@ -323,6 +325,35 @@ wait_until "the message box to close" no_message_box
 close_program
 check_files_after_close
 note "scenario 1 passed: \"No Printer\" shown, nothing printed, cplot.dat written"
+
+# A data file given where the data folder belongs (a file manager's "open with"): a box names
+# it, OK ends the program with status 2, and nothing is written anywhere.
+note "scenario 1b: a file as the argument"
+snapshot() { find "$RUN" "$XDG_CONFIG_HOME" -printf '%p %s %T@\n' | sort; }
+BEFORE=$(snapshot)
+(cd "$DATA" && exec env QT_QPA_PLATFORM=xcb "$BIN_DIR/pelkorl" tdat7.bin) >"$T/file-argument.log" 2>&1 &
+PROGRAM_PID=$!
+file_box() {
+    local id
+    id=$(xdotool search --onlyvisible --pid "$PROGRAM_PID" --name '^Pelkorl$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
+}
+wait_until "a message box for a file argument" file_box
+BOX=$(file_box)
+import -window "$BOX" "$T/file-box.png"
+convert "$T/file-box.png" -resize 300% -colorspace Gray "$T/file-box-large.png"
+BOX_TEXT=$(tesseract "$T/file-box-large.png" - 2>/dev/null | tr -s '[:space:]' ' ')
+echo "$BOX_TEXT" | grep -q 'tdat7\.bin.*failas' ||
+    fail "the box for a file argument does not name it (read: '$BOX_TEXT')"
+xdotool windowfocus --sync "$BOX"
+xdotool key Return
+wait_until "the program to end after the box" program_ended
+status=0
+wait "$PROGRAM_PID" || status=$?
+PROGRAM_PID=""
+[ "$status" = 2 ] || fail "a file argument ended the program with status $status, not 2"
+[ "$(snapshot)" = "$BEFORE" ] || fail "a file argument changed files: $(diff <(echo "$BEFORE") <(snapshot))"
+note "scenario 1b passed: '$BOX_TEXT', status 2, nothing written"
 
 # ---- Scenario 2: a cups-pdf queue as the default printer
 
