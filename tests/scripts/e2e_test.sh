@@ -685,6 +685,18 @@ lpadmin -d "$RICOH"
 check_letter "$RICOH" "$RUN/ricoh-cli.pdf"
 name_at "$RUN/ricoh-cli.pdf" 612 792 18 36 18 36
 note "pelkorl-print: a Letter document, the name from the Letter corner"
+# Its temporary folder filling up near the document's end (a file size limit a kilobyte
+# short of that same document): an error, and no cut document sent.
+LIMIT=$(($(stat -c %s "$RUN/ricoh-cli.pdf") / 1024 - 1))
+status=0
+(
+    trap '' XFSZ
+    ulimit -f "$LIMIT"
+    exec "$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 --printer "$RICOH"
+) >"$RUN/print.out" 2>"$RUN/print.err" || status=$?
+[ "$status" = 1 ] && grep -q "could not be made" "$RUN/print.err" ||
+    fail "a full temporary folder ended with $status: $(cat "$RUN/print.err")"
+[ -z "$(jobs_of "$RICOH")" ] || fail "a cut document was sent to $RICOH"
 
 start_program letter
 held_job() {
