@@ -70,6 +70,31 @@ Stop checkOutputFile(const fs::path& output) {
     return {};
 }
 
+Stop checkOutputFolder(const fs::path& folder) {
+    if (!namesTheSameFile(folder))
+        return fail(EXIT_FAILED, "the output folder name " + shown(folder) +
+                                     " is not valid UTF-8: nothing can be written there");
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        return fail(EXIT_FAILED,
+                    "the output folder " + shown(folder) +
+                        (fs::exists(folder, error) ? " is not a folder" : " does not exist"));
+    return {};
+}
+
+Stop checkOutput(const PrintToolOptions& options, std::string& queue) {
+    if (options.printer)
+        return checkQueue(*options.printer, queue);
+    if (!options.fillForm.empty()) {
+        const std::string problem = readProblem(options.fillForm);
+        if (!problem.empty())
+            return fail(EXIT_FAILED, "the form " + shown(options.fillForm) + " " + problem);
+        if (!options.outputDir.empty())
+            return checkOutputFolder(options.outputDir);
+    }
+    return checkOutputFile(options.output);
+}
+
 } // namespace
 
 Stop checkArguments(const PrintToolOptions& options, std::string& queue,
@@ -86,8 +111,7 @@ Stop checkArguments(const PrintToolOptions& options, std::string& queue,
             return fail(EXIT_FAILED,
                         "the settings file " + shown(options.settingsFile) + " " + problem);
     }
-    if (const Stop stop =
-            options.printer ? checkQueue(*options.printer, queue) : checkOutputFile(options.output))
+    if (const Stop stop = checkOutput(options, queue))
         return stop;
 
     password = options.password;

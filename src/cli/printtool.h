@@ -64,5 +64,7 @@ int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
                  const std::vector<int>& records);
 int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
                  const std::vector<int>& records);
+int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
+                     const std::vector<int>& records);
 
 } // namespace pelkorl
