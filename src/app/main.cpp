@@ -58,9 +58,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(appIcon());
 
-    const std::filesystem::path executable =
-        QFileInfo(QCoreApplication::applicationFilePath()).filesystemAbsoluteFilePath();
-    const SettingsLocation settings = settingsLocation(executable);
     std::error_code error;
     std::filesystem::path startedIn = std::filesystem::current_path(error);
     if (error)
@@ -79,7 +76,13 @@ int main(int argc, char** argv) {
                 QString(), MessageBox::Buttons::Ok, MessageBox::Icon::Stop);
             return 2;
         }
-    } else {
+    }
+    // Only after the argument: finding the settings' place tries a new file beside the
+    // executable, and a refused argument writes nothing.
+    const std::filesystem::path executable =
+        QFileInfo(QCoreApplication::applicationFilePath()).filesystemAbsoluteFilePath();
+    const SettingsLocation settings = settingsLocation(executable);
+    if (!arguments.folder) {
         const StartFolder start = chooseStartFolder(startedIn, settings, [] {
             const QString picked = QFileDialog::getExistingDirectory(
                 nullptr, textFromUtf8(loadText(DATA_FOLDER_QUESTION)), QDir::homePath());

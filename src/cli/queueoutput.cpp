@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -100,8 +101,11 @@ int printOnQueue(const std::string& queue, const PrintToolOptions& options, cons
         pdf.setPageLayout(pageLayoutOf(paper));
         outcome = printPagesOn(pdf, tool.state, pages);
     }
-    if (outcome.result != PrintResult::Printed)
-        return fail(EXIT_FAILED, "the document for printer '" + queue + "' could not be made");
+    // A full temporary folder would otherwise send the printer a cut document.
+    const QFileInfo made(document.fileName());
+    if (outcome.result != PrintResult::Printed || !wholePdf(made.filesystemAbsoluteFilePath()))
+        return fail(EXIT_FAILED, "the document for printer '" + queue + "' could not be made in " +
+                                     shown(made.filesystemAbsolutePath()));
 
     const SubmittedJob job = submitFile(queue, QFile::encodeName(document.fileName()).toStdString(),
                                         CARD_DOCUMENT_NAME, jobOptionsFor(options, paper));

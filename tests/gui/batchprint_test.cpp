@@ -37,6 +37,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 using namespace pelkorl;
 using namespace pelkorl::test;
 
@@ -358,6 +363,27 @@ void BatchPrintTest::aFileThatCannotBeWrittenIsReported() {
     QVERIFY(outcome.writeFailed);
     QVERIFY(QFileInfo(out->filePath("taken.pdf")).isDir());
     QCOMPARE(QDir(out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+#ifndef _WIN32
+    // A disk that fills up late in the document, as a file size limit makes it: Qt's writer
+    // says nothing of it.
+    const QString kept = out->filePath("kept.pdf");
+    QCOMPARE(renderCardsToPdf(kept, state, listed(ListFilter::All), DPI).result,
+             PrintResult::Printed);
+    const auto whole = static_cast<rlim_t>(QFileInfo(kept).size());
+    writeBytes(kept.toStdString(), "before");
+    rlimit unlimited{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    rlimit small = unlimited;
+    small.rlim_cur = whole - 1024;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    outcome = renderCardsToPdf(kept, state, listed(ListFilter::All), DPI);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, handler);
+    QVERIFY(outcome.writeFailed);
+    QCOMPARE(bytesOf(kept), QByteArray("before"));
+    QCOMPARE(QDir(out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.pdf"});
+#endif
 }
 
 void BatchPrintTest::thePreviewShowsThePageOfTheNextPrint() {

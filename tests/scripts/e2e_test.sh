@@ -16,6 +16,12 @@
 #      position from the CM305's printable-area corner (pdftotext -bbox). A queue rejecting
 #      jobs and a removed one give their messages and no job. pelkorl-print --printer -O
 #      sends the same options; a wrong command line, an unknown option and no queue are told.
+#      Asked for Letter (-O PageSize= or -O media=), it sends a Letter document to the A4 queue.
+#   4. The held Ricoh queue (Letter, 18 and 36 pt margins) as the default printer: the job of
+#      pelkorl-print --printer and that of Enter in the program are Letter documents on Letter
+#      media, the name at its layout position from the Letter printable-area corner.
+# Between 1 and 2, the program given a data file instead of the folder names it in a box and
+# ends with status 2, writing nothing.
 #
 # Usage: e2e_test.sh BUILD_FOLDER. Needs root (the cups-pdf backend runs only as root) and
 # the packages of `make deps`. Screenshots and page images go to BUILD_FOLDER/artifacts.
@@ -324,6 +330,35 @@ close_program
 check_files_after_close
 note "scenario 1 passed: \"No Printer\" shown, nothing printed, cplot.dat written"
 
+# A data file given where the data folder belongs (a file manager's "open with"): a box names
+# it, OK ends the program with status 2, and nothing is written anywhere.
+note "scenario 1b: a file as the argument"
+snapshot() { find "$RUN" "$XDG_CONFIG_HOME" -printf '%p %s %T@\n' | sort; }
+BEFORE=$(snapshot)
+(cd "$DATA" && exec env QT_QPA_PLATFORM=xcb "$BIN_DIR/pelkorl" tdat7.bin) >"$T/file-argument.log" 2>&1 &
+PROGRAM_PID=$!
+file_box() {
+    local id
+    id=$(xdotool search --onlyvisible --pid "$PROGRAM_PID" --name '^Pelkorl$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
+}
+wait_until "a message box for a file argument" file_box
+BOX=$(file_box)
+import -window "$BOX" "$T/file-box.png"
+convert "$T/file-box.png" -resize 300% -colorspace Gray "$T/file-box-large.png"
+BOX_TEXT=$(tesseract "$T/file-box-large.png" - 2>/dev/null | tr -s '[:space:]' ' ')
+echo "$BOX_TEXT" | grep -q 'tdat7\.bin.*failas' ||
+    fail "the box for a file argument does not name it (read: '$BOX_TEXT')"
+xdotool windowfocus --sync "$BOX"
+xdotool key Return
+wait_until "the program to end after the box" program_ended
+status=0
+wait "$PROGRAM_PID" || status=$?
+PROGRAM_PID=""
+[ "$status" = 2 ] || fail "a file argument ended the program with status $status, not 2"
+[ "$(snapshot)" = "$BEFORE" ] || fail "a file argument changed files: $(diff <(echo "$BEFORE") <(snapshot))"
+note "scenario 1b passed: '$BOX_TEXT', status 2, nothing written"
+
 # ---- Scenario 2: a cups-pdf queue as the default printer
 
 note "scenario 2: printing on a cups-pdf queue"
@@ -578,6 +613,22 @@ check_job() {
     cp "$C/spool/d$(printf %05d "$job")-001" "$2" || fail "no document of job $job in the spool"
     cancel "$job"
 }
+# check_letter QUEUE PDF_OF_THE_JOB: the held job asks for Letter paper (media, or PageSize
+# when that was given instead), its document is Letter too.
+check_letter() {
+    local job paper
+    job=$(jobs_of "$1")
+    [ "$(echo "$job" | wc -w)" = 1 ] || fail "$1 holds jobs '$job', not one"
+    paper="$(attribute "$job" media)$(attribute "$job" PageSize)"
+    case $paper in
+    Letter | na_letter_8.5x11in) ;;
+    *) fail "job $job on $1 asks for paper '$paper', not Letter" ;;
+    esac
+    cp "$C/spool/d$(printf %05d "$job")-001" "$2" || fail "no document of job $job in the spool"
+    cancel "$job"
+    pdfinfo "$2" | grep -q '^Page size:[[:space:]]*612 x 792 pts' ||
+        fail "the document of job $job is not Letter: $(pdfinfo "$2" | grep '^Page size')"
+}
 ask setup ok
 ask reopen ok
 ask print printed
@@ -602,6 +653,16 @@ status=0
 "$PRINT_TOOL" "$DATA" -p 1 --printer "$CM305" -O InputSlot 2>/dev/null || status=$?
 [ "$status" = 2 ] || fail "an option without '=' ended with $status, not 2"
 note "pelkorl-print --printer: the same options, the name from the A4 corner"
+# The A4 queue asked for Letter, by the driver's name and by the job attribute: a Letter
+# document, the name from the CM305's Letter corner (imageable 11.62 11.62 600.38 780.38).
+for asked in PageSize=Letter media=na_letter_8.5x11in; do
+    "$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 --printer "$CM305" \
+        -O "$asked" >"$RUN/print.out" 2>"$RUN/print.err" ||
+        fail "pelkorl-print --printer -O $asked failed: $(cat "$RUN/print.err")"
+    check_letter "$CM305" "$RUN/cli-letter.pdf"
+    name_at "$RUN/cli-letter.pdf" 612 792 11.62 11.62 11.62 11.62
+done
+note "pelkorl-print -O PageSize=Letter and -O media=: Letter documents on the A4 queue"
 
 lpadmin -x "$CM305"
 ask print "message: Spausdintuvo „$CM305“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta. Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."
@@ -614,6 +675,43 @@ eval "exec ${SETUP[1]}>&-"
 wait "$SETUP_PID" || fail "pelkorl-e2e-setup ended with an error (see $RUN/setup.log)"
 SETUP_PID=""
 note "scenario 3 passed: refused and removed printers named, nothing printed elsewhere"
+
+# ---- Scenario 4: a Letter queue with wide margins as the default printer
+
+note "scenario 4: the held Ricoh queue (Letter, imageable 18 36 594 756) as the default printer"
+lpadmin -d "$RICOH"
+"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 --printer "$RICOH" \
+    >"$RUN/print.out" 2>"$RUN/print.err" || fail "pelkorl-print on $RICOH failed: $(cat "$RUN/print.err")"
+check_letter "$RICOH" "$RUN/ricoh-cli.pdf"
+name_at "$RUN/ricoh-cli.pdf" 612 792 18 36 18 36
+note "pelkorl-print: a Letter document, the name from the Letter corner"
+# Its temporary folder filling up near the document's end (a file size limit a kilobyte
+# short of that same document): an error, and no cut document sent.
+LIMIT=$(($(stat -c %s "$RUN/ricoh-cli.pdf") / 1024 - 1))
+status=0
+(
+    trap '' XFSZ
+    ulimit -f "$LIMIT"
+    exec "$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 --printer "$RICOH"
+) >"$RUN/print.out" 2>"$RUN/print.err" || status=$?
+[ "$status" = 1 ] && grep -q "could not be made" "$RUN/print.err" ||
+    fail "a full temporary folder ended with $status: $(cat "$RUN/print.err")"
+[ -z "$(jobs_of "$RICOH")" ] || fail "a cut document was sent to $RICOH"
+
+start_program letter
+held_job() {
+    if message_box >/dev/null; then
+        import -window "$(message_box)" "$ARTIFACTS/e2e-unexpected-box.png"
+        fail "a message box appeared instead of a print (see $ARTIFACTS/e2e-unexpected-box.png)"
+    fi
+    [ -n "$(jobs_of "$RICOH")" ]
+}
+xdotool key Return
+wait_until "the job on $RICOH" held_job
+check_letter "$RICOH" "$RUN/ricoh-gui.pdf"
+name_at "$RUN/ricoh-gui.pdf" 612 792 18 36 18 36
+close_program
+note "scenario 4 passed: the program prints a Letter document, the name from the Letter corner"
 
 [ "$(date +%Y-%m)" = "${TODAY%-*}" ] ||
     fail "the month changed while the test ran; the month boxes may have changed: run it again"

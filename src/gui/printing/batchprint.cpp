@@ -12,7 +12,11 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <charconv>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <system_error>
 
 namespace pelkorl {
@@ -88,6 +92,33 @@ BatchOutcome printPagesOn(QPrinter& printer, const CardState& state,
     return outcome;
 }
 
+// Its last cross-reference offset counts every byte Qt meant to write before the table: the
+// document is whole when that offset lands on the table and the end is there.
+bool wholePdf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    constexpr std::streamoff TAIL = 64;
+    if (!in.seekg(0, std::ios::end))
+        return false;
+    const std::streamoff size = in.tellg();
+    if (size <= 0)
+        return false;
+    std::string tail(static_cast<std::size_t>(std::min(size, TAIL)), '\0');
+    in.seekg(size - static_cast<std::streamoff>(tail.size()));
+    if (!in.read(tail.data(), static_cast<std::streamsize>(tail.size())))
+        return false;
+    const std::size_t mark = tail.rfind("startxref");
+    const std::size_t end = tail.rfind("%%EOF");
+    if (mark == std::string::npos || end == std::string::npos || end < mark)
+        return false;
+    const std::size_t digits = tail.find_first_not_of(" \r\n", mark + 9);
+    long long offset = -1;
+    if (digits < end)
+        std::from_chars(tail.data() + digits, tail.data() + end, offset);
+    std::string table(4, '\0');
+    return offset >= 0 && offset < size && in.seekg(offset) && in.read(table.data(), 4) &&
+           table == "xref";
+}
+
 BatchOutcome renderCardsToPdf(const QString& file, const CardState& state,
                               const std::vector<int>& records, int resolution,
                               const BatchProgress& progress) {
@@ -119,6 +150,8 @@ BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
     }
     std::error_code error;
     const std::filesystem::path partialPath = QFileInfo(partial).filesystemAbsoluteFilePath();
+    if (outcome.result == PrintResult::Printed && !outcome.cancelled && !wholePdf(partialPath))
+        outcome.result = PrintResult::PageFailed;
     if (outcome.result != PrintResult::Printed || outcome.cancelled) {
         std::filesystem::remove(partialPath, error);
         outcome.writeFailed = !outcome.cancelled;

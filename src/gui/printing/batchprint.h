@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -45,6 +46,10 @@ BatchOutcome printCardsOn(QPrinter& printer, const CardState& state,
                           const std::vector<int>& records, const BatchProgress& progress = {});
 BatchOutcome printPagesOn(QPrinter& printer, const CardState& state,
                           const std::vector<CardPage>& pages, const BatchProgress& progress = {});
+
+// Whether the PDF file QPrinter wrote is whole: Qt's PDF writer drops the errors of its
+// writes (a full disk among them) and ends as if all was written.
+bool wholePdf(const std::filesystem::path& file);
 
 // The cards as a PDF file at `resolution` units per inch (QPrinter's PDF page, as
 // renderCardToPdf). The document is written beside `file` and renamed over it only when

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -90,6 +91,10 @@ std::unique_ptr<QPrinter> SystemPrinterSource::open(const QString& name) const {
     if (info.isNull())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt starts a printer on its own default page (A4), not on the queue's: the queue's
+    // default page (its driver's, or the one lpoptions set) is what lp would print on.
+    if (const QPageSize page = info.defaultPageSize(); page.isValid())
+        printer->setPageSize(page);
     usePrintableAreaOrigin(*printer);
     return printer;
 }
