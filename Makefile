@@ -11,7 +11,7 @@ FUZZ_SHORT ?= 30
 FUZZ_RUNS  ?= 10000000
 
 # Debian packages the build, the tests and the program need.
-DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libgtest-dev libgmock-dev \
+DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libqpdf-dev libgtest-dev libgmock-dev \
        libbenchmark-dev fonts-liberation2 poppler-utils $(PACKAGE_DEBS) \
        $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
 # The install test and `make package`: desktop entry validation, the .deb's dependencies.

@@ -154,6 +154,7 @@ const Expected CONTROLS[] = {
     {131, NO_ID, K::StaticText, "(lygiuojamos kairyn)", 310, 182, 87, 8, 0},
     {131, 1064, K::PushButton, "", 180, 223, 232, 14, TAB},
     {131, 2, K::PushButton, "Atšaukti", 180, 250, 50, 14, TAB},
+    {131, 1065, K::PushButton, "Maketas iš S-21 PDF formos...", 236, 250, 120, 14, TAB},
     {131, 1, K::DefaultPushButton, "OK", 362, 250, 50, 14, TAB},
 };
 
@@ -196,7 +197,7 @@ const ExpectedDialog DIALOGS[] = {
     {130, "", 277, 201, FRAME, 27},
     // Header group: frame, X, Y, 12 rows of three, two notes; table group: frame and two rows of
     // three; column group: frame, 7 rows of two, three notes; three buttons.
-    {131, "Detalus maketas", 418, 271, FRAME, 3 + 36 + 2 + 7 + 1 + 14 + 3 + 3},
+    {131, "Detalus maketas", 418, 271, FRAME, 3 + 36 + 2 + 7 + 1 + 14 + 3 + 4},
 };
 
 class DialogTable : public ::testing::TestWithParam<ExpectedDialog> {};

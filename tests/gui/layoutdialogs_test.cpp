@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -90,6 +91,8 @@ private slots:
     void detailedRestoreShowsDefaults_data();
     void detailedRestoreShowsDefaults();
     void detailedCancelNeedsNoValidEntry();
+    void detailedLayoutFromForm_data();
+    void detailedLayoutFromForm();
 
     void optionsOpening_data();
     void optionsOpening();
@@ -222,8 +225,8 @@ void LayoutDialogsTest::detailedRestoreShowsDefaults_data() {
     QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99",
                                                    "0.62", "0.30", "0.57"};
     // Rows 1 and 3 edit the service year and the special pioneer box, kept in spare slots.
-    QTest::newRow("version 2") << 2 << QStringList{"0.65", "0.28", "1.50", "2.04",
-                                                   "0.80", "4.70", "0.94"};
+    QTest::newRow("version 2") << 2 << QStringList{"0.75", "0.92", "2.84", "3.30",
+                                                   "1.63", "0.30", "1.61"};
 }
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults() {
@@ -258,6 +261,72 @@ void LayoutDialogsTest::detailedCancelNeedsNoValidEntry() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(messages.boxes().empty());
+}
+
+// A stand-in for the branch's fillable form, made by tests/scripts/s21_standin.py.
+bool makeStandIn(const QString& out, const QStringList& options) {
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{qEnvironmentVariable("PELKORL_SOURCE_DIR") +
+                                 QStringLiteral("/tests/scripts/s21_standin.py"),
+                             out} +
+                     options);
+    return python.waitForFinished(60000) && python.exitStatus() == QProcess::NormalExit &&
+           python.exitCode() == 0;
+}
+
+void LayoutDialogsTest::detailedLayoutFromForm_data() {
+    QTest::addColumn<QStringList>("options"); // of the stand-in; "text" for a text file
+    QTest::addColumn<QString>("hoursX");      // box 1071 afterwards
+    QTest::addColumn<QString>("reason");      // second line of the message, if any
+    QTest::newRow("branch's form") << QStringList{} << "4.16" << "";
+    QTest::newRow("Spanish edition") << QStringList{"--hours-x", "314.8"} << "4.40" << "";
+    QTest::newRow("no total") << QStringList{"--without", "904_32_S21_Value"} << "9.00"
+                              << "formoje nėra lauko „904_32_S21_Value“.";
+    QTest::newRow("protected") << QStringList{"--password", "slaptas"} << "9.00"
+                               << "PDF failas apsaugotas slaptažodžiu.";
+    QTest::newRow("not a PDF") << QStringList{"text"} << "9.00"
+                               << "tai ne PDF failas arba jis sugadintas.";
+}
+
+void LayoutDialogsTest::detailedLayoutFromForm() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, hoursX);
+    QFETCH(QString, reason);
+    test::TempFolder folder;
+    const QString file = QString::fromStdString((folder.path() / "S-21 forma.pdf").string());
+    if (options == QStringList{"text"})
+        test::writeBytes(folder.path() / "S-21 forma.pdf", "%PDF-1.7 no more\n");
+    else
+        QVERIFY(makeStandIn(file, options));
+
+    DetailedLayoutDialog dialog;
+    dialog.setCardVersion(2);
+    dialog.setCardLayout(defaultsOf(2));
+    dialog.setFormChooser([&](QWidget*) { return file; });
+    if (!reason.isEmpty())
+        messages.plan(test::MessageBoxWatcher::Press::Ok);
+    const int result = runModal(dialog, [&] {
+        auto* hours = dialog.controlAs<QLineEdit>(1071);
+        auto* mobile = dialog.controlAs<QLineEdit>(1034); // the special pioneer box's x
+        hours->setText("9.00");
+        mobile->setText("9.00");
+        auto* button = dialog.controlAs<QPushButton>(DetailedLayoutDialog::FORM_LAYOUT_BUTTON_ID);
+        QVERIFY(button->isVisible());
+        button->click();
+        QCOMPARE(hours->text(), hoursX);
+        QCOMPARE(mobile->text(), reason.isEmpty() ? "4.71" : "9.00");
+        click(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(dialog.cardLayout().columnX(3), hoursX.toStdString());
+    QCOMPARE(messages.boxes().size(), std::size_t(reason.isEmpty() ? 0 : 1));
+    if (!reason.isEmpty()) {
+        const QStringList lines = messages.boxes().front().text.split('\n');
+        QCOMPARE(lines.value(0), "Maketo iš „" + QDir::toNativeSeparators(file) +
+                                     "“ paimti nepavyko:");
+        QCOMPARE(lines.value(1), reason);
+    }
 }
 
 void LayoutDialogsTest::optionsOpening_data() {
@@ -345,8 +414,7 @@ void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
                                << "1.99";
     QTest::newRow("version 1") << 1 << "1.32"
                                << "1.99";
-    QTest::newRow("version 2, its own table") << 2 << "1.50"
-                                              << "2.04";
+    QTest::newRow("version 2, its own table") << 2 << "2.84" << "3.30";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {

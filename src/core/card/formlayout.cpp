@@ -1,5 +1,8 @@
 #include "card/formlayout.h"
 
+#include "text/strings.h"
+#include "text/textids.h"
+
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -197,6 +200,13 @@ FormLayoutResult layoutFromFormFields(std::span<const FormFieldRect> fields, Car
     headerFromFields(builder);
     tableFromFields(builder);
     return builder.apply(layout);
+}
+
+std::string formLayoutMessage(const FormLayoutResult& result, const std::string& file) {
+    const int reason = FORM_LAYOUT_REASON_BASE + static_cast<int>(result.error) -
+                       static_cast<int>(FormLayoutError::Unreadable);
+    return insertText(loadText(FORM_LAYOUT_FAILED), file) + "\n" +
+           insertText(loadText(reason), result.field) + "\n" + loadText(FORM_LAYOUT_UNCHANGED);
 }
 
 } // namespace pelkorl

@@ -23,6 +23,12 @@ struct FormFieldRect {
 
 enum class FormLayoutError {
     None,
+    // Found by the reader of the PDF file.
+    Unreadable,  // the file could not be read
+    NotPdf,      // not a PDF, or one too damaged to read
+    Protected,   // it needs a password to be opened
+    NotFillable, // no form fields
+    // Found in the fields.
     MissingField,   // `field` is not in the form
     OutOfRange,     // `field` lies where a layout value (0.00 to 9.99 in) cannot reach
     TotalMisplaced, // the total field is not under the hours, one row below August
@@ -36,5 +42,9 @@ struct FormLayoutResult {
 // Sets the header items, table top and height and the seven columns of the 11/23 card from
 // the form's fields. On an error the layout is left as it was.
 FormLayoutResult layoutFromFormFields(std::span<const FormFieldRect> fields, CardLayout& layout);
+
+// The message that names the file and what is wrong with it (UTF-8, lines split by '\n');
+// `file` as it is to be shown.
+std::string formLayoutMessage(const FormLayoutResult& result, const std::string& file);
 
 } // namespace pelkorl

@@ -24,6 +24,7 @@
 //   1415-1421  captions of the placements column set
 //   1430-1437  captions of the ministry column set (preview, then printed form)
 //   1440-1447  detailed-layout labels of the 11/23 card
+//   1460-1471  the 11/23 card's layout from a fillable form: button, file dialog, messages
 //
 // Ids inside those ranges that have no text here (loadText gives ""):
 //   115, 129, 130, 132-136, 1020-1025.
@@ -181,6 +182,19 @@ constexpr Entry TEXTS[] = {
     {1445, "Pag. pionierius"},
     {1446, "Mėnesių stulpelis"},
     {1447, "Kortelės plotis"},
+    // The 11/23 card's layout taken from a fillable S-21 form.
+    {1460, "Maketas iš S-21 PDF formos..."},
+    {1461, "S-21 PDF forma"},
+    {1462, "PDF failai (*.pdf);;Visi failai (*)"},
+    {1463, "Maketo iš „%1“ paimti nepavyko:"},
+    {1464, "failo nepavyko perskaityti."},
+    {1465, "tai ne PDF failas arba jis sugadintas."},
+    {1466, "PDF failas apsaugotas slaptažodžiu."},
+    {1467, "faile nėra pildomos formos laukų."},
+    {1468, "formoje nėra lauko „%1“."},
+    {1469, "formos laukas „%1“ yra toliau nei 9.99 colio nuo lapo kampo."},
+    {1470, "formos laukas „%1“ (valandų suma) nėra po valandų stulpeliu."},
+    {1471, "Maketas nepakeistas."},
 };
 
 constexpr bool sortedById() {

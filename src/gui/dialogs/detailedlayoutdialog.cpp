@@ -1,4 +1,5 @@
 #include "dialogs/detailedlayoutdialog.h"
+#include "printing/formfields.h"
 
 #include "text/dialogs.h"
 #include "text/strings.h"
@@ -7,6 +8,8 @@
 #include "toolkit/qtstrings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +38,11 @@ std::string versionCaption(int version) {
     return loadText(CARD_VERSION_CAPTION_BASE + version);
 }
 
+QString askForFormFile(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, textFromUtf8(loadText(FORM_LAYOUT_FILE_TITLE)),
+                                        QString(), textFromUtf8(loadText(FORM_LAYOUT_FILE_FILTER)));
+}
+
 std::array<int, DetailedLayoutDialog::BOX_COUNT> makeBoxIds() {
     std::array<int, DetailedLayoutDialog::BOX_COUNT> ids{};
     std::size_t n = 0;
@@ -61,6 +69,7 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
       studiesLabel_(require<QLabel>(STUDIES_LABEL_ID)),
       hoursLabel_(require<QLabel>(HOURS_LABEL_ID)),
       restoreButton_(require<QPushButton>(RESTORE_BUTTON)),
+      formButton_(require<QPushButton>(FORM_LAYOUT_BUTTON_ID)), chooseForm_(askForFormFile),
       cancelButton_(require<QPushButton>(ID_CANCEL)),
       hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
     for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
@@ -72,6 +81,7 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { uncheckedBoxes_.insert(edit); });
     }
     connect(restoreButton_, &QPushButton::clicked, this, &DetailedLayoutDialog::restoreDefaults);
+    connect(formButton_, &QPushButton::clicked, this, &DetailedLayoutDialog::askForForm);
 }
 
 const std::array<int, DetailedLayoutDialog::BOX_COUNT>& DetailedLayoutDialog::boxIds() {
@@ -123,6 +133,8 @@ void DetailedLayoutDialog::initialise() {
     }
     if (columnSetOf(cardVersion_) == ColumnSet::Ministry)
         relabelForMinistryCard();
+    else
+        formButton_->hide();
 
     fillBoxes();
 
@@ -175,6 +187,29 @@ void DetailedLayoutDialog::readBoxesBack() {
 void DetailedLayoutDialog::restoreDefaults() {
     setLayoutDefaults(layout_, cardVersion_);
     fillBoxes();
+}
+
+void DetailedLayoutDialog::askForForm() {
+    const QString file = chooseForm_(this);
+    if (!file.isEmpty())
+        takeLayoutFromForm(file);
+}
+
+bool DetailedLayoutDialog::takeLayoutFromForm(const QString& file) {
+    // What the boxes hold now, so the slots the form does not set keep what they show.
+    const CardLayout before = layout_;
+    readBoxesBack();
+    CardLayout taken = layout_;
+    layout_ = before;
+    const FormLayoutResult result = layoutFromForm(pathFromText(file), taken);
+    if (result.error != FormLayoutError::None) {
+        MessageBox::reporter(this)(
+            formLayoutMessage(result, utf8FromText(QDir::toNativeSeparators(file))));
+        return false;
+    }
+    layout_ = taken;
+    fillBoxes();
+    return true;
 }
 
 bool DetailedLayoutDialog::validateEntry(QLineEdit* edit) {
