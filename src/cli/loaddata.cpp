@@ -1,0 +1,126 @@
+// The second phase: the data folder read as the program reads it at start-up, with the
+// reasons said when it holds nothing to print.
+#include "cli/printtool.h"
+#include "records/datalocation.h"
+#include "records/fileio.h"
+#include "settings/settingslocation.h"
+#include "settings/startupdata.h"
+#include "text/codepage.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace pelkorl {
+
+namespace {
+
+// The settings file the program beside this tool reads.
+fs::path programSettingsFile() {
+    fs::path program =
+        QFileInfo(QCoreApplication::applicationDirPath()).filesystemAbsoluteFilePath();
+#ifdef _WIN32
+    program /= "pelkorl.exe";
+#else
+    program /= "pelkorl";
+#endif
+    return settingsLocation(program).readFile;
+}
+
+// Records a publisher file holds that are not read: a cut last record, those beyond the store.
+void warnAboutFileSize(const fs::path& file, const char* which) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error)
+        return;
+    const std::string named = std::string("the ") + which + " publisher file " + shown(file);
+    const std::uintmax_t records = size / RECORD_SIZE;
+    if (size % RECORD_SIZE != 0)
+        warn(named + " ends in a cut record of " + std::to_string(size % RECORD_SIZE) +
+             " bytes, which is left out");
+    if (records > static_cast<std::uintmax_t>(RECORD_CAPACITY))
+        warn(named + " holds " + std::to_string(records - RECORD_CAPACITY) +
+             " record(s) beyond the " + std::to_string(RECORD_CAPACITY) +
+             " the program reads; they are left out");
+}
+
+// Why the publisher file gave no publisher.
+int noPublishers(const fs::path& publisherFile) {
+    const std::string folderError = folderProblem(publisherFile.parent_path());
+    const std::string problem = readProblem(publisherFile);
+    if (!folderError.empty() && problem != "is a folder")
+        return fail(EXIT_FAILED,
+                    "the data folder " + shown(publisherFile.parent_path()) + " " + folderError);
+    if (problem == "does not exist")
+        return fail(EXIT_FAILED, "there is no publisher file " + shown(publisherFile));
+    return fail(EXIT_FAILED, "the publisher file " + shown(publisherFile) + " " +
+                                 (problem.empty() ? "holds no publishers" : problem));
+}
+
+void warnAboutPreviousYear(const fs::path& dataFolder) {
+    const fs::path previousFile = findIgnoringCase(previousPublisherFilePath(dataFolder));
+    if (!previousFileUsable(readFileAnyCase, dataFolder))
+        warn("there is no usable previous-year publisher file " + shown(previousFile) +
+             ": the previous year's months are empty");
+    else
+        warnAboutFileSize(previousFile, "previous-year");
+}
+
+} // namespace
+
+Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
+              ToolData& tool) {
+    std::error_code error;
+    tool.dataFolder = fs::absolute(options.dataFolder, error).lexically_normal();
+
+    StartupInput input;
+    input.settingsFile =
+        options.settingsFile.empty() ? programSettingsFile() : options.settingsFile;
+    input.currentFolder = tool.dataFolder;
+    input.startDrive = driveNumberOf(tool.dataFolder);
+    const QDate today =
+        options.year != 0 ? QDate(options.year, options.month, options.day) : QDate::currentDate();
+    input.year = today.year();
+    input.month = today.month();
+    bool passwordAsked = false;
+    input.passwordPrompt = [&](const std::string& expected) {
+        passwordAsked = true;
+        return password && utf8ToCp1257(*password) == expected;
+    };
+    std::string memoryMessage;
+    input.showMessage = [&](const std::string& message) {
+        memoryMessage = message;
+    };
+
+    switch (loadStartupData(input, tool.data, tool.state, tool.settings)) {
+    case StartupLoad::Loaded:
+        break;
+    case StartupLoad::NoMemory:
+        return fail(EXIT_FAILED, memoryMessage);
+    case StartupLoad::LocationMissing:
+        return fail(EXIT_FAILED,
+                    "the settings put the data on the removable drive, and its folder " +
+                        shown(dataLocationOf(tool.dataFolder, tool.settings, 0).removableFolder) +
+                        " is not there");
+    case StartupLoad::PasswordRefused:
+        return fail(EXIT_FAILED, passwordAsked && !password
+                                     ? "the data are protected by a password: give it with "
+                                       "--password or --password-file"
+                                     : "the password is wrong");
+    }
+
+    const DataLocation location = dataLocationOf(tool.dataFolder, tool.settings, input.startDrive);
+    const fs::path publisherFile = findIgnoringCase(publisherFilePath(location));
+    if (tool.data.store.currentCount <= 1)
+        return noPublishers(publisherFile);
+    warnAboutFileSize(publisherFile, "current");
+    if (options.previousYear)
+        warnAboutPreviousYear(tool.dataFolder);
+    return {};
+}
+
+} // namespace pelkorl

@@ -1,0 +1,83 @@
+// How pelkorl-print says what went wrong.
+#include "cli/printtool.h"
+#include "records/fileio.h"
+
+#include <QString>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <unistd.h>
+#endif
+
+#include <cstdio>
+#include <iostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace pelkorl {
+
+namespace {
+
+std::string lowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+int fail(int code, const std::string& message) {
+    std::cerr << "pelkorl-print: " << message << "\n";
+    if (code == EXIT_USAGE)
+        std::cerr << "Try 'pelkorl-print --help'.\n";
+    return code;
+}
+
+void warn(const std::string& message) {
+    std::cerr << "pelkorl-print: warning: " << message << "\n";
+}
+
+std::string shown(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    const std::string bytes(text.begin(), text.end());
+    if (QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toUtf8().toStdString() == bytes)
+        return "'" + bytes + "'";
+    std::string escaped;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+        escaped += byte < 0x80 ? std::string(1, c) : std::string(hex);
+    }
+    return "'" + escaped + "'";
+}
+
+std::string readProblem(const fs::path& file) {
+    Bytes bytes;
+    std::error_code error;
+    switch (readFilePart(file, 0, 1, bytes)) {
+    case ReadError::None:
+    case ReadError::TooLarge:
+        return {};
+    case ReadError::Missing:
+        return "does not exist";
+    case ReadError::NotRegular:
+        return fs::is_directory(file, error) ? "is a folder" : "is not a regular file";
+    case ReadError::Unreadable:
+        break;
+    }
+#ifndef _WIN32
+    if (::access(file.c_str(), R_OK) != 0)
+        return "cannot be read: " + lowerFirst(std::generic_category().message(errno));
+#endif
+    return "cannot be read";
+}
+
+std::string folderProblem(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    return error ? "cannot be read: " + lowerFirst(error.message()) : std::string();
+}
+
+} // namespace pelkorl

@@ -1,0 +1,65 @@
+#pragma once
+// pelkorl-print's phases. main() runs them in order: the arguments and what they name, the
+// data, the records and the card, then one output. Each phase returns the exit code to stop
+// with, or nothing to go on; whatever stops the run has said why on stderr.
+//
+// The core's headers come before any Qt header: Qt's keyword macro "slots" would rewrite
+// the core's fields of that name.
+#include "card/cardstate.h"
+#include "cli/printoptions.h"
+#include "records/publisherdata.h"
+#include "settings/settings.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelkorl {
+
+using Stop = std::optional<int>;
+
+// What the run works on: the data folder's records and the card state over them. Not
+// movable: the state points at the data.
+struct ToolData {
+    std::filesystem::path dataFolder; // absolute
+    PublisherData data;
+    CardState state;
+    Settings settings;
+
+    ToolData() = default;
+    ToolData(const ToolData&) = delete;
+    ToolData& operator=(const ToolData&) = delete;
+};
+
+// Messages on stderr, prefixed with the tool's name; usage errors point at --help.
+int fail(int code, const std::string& message);
+void warn(const std::string& message);
+// A name as the user typed it, in quotes; bytes that are no UTF-8 are shown as \xNN.
+std::string shown(const std::filesystem::path& path);
+// What keeps a file from being read, in words the user can act on; empty when it can be.
+std::string readProblem(const std::filesystem::path& file);
+// A folder whose entries cannot be listed: why; empty when they can.
+std::string folderProblem(const std::filesystem::path& folder);
+
+// The data folder, the settings and password files, and the output or the queue exist and
+// can be used; `queue` becomes the queue to print on when one is asked for. `password`
+// becomes the one given or read from the password file.
+Stop checkArguments(const PrintToolOptions& options, std::string& queue,
+                    std::optional<std::string>& password);
+
+// Loads the data folder as the program does at start-up; needs the application object.
+Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
+              ToolData& tool);
+
+// The records to print, in page order, then the card version and boxes asked for.
+Stop chooseRecords(const PrintToolOptions& options, ToolData& tool, std::vector<int>& records);
+Stop chooseCard(const PrintToolOptions& options, ToolData& tool);
+
+// The outputs.
+int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
+                 const std::vector<int>& records);
+int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
+                 const std::vector<int>& records);
+
+} // namespace pelkorl

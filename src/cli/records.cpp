@@ -1,0 +1,78 @@
+// The third phase: which publishers' cards, and the card they are printed on.
+#include "card/cardbatch.h"
+#include "card/publisherfilter.h"
+#include "cli/printtool.h"
+#include "settings/startupdata.h"
+#include "text/strings.h"
+
+#include <iostream>
+
+namespace pelkorl {
+
+namespace {
+
+// Rows (0 = September) asked for that the card of this year cannot show, as 1-based numbers.
+std::string unprintableRows(const CardState& state, const std::array<bool, MONTH_ROWS>& asked) {
+    const MonthBoxes enabled = enabledMonthBoxes(state);
+    std::string rows;
+    for (int row = 0; row < MONTH_ROWS; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (asked[r] && !enabled.month[r])
+            rows += (rows.empty() ? "" : ",") + std::to_string(row + 1);
+    }
+    return rows;
+}
+
+Stop listedRecords(const PrintToolOptions& options, const ToolData& tool,
+                   std::vector<int>& records) {
+    const CardState& state = tool.state;
+    records = batchRecords(tool.data.store, options.filter, state.lastMonth, state.lastNameFirst);
+    const std::size_t listed =
+        publisherLines(tool.data.store, options.filter, state.lastMonth).size();
+    if (records.empty())
+        return fail(EXIT_FAILED, "no publisher is listed under \"" +
+                                     loadText(filterNameId(options.filter)) + "\"");
+    if (listed > records.size())
+        std::cerr << "pelkorl-print: " << listed - records.size()
+                  << " listed publisher(s) without a name left out: the program prints no "
+                     "card for them\n";
+    return {};
+}
+
+Stop namedRecords(const PrintToolOptions& options, ToolData& tool, std::vector<int>& records) {
+    for (const std::string& wanted : options.publishers) {
+        const PublisherLookup found = findPublisher(tool.data, wanted);
+        if (!found.error.empty())
+            return fail(EXIT_FAILED, found.error);
+        if (!cardHasName(tool.data.store, found.record, tool.state.lastNameFirst))
+            return fail(EXIT_FAILED, "publisher record " + std::to_string(found.record) +
+                                         " has no name: the program prints no card for it");
+        records.push_back(found.record);
+    }
+    return {};
+}
+
+} // namespace
+
+Stop chooseRecords(const PrintToolOptions& options, ToolData& tool, std::vector<int>& records) {
+    return options.all ? listedRecords(options, tool, records)
+                       : namedRecords(options, tool, records);
+}
+
+Stop chooseCard(const PrintToolOptions& options, ToolData& tool) {
+    if (options.cardVersion) {
+        tool.state.cardVersion = *options.cardVersion;
+        loadCardLayout(tool.state, tool.dataFolder);
+    }
+    // The date and the data decide this, not the command line.
+    const std::string cardError = applyCardOptions(options, tool.state);
+    if (!cardError.empty())
+        return fail(EXIT_FAILED, cardError);
+    const std::string rows = unprintableRows(tool.state, options.months);
+    if (!rows.empty())
+        warn("month row(s) " + rows +
+             " cannot be printed for the service year shown and are left out");
+    return {};
+}
+
+} // namespace pelkorl
