@@ -41,6 +41,8 @@ struct PrintToolOptions {
     bool form = false; // draw the card's form with the data
     // --card-version: instead of the settings file's card version.
     std::optional<int> cardVersion;
+    // --layout-from: the 11/23 card's positions from this fillable form, for this run only.
+    std::filesystem::path layoutFrom;
     std::filesystem::path output;
     // --printer: the queue to print on instead of writing a file; "-" is the default one.
     std::optional<std::string> printer;

@@ -40,6 +40,7 @@ constexpr int BOX = 12;
 constexpr int MINISTRY_BOX = 14; // the branch's form has 10.4 pt boxes and room for them
 constexpr int FRAME_PAD = 10;    // the 11/23 card's outline this far left of its first item
 constexpr int TITLE_ROOM = 40;   // and this far above its name line
+constexpr int SERVICE_YEAR_ROOM = 15;
 constexpr int INSET = 5;
 constexpr int DATA_TENTHS = 100; // the header's data font, as cardrender draws it
 constexpr int CAPTION_TENTHS = 80;
@@ -331,6 +332,9 @@ void ministryRules(FormTable& t, const CardState& state, int dpiX, int dpiY) {
     const int inset = points(dpiX, FIELD_INSET_POINTS);
     const int shared = columnDev(0) + halfMark;
     const int auxiliary = columnDev(2) + halfMark;
+    // The service year stands in the month column's caption cell, its small caption on top.
+    t.captionTop = std::min(t.captionTop, state.topMarginDev + y(HeaderItem::ServiceYear) -
+                                              hundredths(dpiY, SERVICE_YEAR_ROOM));
     t.monthRight = columnDev(MINISTRY_MONTH_COLUMN_ENTRY);
     const int afterShared = 2 * shared - t.monthRight;
     const int beforeHours = columnDev(3) - inset;
