@@ -12,8 +12,10 @@ FUZZ_RUNS  ?= 10000000
 
 # Debian packages the build, the tests and the program need.
 DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libqpdf-dev libgtest-dev libgmock-dev \
-       libbenchmark-dev fonts-liberation2 poppler-utils $(PACKAGE_DEBS) \
+       libbenchmark-dev fonts-liberation2 poppler-utils $(FORM_DEBS) $(PACKAGE_DEBS) \
        $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
+# Tests that make a stand-in of the branch's fillable S-21 form and read it back.
+FORM_DEBS = python3-reportlab python3-pypdf
 # The install test and `make package`: desktop entry validation, the .deb's dependencies.
 PACKAGE_DEBS = desktop-file-utils dpkg-dev file
 # The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a

@@ -16,6 +16,8 @@
 #      position from the CM305's printable-area corner (pdftotext -bbox). A queue rejecting
 #      jobs and a removed one give their messages and no job. pelkorl-print --printer -O
 #      sends the same options; a wrong command line, an unknown option and no queue are told.
+#      The 11/23 card with its layout from a stand-in fillable form lands in the form's boxes
+#      on the CM305's A4 (11.62 pt margins).
 #
 # Usage: e2e_test.sh BUILD_FOLDER. Needs root (the cups-pdf backend runs only as root) and
 # the packages of `make deps`. Screenshots and page images go to BUILD_FOLDER/artifacts.
@@ -29,6 +31,10 @@ SAMPLE=$BUILD/pelkorl-sample
 CARD=$BUILD/tests/e2e/pelkorl-e2e-card
 SETUP_TOOL=$BUILD/tests/e2e/pelkorl-e2e-setup
 PRINT_TOOL=$BUILD/pelkorl-print
+SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Debian's own Python, which has reportlab and pypdf.
+PYTHON=/usr/bin/python3
+[ -x "$PYTHON" ] || PYTHON=python3
 ARTIFACTS=$BUILD/artifacts
 TIMEOUT=${PELKORL_E2E_TIMEOUT:-30}
 PPD_SOURCE=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
@@ -73,6 +79,8 @@ done
 CM305_PPD=/usr/share/ppd/cupsfilters/Fuji_Xerox-DocuPrint_CM305_df-PDF.ppd
 RICOH_PPD=/usr/share/ppd/cupsfilters/Ricoh-PDF_Printer-PDF.ppd
 [ -r "$CM305_PPD" ] && [ -r "$RICOH_PPD" ] || fail "cups-filters' PPDs are missing: run 'make deps'"
+"$PYTHON" -c 'import reportlab, pypdf' 2>/dev/null ||
+    fail "python3-reportlab or python3-pypdf is missing: run 'make deps'"
 
 # ---- Everything this test starts or leaves, undone whatever the outcome
 
@@ -602,6 +610,20 @@ status=0
 "$PRINT_TOOL" "$DATA" -p 1 --printer "$CM305" -O InputSlot 2>/dev/null || status=$?
 [ "$status" = 2 ] || fail "an option without '=' ended with $status, not 2"
 note "pelkorl-print --printer: the same options, the name from the A4 corner"
+# The 11/23 card laid out from a stand-in of the branch's fillable form, its hours moved as
+# in the Spanish edition, on the same A4 with its 11.62 pt margins: every word stands in a
+# box of the form and the name in its name box, counted from the paper's corner.
+STANDIN=$RUN/s21-forma.pdf
+"$PYTHON" "$SCRIPTS/s21_standin.py" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
+"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 -m all --sex-mark \
+    --card-version 2 --layout-from "$STANDIN" --printer "$CM305" -O InputSlot=BypassTray \
+    -O MediaType=ThickPaper2 >"$RUN/print.out" 2>"$RUN/print.err" ||
+    fail "pelkorl-print --layout-from failed: $(cat "$RUN/print.err")"
+check_job "$CM305" "$RUN/s21.pdf" A4
+"$PYTHON" "$SCRIPTS/s21_check.py" "$RUN/s21.pdf" "$STANDIN" --name-in 900_1_Text_SanSerif \
+    >"$RUN/s21.check" || fail "the 11/23 card missed the form's boxes: $(cat "$RUN/s21.check")"
+[ ! -e "$DATA/cplot2.dat" ] || fail "--layout-from wrote cplot2.dat"
+note "the 11/23 card from a fillable form: $(head -n 1 "$RUN/s21.check")"
 
 lpadmin -x "$CM305"
 ask print "message: Spausdintuvo „$CM305“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta. Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."
