@@ -154,7 +154,7 @@ const Expected CONTROLS[] = {
     {131, NO_ID, K::StaticText, "(lygiuojamos kairyn)", 310, 182, 87, 8, 0},
     {131, 1064, K::PushButton, "", 180, 223, 232, 14, TAB},
     {131, 2, K::PushButton, "Atšaukti", 180, 250, 50, 14, TAB},
-    {131, 1065, K::PushButton, "Maketas iš S-21 PDF formos...", 236, 250, 120, 14, TAB},
+    {131, 1065, K::PushButton, "Maketas iš S-21 PDF formos...", 234, 250, 124, 14, TAB},
     {131, 1, K::DefaultPushButton, "OK", 362, 250, 50, 14, TAB},
 };
 

@@ -611,11 +611,12 @@ status=0
 [ "$status" = 2 ] || fail "an option without '=' ended with $status, not 2"
 note "pelkorl-print --printer: the same options, the name from the A4 corner"
 # The 11/23 card laid out from a stand-in of the branch's fillable form, its hours moved as
-# in the Spanish edition, on the same A4 with its 11.62 pt margins: every word stands in a
-# box of the form and the name in its name box, counted from the paper's corner.
+# in the Spanish edition, on the same A4 with its 11.62 pt margins: every word (of a
+# regular pioneer's card, so the moved hours are there) stands in a box of the form and the
+# name in its name box, counted from the paper's corner.
 STANDIN=$RUN/s21-forma.pdf
 "$PYTHON" "$SCRIPTS/s21_standin.py" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
-"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 1 -m all --sex-mark \
+"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 2 -m all --sex-mark \
     --card-version 2 --layout-from "$STANDIN" --printer "$CM305" -O InputSlot=BypassTray \
     -O MediaType=ThickPaper2 >"$RUN/print.out" 2>"$RUN/print.err" ||
     fail "pelkorl-print --layout-from failed: $(cat "$RUN/print.err")"

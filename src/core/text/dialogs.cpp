@@ -244,7 +244,7 @@ DialogTemplate detailedLayoutDialog() {
     c.push_back(pushButton(1064, "", 180, 223, 232, 14));
     c.push_back(pushButton(ID_CANCEL, "Atšaukti", 180, 250, 50, 14));
     // Only the 11/23 card shows it.
-    c.push_back(pushButton(1065, loadText(FORM_LAYOUT_BUTTON), 236, 250, 120, 14));
+    c.push_back(pushButton(1065, loadText(FORM_LAYOUT_BUTTON), 234, 250, 124, 14));
     c.push_back(defaultButton(ID_OK, "OK", 362, 250, 50, 14));
     return d;
 }
