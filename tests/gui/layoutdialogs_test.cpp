@@ -145,6 +145,14 @@ void LayoutDialogsTest::detailedLabelsFollowColumnSet() {
         QCOMPARE(dialog.control(1073)->isVisible(), !labels[4].isEmpty());
         QCOMPARE(dialog.controlAs<QLabel>(1081)->text(),
                  QString(version == 2 ? "Tarnybos metai" : "Adresas"));
+        // The 11/23 card counts from the paper's edges, its figures aligned left.
+        QCOMPARE(dialog.controlAs<QLabel>(1096)->text(),
+                 QString(version == 2 ? "Skaitmenys lygiuojami kairyn."
+                                      : "Skaitmenys lygiuojami dešinyn."));
+        QCOMPARE(dialog.controlAs<QLabel>(1094)->text().contains("lapo"), version == 2);
+        QCOMPARE(
+            dialog.controlAs<QPushButton>(DetailedLayoutDialog::FORM_LAYOUT_BUTTON_ID)->isVisible(),
+            version == 2);
         QCOMPARE(dialog.showsPlacements(), version == 0);
         QCOMPARE(dialog.windowTitle(), title);
         QCOMPARE(dialog.controlAs<QPushButton>(1064)->text(),
@@ -279,8 +287,10 @@ void LayoutDialogsTest::detailedLayoutFromForm_data() {
     QTest::addColumn<QStringList>("options"); // of the stand-in; "text" for a text file
     QTest::addColumn<QString>("hoursX");      // box 1071 afterwards
     QTest::addColumn<QString>("reason");      // second line of the message, if any
-    QTest::newRow("branch's form") << QStringList{} << "4.16" << "";
-    QTest::newRow("Spanish edition") << QStringList{"--hours-x", "314.8"} << "4.40" << "";
+    QTest::newRow("branch's form") << QStringList{} << "4.16"
+                                   << "";
+    QTest::newRow("Spanish edition") << QStringList{"--hours-x", "314.8"} << "4.40"
+                                     << "";
     QTest::newRow("no total") << QStringList{"--without", "904_32_S21_Value"} << "9.00"
                               << "formoje nėra lauko „904_32_S21_Value“.";
     QTest::newRow("protected") << QStringList{"--password", "slaptas"} << "9.00"
@@ -323,8 +333,8 @@ void LayoutDialogsTest::detailedLayoutFromForm() {
     QCOMPARE(messages.boxes().size(), std::size_t(reason.isEmpty() ? 0 : 1));
     if (!reason.isEmpty()) {
         const QStringList lines = messages.boxes().front().text.split('\n');
-        QCOMPARE(lines.value(0), "Maketo iš „" + QDir::toNativeSeparators(file) +
-                                     "“ paimti nepavyko:");
+        QCOMPARE(lines.value(0),
+                 "Maketo iš „" + QDir::toNativeSeparators(file) + "“ paimti nepavyko:");
         QCOMPARE(lines.value(1), reason);
     }
 }
@@ -414,7 +424,8 @@ void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
                                << "1.99";
     QTest::newRow("version 1") << 1 << "1.32"
                                << "1.99";
-    QTest::newRow("version 2, its own table") << 2 << "2.84" << "3.30";
+    QTest::newRow("version 2, its own table") << 2 << "2.84"
+                                              << "3.30";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {

@@ -207,7 +207,8 @@ DialogTemplate detailedLayoutDialog() {
         c.push_back(edit(1031 + k, 81, 25 + 16 * k, 40, 14));
         c.push_back(edit(1043 + k, 128, 25 + 16 * k, 40, 14));
     }
-    c.push_back(label(NO_ID,
+    // Ids 1093-1096: the 11/23 card counts from the paper's edges and aligns left.
+    c.push_back(label(1093,
                       "X matmenys - coliai nuo kairės paraštės\nY matmenys - coliai nuo viršutinės "
                       "paraštės",
                       14, 227, 154, 20));
@@ -216,7 +217,7 @@ DialogTemplate detailedLayoutDialog() {
     c.push_back(group(" Lentelė  ", 180, 5, 232, 204));
     c.push_back(label(NO_ID, "Pradžia (rugsėjis)", 194, 29, 64, 8));
     c.push_back(edit(1066, 262, 25, 40, 14));
-    c.push_back(label(NO_ID, "(coliai nuo virš.paraštės)", 307, 29, 100, 8));
+    c.push_back(label(1094, "(coliai nuo virš.paraštės)", 307, 29, 100, 8));
     c.push_back(label(NO_ID, "Lentelės aukštis", 194, 45, 64, 8));
     c.push_back(edit(1067, 262, 41, 40, 14));
     c.push_back(label(NO_ID, "(12 eilučių)", 307, 45, 100, 8));
@@ -237,8 +238,8 @@ DialogTemplate detailedLayoutDialog() {
         c.push_back(label(COLUMN_ROWS[i].labelId, COLUMN_ROWS[i].text, 194, y + 4, 66, 8));
         c.push_back(edit(1068 + i, 263, y, 40, 14));
     }
-    c.push_back(label(NO_ID, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24));
-    c.push_back(label(NO_ID, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18));
+    c.push_back(label(1095, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24));
+    c.push_back(label(1096, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18));
     c.push_back(label(NO_ID, "(lygiuojamos kairyn)", 310, 182, 87, 8));
 
     c.push_back(pushButton(1064, "", 180, 223, 232, 14));

@@ -25,6 +25,7 @@
 //   1430-1437  captions of the ministry column set (preview, then printed form)
 //   1440-1447  detailed-layout labels of the 11/23 card
 //   1460-1471  the 11/23 card's layout from a fillable form: button, file dialog, messages
+//   1472-1475  the detailed layout's notes on the 11/23 card
 //
 // Ids inside those ranges that have no text here (loadText gives ""):
 //   115, 129, 130, 132-136, 1020-1025.
@@ -195,6 +196,12 @@ constexpr Entry TEXTS[] = {
     {1469, "formos laukas „%1“ yra toliau nei 9.99 colio nuo lapo kampo."},
     {1470, "formos laukas „%1“ (valandų suma) nėra po valandų stulpeliu."},
     {1471, "Maketas nepakeistas."},
+    // Detailed-layout notes of the 11/23 card, whose positions count from the paper's edges.
+    {1472, "X matmenys - coliai nuo kairiojo lapo krašto\nY matmenys - coliai nuo viršutinio "
+           "lapo krašto"},
+    {1473, "(coliai nuo lapo viršaus)"},
+    {1474, "Matmenys nurodomi coliais nuo kairiojo lapo krašto."},
+    {1475, "Skaitmenys lygiuojami kairyn."},
 };
 
 constexpr bool sortedById() {

@@ -113,5 +113,7 @@ inline constexpr int FORM_LAYOUT_FILE_FILTER = 1462;
 inline constexpr int FORM_LAYOUT_FAILED = 1463;
 inline constexpr int FORM_LAYOUT_REASON_BASE = 1464;
 inline constexpr int FORM_LAYOUT_UNCHANGED = 1471;
+// The detailed layout's notes 1093-1096 on the 11/23 card.
+inline constexpr int MINISTRY_LAYOUT_NOTES = 1472;
 
 } // namespace pelkorl

@@ -30,6 +30,7 @@ constexpr int RETURN_VISITS_LABEL_ID = 1078;
 constexpr int STUDIES_LABEL_ID = 1079;
 constexpr int HOURS_LABEL_ID = 1092;
 constexpr int FIRST_HEADER_LABEL_ID = 1080; // + row
+constexpr int FIRST_NOTE_ID = 1093;         // the notes on where positions count from
 
 std::string versionCaption(int version) {
     if (version < 0 || version >= CARD_VERSION_CAPTION_ROOM) {
@@ -74,6 +75,8 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
       hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
     for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
         headerLabels_[static_cast<std::size_t>(row)] = require<QLabel>(FIRST_HEADER_LABEL_ID + row);
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        notes_[i] = require<QLabel>(FIRST_NOTE_ID + static_cast<int>(i));
     for (std::size_t i = 0; i < BOX_COUNT; ++i) {
         QLineEdit* edit = require<QLineEdit>(boxIds()[i]);
         boxes_[i] = edit;
@@ -163,6 +166,9 @@ void DetailedLayoutDialog::relabelForMinistryCard() {
     magazinesLabel_->setText(hours);
     relabel(returnVisitsLabel_, LABEL_MONTH_COLUMN);
     relabel(studiesLabel_, LABEL_CARD_WIDTH);
+    // Its positions count from the paper's edges and its figures start at their columns.
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        relabel(notes_[i], MINISTRY_LAYOUT_NOTES + static_cast<int>(i));
 }
 
 void DetailedLayoutDialog::showEvent(QShowEvent* event) {

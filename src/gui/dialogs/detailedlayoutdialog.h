@@ -91,6 +91,7 @@ private:
     QLabel* studiesLabel_;
     QLabel* hoursLabel_;
     std::array<QLabel*, HEADER_ITEM_COUNT> headerLabels_{};
+    std::array<QLabel*, 4> notes_{}; // where positions count from, how figures align
     QPushButton* restoreButton_;
     QPushButton* formButton_;
     FormChooser chooseForm_;
