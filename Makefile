@@ -10,14 +10,18 @@ WIN_BUILD  ?= build-windows
 FUZZ_SHORT ?= 30
 FUZZ_RUNS  ?= 10000000
 
-# Debian packages the build, the tests and the program need.
-DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev libqpdf-dev libgtest-dev libgmock-dev \
-       libbenchmark-dev fonts-liberation2 poppler-utils $(FORM_DEBS) $(PACKAGE_DEBS) \
-       $(E2E_DEBS) $(FUZZ_DEBS) $(WIN_DEBS)
-# Tests that make a stand-in of the branch's fillable S-21 form and read it back.
-FORM_DEBS = python3-reportlab python3-pypdf
-# The install test and `make package`: desktop entry validation, the .deb's dependencies.
-PACKAGE_DEBS = desktop-file-utils dpkg-dev file
+# Debian packages building and running the program need (make run, make package).
+RUN_DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev fonts-liberation2 \
+           fonts-dejavu-core libqpdf-dev
+# And those the tests need too (make test): GoogleTest, Google Benchmark, the PDF word reader.
+TEST_DEBS = libgtest-dev libgmock-dev libbenchmark-dev poppler-utils $(FORM_DEBS) $(PACKAGE_DEBS) \
+            $(E2E_DEBS) \
+            $(if $(QUICK),,$(FUZZ_DEBS) $(WIN_DEBS))
+# The end-to-end test reads the fields of a stand-in fillable form with pypdf.
+FORM_DEBS = python3-pypdf
+# The install test and `make package`: the .deb's dependencies, lintian on it, desktop entry
+# and AppStream metainfo validation.
+PACKAGE_DEBS = desktop-file-utils dpkg-dev file lintian appstream
 # The end-to-end test: its own X server driven by xdotool, its own CUPS scheduler with a
 # cups-pdf queue, page images compared with ImageMagick, message boxes read with tesseract;
 # held queues made from cups-filters' PPDs (trays, media types, margins), read with ipptool.
@@ -33,20 +37,37 @@ WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-plain test-asan test-fuzz test-windows fuzz fuzz-build bench package clean
+.PHONY: deps deps-run build build-all run test test-plain test-asan test-fuzz test-windows fuzz \
+        fuzz-build bench package clean
 
-deps:
-	@missing=$$(for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+# Installs the Debian packages of $(1) that are missing.
+define install_debs
+	@missing=$$(for p in $(1); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
+	done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+deps-run:
+	$(call install_debs,$(RUN_DEBS))
 
-build: deps $(BUILD)/CMakeCache.txt
+deps:
+	$(call install_debs,$(RUN_DEBS) $(TEST_DEBS))
+
+# The program alone (no tests or benchmarks, so none of their packages are needed) ...
+build: deps-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELKORL_TESTS=OFF \
+	  -DPELKORL_BENCHMARKS=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+
+# ... or with its tests and benchmarks, in the same folder.
+build-all: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELKORL_TESTS=ON \
+	  -DPELKORL_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The service year the sample's current file holds, as the program will see it today:
@@ -58,7 +79,7 @@ run: build
 	$(BUILD)/pelkorl-sample --year $(SAMPLE_YEAR) $(SAMPLE)
 	cd $(SAMPLE) && $(abspath $(BUILD))/pelkorl
 
-test-plain: build
+test-plain: build-all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
@@ -85,14 +106,16 @@ test-windows: deps
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 	bash tests/windows/run.sh $(WIN_BUILD)
 
-test: test-plain test-asan test-fuzz test-windows
+# QUICK=1: the plain build's tests only (no ASan/UBSan build, fuzz runs or Windows build).
+test: test-plain $(if $(QUICK),,test-asan test-fuzz test-windows)
 
 # Every benchmark, then one table of their figures (raw results in $(BUILD)/bench-results).
-bench: build
+bench: build-all
 	@bash bench/run.sh $(BUILD)
 
 # A Debian package of the program (build/pelkorl_VERSION_ARCH.deb).
 package: build
+	$(call install_debs,dpkg-dev file)
 	cd $(BUILD) && cpack
 
 clean:

@@ -1,7 +1,8 @@
-// pelkorl [DATA_FOLDER]: the data folder (or the folder of a file given) becomes the working
-// folder. Without one, the folder started in is used when it holds the data; otherwise (a
-// start from a desktop menu, in the home folder) the remembered data folder, or one the user
-// picks once.
+// pelkorl [DATA_FOLDER]: the data folder becomes the working folder; anything else given (a
+// file, a folder that is not there) is refused with a message. Without one, the folder started in
+// is used when it holds the data; otherwise (a start from a desktop menu, in the home folder) the
+// remembered data folder, or one the user picks once.
+#include "app/arguments.h"
 #include "main/maindialog.h"
 #include "settings/settingslocation.h"
 #include "settings/startfolder.h"
@@ -16,12 +17,44 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 using namespace pelkorl;
 
+namespace {
+
+// Help, version and a wrong command line are answered on the terminal, without a display;
+// returns the exit status, or nothing when the program is to start.
+std::optional<int> answerWithoutWindow(const AppArguments& arguments) {
+    switch (arguments.action) {
+    case AppAction::Run:
+        return std::nullopt;
+    case AppAction::Help:
+        std::fputs(appUsage().c_str(), stdout);
+        return 0;
+    case AppAction::Version:
+        std::fputs(appVersion().c_str(), stdout);
+        return 0;
+    case AppAction::Usage:
+        std::fprintf(stderr, "pelkorl: %s\n\n%s", arguments.error.c_str(), appUsage().c_str());
+        return 2;
+    }
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    const AppArguments arguments =
+        parseAppArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (const std::optional<int> status = answerWithoutWindow(arguments))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setWindowIcon(appIcon());
 
@@ -34,17 +67,15 @@ int main(int argc, char** argv) {
         startedIn.clear();
 
     std::filesystem::path folder;
-    // QApplication has taken its own options out of argv; the rest is ours, as bytes.
-    if (argc > 1) {
-        folder = std::filesystem::absolute(std::filesystem::path(argv[1]), error);
-        // A data file dropped on the launcher stands for its folder.
-        if (!error && std::filesystem::is_regular_file(folder, error))
-            folder = folder.parent_path();
-        if (error || argc > 2 || !std::filesystem::is_directory(folder, error)) {
+    if (arguments.folder) {
+        const std::string& given = *arguments.folder;
+        folder = std::filesystem::absolute(std::filesystem::path(given), error);
+        if (error || !std::filesystem::is_directory(folder, error)) {
+            const bool file = !error && std::filesystem::exists(folder, error);
             MessageBox::show(
                 nullptr,
-                textFromUtf8(loadText(NOT_A_DATA_FOLDER))
-                    .replace("%1", QDir::toNativeSeparators(QFile::decodeName(argv[1]))),
+                textFromUtf8(loadText(file ? FILE_NOT_A_DATA_FOLDER : NOT_A_DATA_FOLDER))
+                    .replace("%1", QDir::toNativeSeparators(QFile::decodeName(given.c_str()))),
                 QString(), MessageBox::Buttons::Ok, MessageBox::Icon::Stop);
             return 2;
         }

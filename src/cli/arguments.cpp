@@ -31,7 +31,14 @@ bool readPasswordFile(const fs::path& file, std::string& password) {
 }
 
 Stop checkQueue(const std::string& asked, std::string& queue) {
-    queue = asked == "-" ? defaultQueue() : asked;
+    if (asked == "-") {
+        const DefaultQueue found = defaultQueue();
+        if (found.error != SchedulerError::None)
+            return fail(EXIT_FAILED, schedulerProblem(found.error));
+        queue = found.name;
+    } else {
+        queue = asked;
+    }
     if (queue.empty())
         return fail(EXIT_FAILED, "there is no default printer");
     switch (queueState(queue)) {
@@ -39,6 +46,10 @@ Stop checkQueue(const std::string& asked, std::string& queue) {
         return fail(EXIT_FAILED, "there is no printer '" + queue + "'");
     case QueueState::Refusing:
         return fail(EXIT_FAILED, "printer '" + queue + "' does not accept jobs");
+    case QueueState::Unreachable:
+        return fail(EXIT_FAILED, schedulerProblem(SchedulerError::Unreachable));
+    case QueueState::NoAnswer:
+        return fail(EXIT_FAILED, schedulerProblem(SchedulerError::NoAnswer));
     case QueueState::Accepting:
     case QueueState::Stopped:
         break;
@@ -57,6 +68,31 @@ Stop checkOutputFile(const fs::path& output) {
         return fail(EXIT_FAILED,
                     "the folder of the output file " + shown(outputFolder) + " does not exist");
     return {};
+}
+
+Stop checkOutputFolder(const fs::path& folder) {
+    if (!namesTheSameFile(folder))
+        return fail(EXIT_FAILED, "the output folder name " + shown(folder) +
+                                     " is not valid UTF-8: nothing can be written there");
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        return fail(EXIT_FAILED,
+                    "the output folder " + shown(folder) +
+                        (fs::exists(folder, error) ? " is not a folder" : " does not exist"));
+    return {};
+}
+
+Stop checkOutput(const PrintToolOptions& options, std::string& queue) {
+    if (options.printer)
+        return checkQueue(*options.printer, queue);
+    if (!options.fillForm.empty()) {
+        const std::string problem = readProblem(options.fillForm);
+        if (!problem.empty())
+            return fail(EXIT_FAILED, "the form " + shown(options.fillForm) + " " + problem);
+        if (!options.outputDir.empty())
+            return checkOutputFolder(options.outputDir);
+    }
+    return checkOutputFile(options.output);
 }
 
 } // namespace
@@ -80,8 +116,7 @@ Stop checkArguments(const PrintToolOptions& options, std::string& queue,
         if (!problem.empty())
             return fail(EXIT_FAILED, "the form " + shown(options.layoutFrom) + " " + problem);
     }
-    if (const Stop stop =
-            options.printer ? checkQueue(*options.printer, queue) : checkOutputFile(options.output))
+    if (const Stop stop = checkOutput(options, queue))
         return stop;
 
     password = options.password;

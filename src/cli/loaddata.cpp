@@ -1,8 +1,10 @@
 // The second phase: the data folder read as the program reads it at start-up, with the
 // reasons said when it holds nothing to print.
+#include "card/cardlayout.h"
 #include "cli/printtool.h"
 #include "records/datalocation.h"
 #include "records/fileio.h"
+#include "records/remarks.h"
 #include "settings/settingslocation.h"
 #include "settings/startupdata.h"
 #include "text/codepage.h"
@@ -70,6 +72,30 @@ void warnAboutPreviousYear(const fs::path& dataFolder) {
         warnAboutFileSize(previousFile, "previous-year");
 }
 
+// A file the program reads when it is there: one that is there and cannot be read counts as
+// missing, which the user is told with the reason.
+void warnIfUnreadable(const fs::path& named, const char* which) {
+    const fs::path file = findIgnoringCase(named);
+    std::error_code error;
+    if (fs::symlink_status(file, error).type() == fs::file_type::not_found)
+        return;
+    const std::string problem = readProblem(file);
+    if (!problem.empty() && problem != "does not exist")
+        warn(std::string("the ") + which + " " + shown(file) + " " + problem +
+             ": it is read as missing");
+}
+
+void warnAboutUnreadableFiles(const ToolData& tool, bool previousYear) {
+    warnIfUnreadable(extensionFilePath(tool.dataFolder), "long-name file");
+    warnIfUnreadable(remarksFilePath(tool.dataFolder, ServiceYear::Current), "remarks file");
+    if (previousYear) {
+        warnIfUnreadable(previousPublisherFilePath(tool.dataFolder), "previous-year file");
+        warnIfUnreadable(remarksFilePath(tool.dataFolder, ServiceYear::Previous),
+                         "previous-year remarks file");
+    }
+    warnIfUnreadable(tool.dataFolder / layoutFileName(tool.state.cardVersion), "layout file");
+}
+
 } // namespace
 
 Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
@@ -118,6 +144,7 @@ Stop loadData(const PrintToolOptions& options, const std::optional<std::string>&
     if (tool.data.store.currentCount <= 1)
         return noPublishers(publisherFile);
     warnAboutFileSize(publisherFile, "current");
+    warnAboutUnreadableFiles(tool, options.previousYear);
     if (options.previousYear)
         warnAboutPreviousYear(tool.dataFolder);
     return {};

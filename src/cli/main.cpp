@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     if (!parsed.ok())
         return fail(EXIT_USAGE, parsed.error);
     const PrintToolOptions& options = parsed.options;
-    if (options.help) {
-        std::cout << printToolUsage();
+    if (options.help || options.version) {
+        std::cout << (options.help ? printToolUsage() : printToolVersion());
         return EXIT_PRINTED;
     }
     std::string queue;
@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
     if (const Stop stop = chooseCard(options, tool))
         return *stop;
 
+    if (!options.fillForm.empty())
+        return writeFilledForms(options, tool, records);
     return options.printer ? printOnQueue(queue, options, tool, records)
                            : writePdfFile(options, tool, records);
 }

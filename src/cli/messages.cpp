@@ -80,4 +80,10 @@ std::string folderProblem(const fs::path& folder) {
     return error ? "cannot be read: " + lowerFirst(error.message()) : std::string();
 }
 
+std::string schedulerProblem(SchedulerError error) {
+    if (error == SchedulerError::Unreachable)
+        return "the print system (CUPS) cannot be reached: nothing was printed";
+    return "the print system (CUPS) does not answer: nothing was printed";
+}
+
 } // namespace pelkorl

@@ -10,6 +10,8 @@
 #include "text/textids.h"
 #include "text/trim.h"
 
+#include "pelkorlversion.h"
+
 #include <algorithm>
 #include <charconv>
 #include <set>
@@ -88,16 +90,31 @@ struct OptionSpec {
 };
 
 constexpr OptionSpec OPTIONS[] = {
-    {"help", 'h', Takes::Nothing},        {"data", 0, Takes::Value},
-    {"settings", 0, Takes::Value},        {"publisher", 'p', Takes::Value},
-    {"all", 'a', Takes::Nothing},         {"filter", 0, Takes::Value},
-    {"months", 'm', Takes::Value},        {"total", 0, Takes::Nothing},
-    {"no-header", 0, Takes::Nothing},     {"sex-mark", 0, Takes::Nothing},
-    {"previous-year", 0, Takes::Nothing}, {"output", 'o', Takes::Value},
-    {"password", 0, Takes::Value},        {"password-file", 0, Takes::Value},
-    {"resolution", 0, Takes::Value},      {"date", 0, Takes::Value},
-    {"printer", 0, Takes::Value},         {"option", 'O', Takes::Value},
-    {"form", 0, Takes::Nothing},          {"card-version", 0, Takes::Value},
+    {"help", 'h', Takes::Nothing},
+    {"data", 0, Takes::Value},
+    {"settings", 0, Takes::Value},
+    {"publisher", 'p', Takes::Value},
+    {"all", 'a', Takes::Nothing},
+    {"filter", 0, Takes::Value},
+    {"months", 'm', Takes::Value},
+    {"total", 0, Takes::Nothing},
+    {"no-header", 0, Takes::Nothing},
+    {"sex-mark", 0, Takes::Nothing},
+    {"previous-year", 0, Takes::Nothing},
+    {"output", 'o', Takes::Value},
+    {"password", 0, Takes::Value},
+    {"password-file", 0, Takes::Value},
+    {"resolution", 0, Takes::Value},
+    {"date", 0, Takes::Value},
+    {"printer", 0, Takes::Value},
+    {"option", 'O', Takes::Value},
+    {"form", 0, Takes::Nothing},
+    {"card-version", 0, Takes::Value},
+    {"fill", 0, Takes::Value},
+    {"output-dir", 0, Takes::Value},
+    {"flatten", 0, Takes::Nothing},
+    {"both-years", 0, Takes::Nothing},
+    {"version", 0, Takes::Nothing},
     {"layout-from", 0, Takes::Value},
 };
 
@@ -114,6 +131,8 @@ const OptionSpec* findOption(std::string_view longName, char shortName) {
 std::string takeOption(std::string_view name, std::string_view value, PrintToolOptions& o) {
     if (name == "help") {
         o.help = true;
+    } else if (name == "version") {
+        o.version = true;
     } else if (name == "data") {
         if (!o.dataFolder.empty())
             return "more than one data folder given";
@@ -168,6 +187,18 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
         if (value.empty())
             return "--output: the file name is empty";
         o.output = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "fill") {
+        if (value.empty())
+            return "--fill: the form's file name is empty";
+        o.fillForm = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "output-dir") {
+        if (value.empty())
+            return "--output-dir: the folder name is empty";
+        o.outputDir = std::filesystem::path(std::u8string(value.begin(), value.end()));
+    } else if (name == "flatten") {
+        o.flatten = true;
+    } else if (name == "both-years") {
+        o.bothYears = true;
     } else if (name == "password") {
         o.password = std::string(value);
     } else if (name == "password-file") {
@@ -202,6 +233,35 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
     return {};
 }
 
+// What --fill goes with: the publishers and the output; the month rows and the total are
+// not asked for, since a filled form holds every reported month.
+std::string checkFillCombination(const PrintToolOptions& o) {
+    if (o.printer)
+        return "--fill writes files; it does not go with --printer";
+    if (!o.jobOptions.empty())
+        return "--option goes with --printer, not with --fill";
+    if (o.form)
+        return "--form draws a card; it does not go with --fill";
+    if (!o.header)
+        return "--no-header: a filled form always holds its header";
+    if (o.total || std::find(o.months.begin(), o.months.end(), true) != o.months.end())
+        return std::string(o.total ? "--total" : "--months") +
+               ": a filled form holds every reported month and its total";
+    if (!o.output.empty() && !o.outputDir.empty())
+        return "--output and --output-dir exclude each other";
+    if (o.output.empty() && o.outputDir.empty())
+        return "say where the filled forms go: --output FILE.pdf or --output-dir FOLDER";
+    if (!o.output.empty()) {
+        std::error_code error;
+        if (std::filesystem::is_directory(o.output, error))
+            return "--output: " + inQuotes(o.output.string()) +
+                   " is a folder; give the PDF file's name, or use --output-dir";
+        if (!endsWithPdf(o.output))
+            return "--output: the file name must end in .pdf";
+    }
+    return {};
+}
+
 // What the options ask for together.
 std::string checkCombination(const PrintToolOptions& o) {
     if (o.dataFolder.empty())
@@ -212,10 +272,17 @@ std::string checkCombination(const PrintToolOptions& o) {
         return "say which cards to print: --publisher or --all";
     if (o.filterGiven && !o.all)
         return "--filter chooses the cards of --all; it does not go with --publisher";
-    if (!o.header && o.sexMark)
-        return "--sex-mark marks the header, which --no-header leaves out";
     if (o.password && !o.passwordFile.empty())
         return "--password and --password-file exclude each other";
+    if (!o.header && o.sexMark)
+        return "--sex-mark marks the header, which --no-header leaves out";
+    if (!o.fillForm.empty())
+        return checkFillCombination(o);
+    if (!o.outputDir.empty() || o.flatten || o.bothYears)
+        return std::string(!o.outputDir.empty() ? "--output-dir"
+                           : o.flatten          ? "--flatten"
+                                                : "--both-years") +
+               " goes with --fill";
     if (o.printer) {
         if (!o.output.empty())
             return "--printer and --output exclude each other";
@@ -341,7 +408,7 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
         if (!parsed.error.empty())
             return parsed;
     }
-    if (!o.help)
+    if (!o.help && !o.version)
         parsed.error = checkCombination(o);
     return parsed;
 }
@@ -349,6 +416,8 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
 std::string printToolUsage() {
     return "Usage: pelkorl-print [OPTIONS] DATA_FOLDER --output FILE.pdf\n"
            "       pelkorl-print [OPTIONS] DATA_FOLDER --printer NAME [-O KEY=VALUE]...\n"
+           "       pelkorl-print [OPTIONS] DATA_FOLDER --fill FORM.pdf (--output FILE.pdf |\n"
+           "                     --output-dir FOLDER)\n"
            "\n"
            "Writes publisher record cards to a PDF file, or prints them on a printer, one page\n"
            "per card, each page as the program prints it. DATA_FOLDER is the folder the program is "
@@ -417,13 +486,33 @@ std::string printToolUsage() {
            "      --date YYYY-MM-DD\n"
            "                       take this date instead of today: it decides the last\n"
            "                       month reported and so the service year\n"
+           "\n"
+           "Filling the branch's fillable S-21 11/23 form (\"Pildyti S-21 PDF formą...\"):\n"
+           "      --fill FORM.pdf  fill your copy of the form with what the 11/23 card prints,\n"
+           "                       every reported month of the service year shown, instead\n"
+           "                       of drawing cards; --months, --total and --form do not\n"
+           "                       apply. With --output, one file of one page per publisher;\n"
+           "                       with --output-dir, one file per publisher in FOLDER,\n"
+           "                       named by the printed name and the service year\n"
+           "                       (\"Šimkūnienė Gražina 2027.pdf\"); files of those names are\n"
+           "                       replaced once each is written whole\n"
+           "      --output-dir FOLDER\n"
+           "                       the folder the filled forms are written to\n"
+           "      --flatten        make the fields page content (no longer editable)\n"
+           "      --both-years     each publisher's form twice: the previous service year\n"
+           "                       first, then the current one\n"
            "  -h, --help           show this text\n"
+           "      --version        show the tool's name and version\n"
            "\n"
            "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
            "data, the password, a publisher, the output file or the printer could not be had\n"
            "(or the printer refused the job, or the total row cannot be printed), 2 for a\n"
            "wrong command line. Warnings (records left out, month rows that cannot be\n"
            "printed, no previous year) go to stderr and leave the status 0.\n";
+}
+
+std::string printToolVersion() {
+    return std::string("pelkorl-print ") + PELKORL_VERSION + "\n";
 }
 
 PublisherLookup findPublisher(PublisherData& data, std::string_view given) {

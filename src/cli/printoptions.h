@@ -27,6 +27,7 @@ inline constexpr int EXIT_USAGE = 2;  // the command line itself is wrong
 
 struct PrintToolOptions {
     bool help = false;
+    bool version = false;
     std::filesystem::path dataFolder;
     std::filesystem::path settingsFile;  // empty: the program's own settings file
     std::vector<std::string> publishers; // record numbers or names (UTF-8), in page order
@@ -44,6 +45,11 @@ struct PrintToolOptions {
     // --layout-from: the 11/23 card's positions from this fillable form, for this run only.
     std::filesystem::path layoutFrom;
     std::filesystem::path output;
+    // --fill: the user's fillable S-21 11/23 form, filled instead of drawing cards.
+    std::filesystem::path fillForm;
+    std::filesystem::path outputDir; // --output-dir: one filled form per publisher
+    bool flatten = false;            // the fields become page content
+    bool bothYears = false;          // each publisher: the previous service year, then this one
     // --printer: the queue to print on instead of writing a file; "-" is the default one.
     std::optional<std::string> printer;
     std::vector<std::pair<std::string, std::string>> jobOptions; // -O KEY=VALUE, in order
@@ -66,6 +72,7 @@ struct ParsedOptions {
 ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments);
 
 std::string printToolUsage();
+std::string printToolVersion();
 
 // A comma-separated list of rows (1 = September ... 12 = August), month names ("Rgs",
 // "Sep"), ranges of either ("1-4", "Rgs-Grd") or "all", ticked in `rows`. Returns an error

@@ -7,6 +7,7 @@
 // the core's fields of that name.
 #include "card/cardstate.h"
 #include "cli/printoptions.h"
+#include "printing/cupsqueue.h"
 #include "records/publisherdata.h"
 #include "settings/settings.h"
 
@@ -41,6 +42,8 @@ std::string shown(const std::filesystem::path& path);
 std::string readProblem(const std::filesystem::path& file);
 // A folder whose entries cannot be listed: why; empty when they can.
 std::string folderProblem(const std::filesystem::path& folder);
+// What is wrong with the print system, for an error other than None.
+std::string schedulerProblem(SchedulerError error);
 
 // The data folder, the settings and password files, and the output or the queue exist and
 // can be used; `queue` becomes the queue to print on when one is asked for. `password`
@@ -61,5 +64,7 @@ int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
                  const std::vector<int>& records);
 int printOnQueue(const std::string& queue, const PrintToolOptions& options, const ToolData& tool,
                  const std::vector<int>& records);
+int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
+                     const std::vector<int>& records);
 
 } // namespace pelkorl

@@ -476,7 +476,7 @@ TEST(LayoutFileTest, saveAndLoadKeepEveryByte) {
     layout.setBytes(patternBytes(CARD_LAYOUT_SIZE));
     layout.setSlotText(0, "1.2345");
     layout.setSlotText(0, "5"); // tail of the longer text stays behind the terminator
-    writeFile(folder.path() / "cplot1.dat", std::string(1000, 'x')); // longer old file
+    writeFile(folder.path() / "cplot1.dat", std::string(CARD_LAYOUT_SIZE, 'x'));
 
     EXPECT_EQ(saveLayout(layout, 1, folder.path()), WriteResult::Written);
     EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"cplot1.dat"});
@@ -520,7 +520,7 @@ TEST(LayoutFileTest, readOnlyFolderWritesOnlyAWritableFileInPlace) {
     fs::permissions(folder.path(), fs::perms::owner_all);
     EXPECT_EQ(writable, WriteResult::Written);
     EXPECT_EQ(readFile(folder.path() / "cplot.dat"), layoutBytes(layout));
-    EXPECT_EQ(readOnly, WriteResult::CannotCreate);
+    EXPECT_EQ(readOnly, WriteResult::ReadOnly);
     EXPECT_EQ(readFile(folder.path() / "cplot1.dat"), old);
     EXPECT_EQ(missing, WriteResult::CannotCreate);
     std::vector<std::string> names = entries(folder.path());
@@ -560,14 +560,14 @@ TEST(LayoutFileTest, saveKeepsPermissionsFollowsLinksRefusesOtherFiles) {
     TempFolder folder;
     CardLayout layout;
     setLayoutDefaults(layout, 0);
-    writeFile(folder.path() / "cplot.dat", "old");
+    writeFile(folder.path() / "cplot.dat", patternBytes(CARD_LAYOUT_SIZE));
     const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(folder.path() / "cplot.dat", kept);
     EXPECT_EQ(saveLayout(layout, 0, folder.path()), WriteResult::Written);
     EXPECT_EQ(fs::status(folder.path() / "cplot.dat").permissions(), kept);
 
     fs::create_directory(folder.path() / "real");
-    writeFile(folder.path() / "real" / "cplot1.dat", "old");
+    writeFile(folder.path() / "real" / "cplot1.dat", patternBytes(CARD_LAYOUT_SIZE));
     fs::create_symlink(fs::path("real") / "cplot1.dat", folder.path() / "cplot1.dat");
     EXPECT_EQ(saveLayout(layout, 1, folder.path()), WriteResult::Written);
     EXPECT_TRUE(fs::is_symlink(folder.path() / "cplot1.dat"));
@@ -586,6 +586,70 @@ TEST(LayoutFileTest, saveKeepsPermissionsFollowsLinksRefusesOtherFiles) {
     EXPECT_EQ(fs::status(folder.path() / "cplot4.dat").type(), fs::file_type::fifo);
     EXPECT_EQ(entries(folder.path()).size(), 6u);
 }
+
+// What is not ours is never written: a file a link names outside the layout file's folder,
+// a read-only file (by its mode, so also for root), a file that is no layout file by its
+// size. Each stays byte for byte as it was, and nothing is left beside it.
+struct RefusedCase {
+    std::string name;
+    std::string link;   // what "cplot.dat" links to ("" for the file itself); %O = outside
+    std::size_t size;   // of the file written or linked to
+    bool readOnly;      // that file's mode has no owner write bit
+    bool outsideFolder; // "real" is a link to the outside folder
+    WriteResult expected;
+};
+
+class RefusedLayoutWrite : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedLayoutWrite, leavesTheFileAsItWas) {
+    const RefusedCase& c = GetParam();
+    TempFolder temp;
+    const fs::path data = temp.path() / "data";
+    const fs::path outside = temp.path() / "outside";
+    fs::create_directories(data);
+    fs::create_directories(outside);
+    if (c.outsideFolder)
+        fs::create_directory_symlink(outside, data / "real");
+    else
+        fs::create_directory(data / "real");
+    std::string link = c.link;
+    if (const auto at = link.find("%O"); at != std::string::npos)
+        link.replace(at, 2, outside.string());
+    const fs::path file = link.empty() ? data / "cplot.dat" : (data / link).lexically_normal();
+    const std::string old = patternBytes(c.size);
+    writeFile(file, old);
+    if (c.readOnly)
+        fs::permissions(file,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (!link.empty())
+        fs::create_symlink(link, data / "cplot.dat");
+    const auto before = entries(outside);
+
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    EXPECT_EQ(saveLayout(layout, 0, data), c.expected);
+    EXPECT_EQ(readFile(file), old);
+    EXPECT_EQ(entries(outside), before);
+    std::vector<std::string> names = entries(data);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"cplot.dat", "real"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotOurs, RefusedLayoutWrite,
+    testing::Values(RefusedCase{"AbsoluteLinkOutside", "%O/cplot.dat", 400, false, false,
+                                WriteResult::OutsideFolder},
+                    RefusedCase{"RelativeLinkOutside", "../outside/cplot.dat", 400, false, false,
+                                WriteResult::OutsideFolder},
+                    RefusedCase{"LinkThroughFolderLinkedOutside", "real/cplot.dat", 400, false,
+                                true, WriteResult::OutsideFolder},
+                    RefusedCase{"ReadOnlyFile", "", 400, true, false, WriteResult::ReadOnly},
+                    RefusedCase{"ReadOnlyFileLinkedInside", "real/cplot.dat", 400, true, false,
+                                WriteResult::ReadOnly},
+                    RefusedCase{"ShorterFile", "", 399, false, false, WriteResult::NotOurs},
+                    RefusedCase{"LongerFile", "", 4000, false, false, WriteResult::NotOurs},
+                    RefusedCase{"EmptyFile", "", 0, false, false, WriteResult::NotOurs}),
+    [](const auto& info) { return info.param.name; });
 #endif
 
 } // namespace

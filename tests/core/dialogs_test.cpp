@@ -79,6 +79,7 @@ const Expected CONTROLS[] = {
     {102, 1103, K::PushButton, "Eksportuoti visus P&DF...", 380, 213, 87, 14, TAB},
     {102, 1014, K::PushButton, "Parinktys", 115, 232, 63, 14, TAB},
     {102, 1100, K::PushButton, "Spausdinti &visus", 186, 232, 86, 14, TAB},
+    {102, 1105, K::PushButton, "Pildyti S-21 PDF formą...", 115, 248, 110, 14, TAB},
     {102, 1, K::DefaultPushButton, "&Spausdinti", 278, 232, 62, 14, TAB},
     {102, 1104, K::CheckBox, "Spausdinti &formą", 278, 250, 80, 10, TAB},
     {102, 2, K::PushButton, "&Uždaryti", 405, 232, 62, 14, TAB},
@@ -191,7 +192,7 @@ const unsigned FRAME = DialogStyle::CAPTION | DialogStyle::MODAL_FRAME;
 
 const ExpectedDialog DIALOGS[] = {
     {100, "Apie Pelkorl", 235, 97, FRAME | DialogStyle::SYSTEM_MENU, 5},
-    {102, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 30},
+    {102, "", 477, 263, DialogStyle::CAPTION | DialogStyle::SYSTEM_MENU, 31},
     {118, "Pasirinkite aplanką, į kurį norite įrašyti programos failus", 205, 102, FRAME, 5},
     {120, "Įveskite slaptažodį", 137, 52, FRAME, 3},
     {130, "", 277, 201, FRAME, 27},
@@ -285,9 +286,10 @@ std::vector<int> idsInOrder(const DialogTemplate& d) {
 TEST(MainDialog, TabOrderAsListed) {
     // The preview and PDF buttons follow box 1027 on their row, "print all" follows 1014, the
     // form's box the print button.
-    const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,  1015, 1016,
-                                       1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026,
-                                       1028, 1027, 1101, 1102, 1103, 1014, 1100, 1,    1104, 2};
+    const std::vector<int> expected = {1000, 1029, 1006, 1007, 1010, 1030, 1031, 129,
+                                       1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022,
+                                       1023, 1024, 1025, 1026, 1028, 1027, 1101, 1102,
+                                       1103, 1014, 1100, 1105, 1,    1104, 2};
     EXPECT_EQ(idsInOrder(dialogTemplate(MAIN_DIALOG_ID)), expected);
 }
 

@@ -135,6 +135,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"-a", "-h"},
                  [](const PrintToolOptions& o) {
                      EXPECT_TRUE(o.help);
+                 }},
+        GoodCase{"versionWinsOverAnythingMissing",
+                 {"--version"},
+                 [](const PrintToolOptions& o) {
+                     EXPECT_TRUE(o.version);
+                     EXPECT_FALSE(o.help);
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -159,6 +165,17 @@ INSTANTIATE_TEST_SUITE_P(
             "filterNegative", {"data", "-a", "--filter", "-1", "-o", "a.pdf"}, "--filter takes 0"},
         BadCase{"filterWord", {"data", "-a", "--filter=two", "-o", "a.pdf"}, "not 'two'"},
         BadCase{"noOutput", {"data", "-a"}, "no output file given"},
+        BadCase{"fillWithoutOutput", {"data", "-a", "--fill", "f.pdf"}, "--output-dir FOLDER"},
+        BadCase{"fillBothOutputs",
+                {"data", "-a", "--fill", "f.pdf", "-o", "a.pdf", "--output-dir", "d"},
+                "exclude each other"},
+        BadCase{"fillOnAPrinter", {"data", "-a", "--fill", "f.pdf", "--printer", "-"}, "--printer"},
+        BadCase{"fillWithMonths",
+                {"data", "-a", "--fill", "f.pdf", "-o", "a.pdf", "-m", "all"},
+                "every reported month"},
+        BadCase{"outputDirWithoutFill", {"data", "-a", "--output-dir", "d"}, "goes with --fill"},
+        BadCase{
+            "flattenWithoutFill", {"data", "-a", "-o", "a.pdf", "--flatten"}, "goes with --fill"},
         BadCase{"outputNotPdf", {"data", "-a", "-o", "tdat7.bin"}, "must end in .pdf"},
         BadCase{"outputOnlyExtension", {"data", "-a", "-o", "dir/.pdf"}, "must end in .pdf"},
         BadCase{"emptyOutput", {"data", "-a", "--output="}, "--output: the file name is empty"},
@@ -358,6 +375,6 @@ TEST(PrintToolUsage, ExplainsEveryOption) {
           "--no-header", "--sex-mark", "--previous-year", "--data",         "--settings",
           "--output",    "--password", "--password-file", "--resolution",   "--date",
           "--printer",   "--option",   "--form",          "--card-version", "--help",
-          "Exit status"})
+          "--version",   "Exit status"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }

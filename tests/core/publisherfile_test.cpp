@@ -263,8 +263,9 @@ TEST_F(DataFolderTest, RemovableFolderServesOnlyThePublisherFile) {
 
 // How the files of a data folder are found: in any letter case (data copied from Windows),
 // the exact spelling first, and only as regular files: a pipe, a folder or a link loop
-// counts as missing and never blocks the load.
-enum class Entry { Data, Other, Pipe, Folder, LinkLoop };
+// counts as missing and never blocks the load, and gives way to another spelling that is a
+// regular file (a folder on the way).
+enum class Entry { Data, Other, Pipe, Folder, LinkLoop, BrokenLink };
 
 struct FoundCase {
     std::string name;
@@ -305,9 +306,12 @@ protected:
         case Entry::Folder:
             std::filesystem::create_directory(file);
             break;
-        case Entry::LinkLoop: {
+        case Entry::LinkLoop:
+        case Entry::BrokenLink: {
             std::error_code error;
-            std::filesystem::create_symlink(file.filename(), file, error);
+            std::filesystem::create_symlink(
+                entry == Entry::LinkLoop ? file.filename() : std::filesystem::path("gone"), file,
+                error);
             noLinks = noLinks || error;
             break;
         }
@@ -345,6 +349,15 @@ std::vector<std::pair<std::string, Entry>> everyFile(const std::vector<std::stri
 const std::vector<std::string> LOWER = {"tdat7.bin", "xten7.dat", "remark7.dat",
                                         "Roll/Rv7_8/tdat7.bin", "cplot.dat"};
 
+// Each file as `unusable` under its own name and as data in capitals beside it.
+std::vector<std::pair<std::string, Entry>> unusableBeforeData(Entry unusable) {
+    std::vector<std::pair<std::string, Entry>> entries = everyFile(LOWER, unusable);
+    for (const char* name :
+         {"TDAT7.BIN", "XTEN7.DAT", "REMARK7.DAT", "Roll/Rv7_8/TDAT7.BIN", "CPLOT.DAT"})
+        entries.emplace_back(name, Entry::Data);
+    return entries;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     DataFolder, FoundFiles,
     ::testing::Values(FoundCase{"as named", everyFile(LOWER, Entry::Data), "Jonas", true},
@@ -370,7 +383,25 @@ INSTANTIATE_TEST_SUITE_P(
                       FoundCase{"pipes", everyFile(LOWER, Entry::Pipe), "", false},
 #endif
                       FoundCase{"folders", everyFile(LOWER, Entry::Folder), "", false},
-                      FoundCase{"link loops", everyFile(LOWER, Entry::LinkLoop), "", false}),
+                      FoundCase{"link loops", everyFile(LOWER, Entry::LinkLoop), "", false},
+                      // "Roll" a file, the previous year's folder spelled "roll/rv7_8".
+                      FoundCase{"folders before files",
+                                {{"tdat7.bin", Entry::Folder},
+                                 {"TDAT7.BIN", Entry::Data},
+                                 {"xten7.dat", Entry::Folder},
+                                 {"XTEN7.DAT", Entry::Data},
+                                 {"remark7.dat", Entry::Folder},
+                                 {"REMARK7.DAT", Entry::Data},
+                                 {"cplot.dat", Entry::Folder},
+                                 {"CPLOT.DAT", Entry::Data},
+                                 {"Roll", Entry::Other},
+                                 {"roll/rv7_8/tdat7.bin", Entry::Data}},
+                                "Jonas",
+                                true},
+                      FoundCase{"broken links before files", unusableBeforeData(Entry::BrokenLink),
+                                "Jonas", true},
+                      FoundCase{"link loops before files", unusableBeforeData(Entry::LinkLoop),
+                                "Jonas", true}),
     [](const auto& info) {
         std::string name = info.param.name;
         std::replace(name.begin(), name.end(), ' ', '_');

@@ -201,6 +201,8 @@ private slots:
     void fullDiskAtCloseKeepsOldFiles_data();
     void fullDiskAtCloseKeepsOldFiles();
     void settingsFileThatCannotBeMade();
+    void notOursIsLeftAtClose_data();
+    void notOursIsLeftAtClose();
 
 private:
     MessageBoxWatcher messages;
@@ -426,6 +428,46 @@ void DataSafetyTest::settingsFileThatCannotBeMade() {
     CardLayout written;
     QVERIFY(loadLayout(written, 0, data));
     QCOMPARE(written.bytes(), defaults.bytes());
+}
+
+// A layout file's place taken by what is not ours: a link to a file outside the data folder,
+// a read-only file (root included), a file of another size. Each stays byte for byte and the
+// close names it once.
+void DataSafetyTest::notOursIsLeftAtClose_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link outside") << "link";
+    QTest::newRow("read-only") << "read-only";
+    QTest::newRow("not 400 bytes") << "size";
+}
+
+void DataSafetyTest::notOursIsLeftAtClose() {
+#ifndef __unix__
+    QSKIP("makes symbolic links and read-only modes");
+#else
+    QFETCH(QString, kind);
+    TempFolder temp;
+    const fs::path data = temp.path() / "data";
+    QVERIFY(sample::writeSampleCongregation(data, SAMPLE_YEAR));
+    const fs::path outside = temp.path() / "outside.txt";
+    const std::string old = std::string(CARD_LAYOUT_SIZE, '7') + (kind == "size" ? "more" : "");
+    const fs::path file = kind == "link" ? outside : data / "CPLOT.DAT";
+    writeBytes(file, old);
+    if (kind == "link")
+        fs::create_symlink(outside, data / "cplot.dat");
+    if (kind == "read-only")
+        fs::permissions(file,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    PermissionsBack back({file});
+
+    auto dialog = startDialog(data, temp.path() / "pelkorl.INI", temp.path() / "printed");
+    QCOMPARE(dialog->publisherList()->count(), 40);
+    messages.plan(MessageBoxWatcher::Press::Ok);
+    dialog->closeMainDialog();
+    QVERIFY(dialog->closed());
+    expectUnwritten(messages, {kind == "link" ? "cplot.dat" : "CPLOT.DAT"});
+    QCOMPARE(readBytes(file), old);
+    QVERIFY(!fs::exists(temp.path() / "pelkorl.INI"));
+#endif
 }
 
 QTEST_MAIN(DataSafetyTest)

@@ -4,6 +4,7 @@
 #include "messageboxwatcher.h"
 #include "printing/printjob.h"
 #include "settings/layoutfile.h"
+#include "standinform.h"
 #include "testfiles.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -271,44 +271,47 @@ void LayoutDialogsTest::detailedCancelNeedsNoValidEntry() {
     QVERIFY(messages.boxes().empty());
 }
 
-// A stand-in for the branch's fillable form, made by tests/scripts/s21_standin.py.
-bool makeStandIn(const QString& out, const QStringList& options) {
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 QStringList{qEnvironmentVariable("PELKORL_SOURCE_DIR") +
-                                 QStringLiteral("/tests/scripts/s21_standin.py"),
-                             out} +
-                     options);
-    return python.waitForFinished(60000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
-}
-
 void LayoutDialogsTest::detailedLayoutFromForm_data() {
-    QTest::addColumn<QStringList>("options"); // of the stand-in; "text" for a text file
-    QTest::addColumn<QString>("hoursX");      // box 1071 afterwards
-    QTest::addColumn<QString>("reason");      // second line of the message, if any
-    QTest::newRow("branch's form") << QStringList{} << "4.16"
+    QTest::addColumn<QString>("change"); // of the stand-in form
+    QTest::addColumn<QString>("hoursX"); // box 1071 afterwards
+    QTest::addColumn<QString>("reason"); // second line of the message, if any
+    QTest::newRow("branch's form") << ""
+                                   << "4.16"
                                    << "";
-    QTest::newRow("Spanish edition") << QStringList{"--hours-x", "314.8"} << "4.40"
+    QTest::newRow("Spanish edition") << "hours at 314.8"
+                                     << "4.40"
                                      << "";
-    QTest::newRow("no total") << QStringList{"--without", "904_32_S21_Value"} << "9.00"
+    // Only read: an owner password alone does not keep it from being read.
+    QTest::newRow("owner password") << "owner password"
+                                    << "4.16"
+                                    << "";
+    QTest::newRow("no total") << "no 904_32_S21_Value"
+                              << "9.00"
                               << "formoje nėra lauko „904_32_S21_Value“.";
-    QTest::newRow("protected") << QStringList{"--password", "slaptas"} << "9.00"
+    QTest::newRow("protected") << "user password"
+                               << "9.00"
                                << "PDF failas apsaugotas slaptažodžiu.";
-    QTest::newRow("not a PDF") << QStringList{"text"} << "9.00"
+    QTest::newRow("not a PDF") << "text"
+                               << "9.00"
                                << "tai ne PDF failas arba jis sugadintas.";
 }
 
 void LayoutDialogsTest::detailedLayoutFromForm() {
-    QFETCH(QStringList, options);
+    QFETCH(QString, change);
     QFETCH(QString, hoursX);
     QFETCH(QString, reason);
     test::TempFolder folder;
-    const QString file = QString::fromStdString((folder.path() / "S-21 forma.pdf").string());
-    if (options == QStringList{"text"})
-        test::writeBytes(folder.path() / "S-21 forma.pdf", "%PDF-1.7 no more\n");
+    const auto path = folder.path() / "S-21 forma.pdf";
+    const QString file = QString::fromStdString(path.string());
+    test::StandInOptions options;
+    options.hoursX = change == "hours at 314.8" ? 314.8 : options.hoursX;
+    options.encrypt = change == "owner password";
+    options.userPassword = change == "user password" ? "slaptas" : "";
+    options.leaveOut = change == "no 904_32_S21_Value" ? "904_32_S21_Value" : "";
+    if (change == "text")
+        test::writeBytes(path, "%PDF-1.7 no more\n");
     else
-        QVERIFY(makeStandIn(file, options));
+        QVERIFY(test::writeStandInForm(path, options));
 
     DetailedLayoutDialog dialog;
     dialog.setCardVersion(2);

@@ -11,15 +11,21 @@
 #include "maindialogfixture.h"
 #include "messageboxwatcher.h"
 #include "pdfcheck.h"
+#include "printing/fillform.h"
+#include "standinform.h"
 #include "toolkit/dialogbuilder.h"
 #include "toolkit/messagebox.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fstream>
 
 using namespace pelkorl;
 using namespace pelkorl::test;
@@ -40,6 +46,7 @@ private slots:
     void printAllPrintsTheListAsTheFilterShowsIt();
     void previewShowsTheSelectedCard();
     void exportButtonsWriteTheChosenFile();
+    void fillFormWritesEveryListedCardWithProgress();
 
 private:
     MessageBoxWatcher messages;
@@ -166,6 +173,50 @@ void MainCommandsTest::exportButtonsWriteTheChosenFile() {
     QVERIFY2(named, qPrintable(first));
     QCOMPARE(run.printers->opened, 0); // no printer is needed for a file
     dialog.closeMainDialog();
+}
+
+void MainCommandsTest::fillFormWritesEveryListedCardWithProgress() {
+    if (formFontFile().empty())
+        QSKIP("no Liberation Sans or DejaVu Sans");
+    DialogRun run;
+    QVERIFY(sample::writeSampleCongregation(run.folder(), 2027));
+    const fs::path form = run.folder() / "S-21.pdf";
+    QVERIFY(writeStandInForm(form));
+    MainDialog& dialog = run.start(SEPTEMBER_2026);
+    CardCommands& commands = dialog.cardCommands();
+    QTemporaryDir out;
+    int formsAsked = 0;
+    commands.setFormChooser([&](QWidget*, const QString&, const QString&) {
+        ++formsAsked;
+        return QString::fromStdString(form.string());
+    });
+    commands.setFolderChooser([&](QWidget*, const QString&, const QString&) { return out.path(); });
+    commands.setTargetChooser([](QWidget*, bool) { return 2; });
+    // Stopped in the progress window after two forms: two files, nothing half written.
+    int shown = 0;
+    commands.setProgressStep([&](QProgressDialog& progress, int done) {
+        shown = std::max(shown, progress.maximum());
+        if (done == 2)
+            progress.cancel();
+    });
+    dialog.button(FILL_FORM_BUTTON_ID)->click();
+    const int listed = dialog.publisherList()->count();
+    QCOMPARE(shown, listed);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
+
+    // Again, to the end: the form is remembered, the files already there are replaced once
+    // the user agrees.
+    commands.setProgressStep({});
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    dialog.button(FILL_FORM_BUTTON_ID)->click();
+    QCOMPARE(formsAsked, 1);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), listed);
+    QVERIFY(dialog.settingsChanged());
+    dialog.closeMainDialog();
+    std::ifstream settings(run.settingsFile);
+    const std::string text((std::istreambuf_iterator<char>(settings)), {});
+    QVERIFY2(text.find("S-21 Form=" + fs::absolute(form).string()) != std::string::npos,
+             text.c_str());
 }
 
 QTEST_MAIN(MainCommandsTest)

@@ -12,7 +12,11 @@
 
 #include "messageboxwatcher.h"
 #include "pdfcheck.h"
+#include "printing/cupsqueue.h"
 #include "printing/printjob.h"
+#include "silentscheduler.h"
+#include "text/strings.h"
+#include "text/textids.h"
 #include "toolkit/messagebox.h"
 
 #include <QDir>
@@ -26,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <cups/cups.h>
 
 using namespace pelkorl;
 using pelkorl::test::pdfInfo;
@@ -97,6 +102,8 @@ private slots:
     void noPrinterIsShownOnceAndPrintsNothing_data();
     void noPrinterIsShownOnceAndPrintsNothing();
     void withoutASystemPrinterTheDefaultIsNoPrinter();
+    void schedulerIsGivenUpOnAtItsLimit_data();
+    void schedulerIsGivenUpOnAtItsLimit();
     void printerThatCannotStartShowsNoHdc();
     void twoPrintsAreTwoDocumentsNamedCardHeader();
     void aFileThatExistsIsReplacedOnlyAfterAsking_data();
@@ -316,11 +323,83 @@ void PrintJobTest::withoutASystemPrinterTheDefaultIsNoPrinter() {
     if (!QPrinterInfo::defaultPrinter().isNull())
         QSKIP("this system has a default printer");
     ApplicationPrinter printer;
-    QVERIFY(printer.printerForCommand() == nullptr);
+    // Without a scheduler at all the message says so instead.
+    const bool reached = schedulerError() == SchedulerError::None;
+    if (reached)
+        QVERIFY(printer.printerForCommand() == nullptr);
     messages.plan(test::MessageBoxWatcher::Press::Ok);
     QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
     QCOMPARE(messages.boxes().size(), std::size_t{1});
-    QCOMPARE(messages.boxes().front().text, QString("No Printer"));
+    QCOMPARE(messages.boxes().front().text,
+             reached ? QString("No Printer")
+                     : QString::fromStdString(loadText(PRINT_SYSTEM_UNREACHABLE)));
+}
+
+// Every request to the scheduler ends at its limit when the scheduler takes the connection
+// and never answers, and at once when there is none; neither is a missing queue or a job.
+void PrintJobTest::schedulerIsGivenUpOnAtItsLimit_data() {
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("call");
+    for (const bool silent : {true, false})
+        for (const char* call : {"probe", "queue", "default", "paper", "options", "job", "gui"})
+            // The print command asks with the program's own 10 s: only the quick case.
+            if (!silent || std::strcmp(call, "gui") != 0)
+                QTest::newRow(qPrintable(QString(silent ? "silent " : "none ") + call))
+                    << silent << QString(call);
+}
+
+void PrintJobTest::schedulerIsGivenUpOnAtItsLimit() {
+    QFETCH(bool, silent);
+    QFETCH(QString, call);
+    test::SilentScheduler scheduler(std::chrono::seconds(20));
+    QVERIFY(scheduler.ok());
+    const QByteArray before = qgetenv("CUPS_SERVER");
+    const std::string server = scheduler.socketPath() + (silent ? "" : ".none");
+    qputenv("CUPS_SERVER", QByteArray::fromStdString(server));
+    cupsSetServer(nullptr); // read CUPS_SERVER anew
+    const SchedulerLimits limits{0.3, 0.3};
+    const auto stateError = [](QueueState state) {
+        return state == QueueState::NoAnswer      ? SchedulerError::NoAnswer
+               : state == QueueState::Unreachable ? SchedulerError::Unreachable
+                                                  : SchedulerError::None;
+    };
+    SchedulerError got = SchedulerError::None;
+    if (call == "probe") {
+        got = schedulerError(limits);
+    } else if (call == "queue") {
+        got = stateError(queueState("Q", limits));
+    } else if (call == "default") {
+        const DefaultQueue found = defaultQueue(limits);
+        QVERIFY(found.name.empty());
+        got = found.error;
+    } else if (call == "paper") {
+        const QueuePaper paper = queuePaper("Q", {{"media", "Letter"}}, limits);
+        QVERIFY(!paper.found);
+        got = paper.scheduler;
+    } else if (call == "options") {
+        got = checkJobOptions("Q", {{"media", "Letter"}}, limits).scheduler;
+    } else if (call == "job") {
+        const QString file = out->filePath("job.pdf");
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        const SubmittedJob job = submitFile("Q", file.toStdString(), "Card Header", {}, limits);
+        QCOMPARE(job.id, 0);
+        got = job.scheduler;
+    } else {
+        ApplicationPrinter printer;
+        messages.plan(test::MessageBoxWatcher::Press::Ok);
+        QCOMPARE(printCard(nullptr, state, printer), PrintResult::NoPrinter);
+        QCOMPARE(messages.boxes().size(), std::size_t{1});
+        QCOMPARE(messages.boxes().front().text,
+                 QString::fromStdString(loadText(PRINT_SYSTEM_UNREACHABLE)));
+        got = SchedulerError::Unreachable;
+    }
+    if (before.isNull())
+        qunsetenv("CUPS_SERVER");
+    else
+        qputenv("CUPS_SERVER", before);
+    cupsSetServer(nullptr);
+    QCOMPARE(got, silent ? SchedulerError::NoAnswer : SchedulerError::Unreachable);
+    QCOMPARE(scheduler.connections() > 0, silent);
 }
 
 void PrintJobTest::printerThatCannotStartShowsNoHdc() {

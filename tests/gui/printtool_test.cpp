@@ -291,7 +291,7 @@ void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
         << all << "unreadable tdat7.bin" << 1 << "cannot be read: permission denied";
     QTest::newRow("an unreadable data folder")
         << all << "unreadable folder" << 1 << "cannot be read: permission denied";
-    QTest::newRow("a pipe as the layout file") << all << "pipe cplot.dat" << 0 << "";
+    QTest::newRow("a pipe as the layout file") << all << "pipe cplot.dat" << 0 << "layout file";
     QTest::newRow("missing output folder")
         << QStringList{"DATA", "-a", "-o", "DATA/nėra/x.pdf"} << "" << 1 << "does not exist";
     QTest::newRow("an output name that is no UTF-8")

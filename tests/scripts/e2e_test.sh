@@ -32,7 +32,8 @@ CARD=$BUILD/tests/e2e/pelkorl-e2e-card
 SETUP_TOOL=$BUILD/tests/e2e/pelkorl-e2e-setup
 PRINT_TOOL=$BUILD/pelkorl-print
 SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# Debian's own Python, which has reportlab and pypdf.
+STANDIN_TOOL=$BUILD/pelkorl-standin-form
+# Debian's own Python, which has pypdf.
 PYTHON=/usr/bin/python3
 [ -x "$PYTHON" ] || PYTHON=python3
 ARTIFACTS=$BUILD/artifacts
@@ -71,7 +72,7 @@ for tool in Xvfb xdotool xprop import convert identify cupsd lpadmin lpstat \
     pdftoppm pdftotext pdfinfo gs tesseract ipptool cupsdisable cupsreject; do
     command -v "$tool" >/dev/null || fail "$tool is missing: run 'make deps'"
 done
-for file in "$PROGRAM" "$SAMPLE" "$CARD" "$SETUP_TOOL" "$PRINT_TOOL"; do
+for file in "$PROGRAM" "$SAMPLE" "$CARD" "$SETUP_TOOL" "$PRINT_TOOL" "$STANDIN_TOOL"; do
     [ -x "$file" ] || fail "$file is not built"
 done
 [ -r "$PPD_SOURCE" ] && [ -x /usr/lib/cups/backend/cups-pdf ] ||
@@ -79,8 +80,7 @@ done
 CM305_PPD=/usr/share/ppd/cupsfilters/Fuji_Xerox-DocuPrint_CM305_df-PDF.ppd
 RICOH_PPD=/usr/share/ppd/cupsfilters/Ricoh-PDF_Printer-PDF.ppd
 [ -r "$CM305_PPD" ] && [ -r "$RICOH_PPD" ] || fail "cups-filters' PPDs are missing: run 'make deps'"
-"$PYTHON" -c 'import reportlab, pypdf' 2>/dev/null ||
-    fail "python3-reportlab or python3-pypdf is missing: run 'make deps'"
+"$PYTHON" -c 'import pypdf' 2>/dev/null || fail "python3-pypdf is missing: run 'make deps'"
 
 # ---- Everything this test starts or leaves, undone whatever the outcome
 
@@ -603,7 +603,7 @@ cupsaccept "$CM305"
     --option MediaType=ThickPaper2 -O Rankena=1 >"$RUN/print.out" 2>"$RUN/print.err" ||
     fail "pelkorl-print --printer failed: $(cat "$RUN/print.err")"
 grep -q "knows no option 'Rankena'" "$RUN/print.err" || fail "an unknown option was not reported"
-check_job "$CM305" "$RUN/cli.pdf" A4
+check_job "$CM305" "$RUN/cli.pdf" iso_a4_210x297mm
 # The CM305's A4: 595 x 842 pt, imageable area 11.62 11.62 583.65 830.27.
 name_at "$RUN/cli.pdf" 595 842 11.62 11.73 11.35 11.62
 status=0
@@ -615,12 +615,12 @@ note "pelkorl-print --printer: the same options, the name from the A4 corner"
 # regular pioneer's card, so the moved hours are there) stands in a box of the form and the
 # name in its name box, counted from the paper's corner.
 STANDIN=$RUN/s21-forma.pdf
-"$PYTHON" "$SCRIPTS/s21_standin.py" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
+"$STANDIN_TOOL" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
 "$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 2 -m all --sex-mark \
     --card-version 2 --layout-from "$STANDIN" --printer "$CM305" -O InputSlot=BypassTray \
     -O MediaType=ThickPaper2 >"$RUN/print.out" 2>"$RUN/print.err" ||
     fail "pelkorl-print --layout-from failed: $(cat "$RUN/print.err")"
-check_job "$CM305" "$RUN/s21.pdf" A4
+check_job "$CM305" "$RUN/s21.pdf" iso_a4_210x297mm
 "$PYTHON" "$SCRIPTS/s21_check.py" "$RUN/s21.pdf" "$STANDIN" --name-in 900_1_Text_SanSerif \
     >"$RUN/s21.check" || fail "the 11/23 card missed the form's boxes: $(cat "$RUN/s21.check")"
 [ ! -e "$DATA/cplot2.dat" ] || fail "--layout-from wrote cplot2.dat"

@@ -11,10 +11,11 @@ inline constexpr double A4_HEIGHT_POINTS = 841.89;
 inline constexpr double S21_ROW_STEP = 19.8175;
 
 // Every field the form has, as named in every language edition; the hours fields (and
-// their total) start at `hoursX`, 297.76 in the edition printed in the issue, 314.8 in the
-// Spanish one.
+// their total) start at `hoursX`, 297.76 in the edition given here, 314.8 in the Spanish
+// one.
 inline std::vector<FormFieldRect> s21FormFields(double hoursX = 297.76) {
     const double h = A4_HEIGHT_POINTS;
+    const double hoursWidth = 297.76 + 87.44 - hoursX; // they end where they end in the others
     std::vector<FormFieldRect> f = {
         {"900_1_Text_SanSerif", 51.98, 762.22, 526.31, 15.64, h},
         {"900_2_Text_SanSerif", 95.80, 745.49, 274.66, 15.64, h},
@@ -35,10 +36,10 @@ inline std::vector<FormFieldRect> s21FormFields(double hoursX = 297.76) {
         f.push_back({"901_" + n + "_CheckBox", 113.23, 625.59 - down, 12.75, 12.75, h});
         f.push_back({"902_" + n + "_Text_C_SanSerif", 156.45, 623.50 - down, 67.62, 17.03, h});
         f.push_back({"903_" + n + "_CheckBox", 254.44, 625.59 - down, 12.75, 12.75, h});
-        f.push_back({"904_" + n + "_S21_Value", hoursX, 623.50 - down, 87.44, 17.03, h});
+        f.push_back({"904_" + n + "_S21_Value", hoursX, 623.50 - down, hoursWidth, 17.03, h});
         f.push_back({"905_" + n + "_Text_SanSerif", 387.88, 623.50 - down, 187.82, 17.03, h});
     }
-    f.push_back({"904_32_S21_Value", hoursX, 385.10, 87.44, 17.03, h});
+    f.push_back({"904_32_S21_Value", hoursX, 385.10, hoursWidth, 17.03, h});
     return f;
 }
 

@@ -125,6 +125,13 @@ int rowsDone(int lastMonth) {
     return lastMonth > 7 ? lastMonth - 7 : lastMonth + 5;
 }
 
+bool rowShown(const CardState& state, int row) {
+    if (row < 0 || row >= MONTH_ROWS)
+        return false;
+    const bool reported = row < rowsDone(state.lastMonth);
+    return state.previousYear ? !reported : reported;
+}
+
 bool monthAvailable(const CardState& state, int row) {
     if (row < 0 || row >= MONTH_ROWS)
         return false;
@@ -279,25 +286,52 @@ std::string remarksText(const CardState& state, int record, int m) {
     return text;
 }
 
-std::string columnTotal(const CardState& state, int record, int kind, int count) {
+namespace {
+
+// A column's running total: quarter hours carry into whole hours as they are added.
+struct ColumnSum {
     long long sum = 0;
     int quarters = 0;
+
+    void add(const CardState& state, int record, int kind, int month) {
+        sum += columnFigure(state, record, month, kind);
+        if (kind != KIND_HOURS)
+            return;
+        quarters += columnQuarters(state, record, month);
+        if (quarters > 3) {
+            sum += 1;
+            quarters -= 4;
+        }
+    }
+
+    std::string text(int kind) const {
+        std::string result = std::to_string(sum);
+        if (kind == KIND_HOURS && quarters != 0)
+            result += quarterText(quarters, false);
+        return result;
+    }
+};
+
+} // namespace
+
+std::string columnTotal(const CardState& state, int record, int kind, int count) {
+    ColumnSum total;
     int month = state.lastMonth;
     for (int i = 0; i < count; ++i) {
-        sum += columnFigure(state, record, month, kind);
-        if (kind == KIND_HOURS) {
-            quarters += columnQuarters(state, record, month);
-            if (quarters > 3) {
-                sum += 1;
-                quarters -= 4;
-            }
-        }
+        total.add(state, record, kind, month);
         month = month == 0 ? 11 : month - 1;
     }
-    std::string text = std::to_string(sum);
-    if (kind == KIND_HOURS && quarters != 0)
-        text += quarterText(quarters, false);
-    return text;
+    return total.text(kind);
+}
+
+RowsTotal rowsTotal(const CardState& state, int record, int kind,
+                    const std::array<bool, 12>& rows) {
+    ColumnSum total;
+    for (int row = 0; row < MONTH_ROWS; ++row) {
+        if (rows[static_cast<std::size_t>(row)])
+            total.add(state, record, kind, monthOfRow(row));
+    }
+    return RowsTotal{total.sum, total.quarters, total.text(kind)};
 }
 
 } // namespace pelkorl

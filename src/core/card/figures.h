@@ -7,6 +7,7 @@
 #include "card/cardlayout.h"
 #include "records/publisherrecord.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -66,6 +67,11 @@ inline int rowOfMonth(int m) {
 
 // Rows from September through lastMonth: 12 when lastMonth is August, 1 for September.
 int rowsDone(int lastMonth);
+
+// Whether table row `row` (0 = September) holds the service year shown: this year's rows
+// through lastMonth (later ones have no report yet), the previous year's rows after it (the
+// earlier ones are in the current file already).
+bool rowShown(const CardState& state, int row);
 
 // Whether table row `row` (0 = September) of the previous service year can be printed:
 // rows from rowsDone on always can; earlier ones when the previous-year file's year stamp
@@ -127,5 +133,14 @@ std::string remarksText(const CardState& state, int record, int m);
 // Total of a column over `count` months ending with lastMonth, stepping back through the
 // calendar; quarter hours carry into whole hours. A total of zero reads "0".
 std::string columnTotal(const CardState& state, int record, int kind, int count);
+
+// Total of a column over the table rows marked in `rows` (0 = September), with the same
+// carry of quarter hours and the same text as columnTotal.
+struct RowsTotal {
+    long long whole = 0;
+    int quarters = 0; // 0-3, hours column only
+    std::string text;
+};
+RowsTotal rowsTotal(const CardState& state, int record, int kind, const std::array<bool, 12>& rows);
 
 } // namespace pelkorl

@@ -149,17 +149,33 @@ bool sameIgnoringCase(const std::filesystem::path::string_type& a,
            });
 }
 
-// The name in `folder` that matches `name` but for case; empty when there is none.
+// What a name on a path must be to be of use: a folder on the way, a regular file at its
+// end (links followed).
+bool usable(const std::filesystem::path& entry, bool last) {
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::status(entry, error).type();
+    return type ==
+           (last ? std::filesystem::file_type::regular : std::filesystem::file_type::directory);
+}
+
+// The name in `folder` other than `name` that matches it but for case: the first usable one
+// in byte order, else the first in byte order; empty when there is none.
 std::filesystem::path otherSpelling(const std::filesystem::path& folder,
-                                    const std::filesystem::path& name) {
+                                    const std::filesystem::path& name, bool last) {
     std::filesystem::path found;
+    bool foundUsable = false;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         const std::filesystem::path entry = it->path().filename();
-        if (sameIgnoringCase(entry.native(), name.native()) &&
-            (found.empty() || entry.native() < found.native()))
+        if (entry == name || !sameIgnoringCase(entry.native(), name.native()))
+            continue;
+        const bool entryUsable = usable(folder / entry, last);
+        if (found.empty() || (entryUsable && !foundUsable) ||
+            (entryUsable == foundUsable && entry.native() < found.native())) {
             found = entry;
+            foundUsable = entryUsable;
+        }
     }
     return found;
 }
@@ -170,18 +186,23 @@ std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
                                        const std::filesystem::path& relative) {
     std::filesystem::path found = folder;
     bool searching = true;
-    for (const std::filesystem::path& part : relative) {
+    const std::vector<std::filesystem::path> parts(relative.begin(), relative.end());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::filesystem::path& part = parts[i];
+        const bool last = i + 1 == parts.size();
         if (searching) {
             std::error_code error;
-            // symlink_status: a name that is there in this spelling wins, whatever it is.
-            if (std::filesystem::symlink_status(found / part, error).type() ==
-                std::filesystem::file_type::not_found) {
-                const std::filesystem::path other = otherSpelling(found, part);
-                if (!other.empty()) {
+            // A name there in this spelling wins, unless it is of no use (a folder where a
+            // file is wanted, a broken link, a loop) and another spelling is.
+            const bool there = std::filesystem::symlink_status(found / part, error).type() !=
+                               std::filesystem::file_type::not_found;
+            if (!there || !usable(found / part, last)) {
+                const std::filesystem::path other = otherSpelling(found, part, last);
+                if (!other.empty() && (!there || usable(found / other, last))) {
                     found /= other;
                     continue;
                 }
-                searching = false;
+                searching = there;
             }
         }
         found /= part;
@@ -193,13 +214,22 @@ std::filesystem::path findIgnoringCase(const std::filesystem::path& file) {
     std::filesystem::path base = file;
     std::vector<std::filesystem::path> missing;
     std::error_code error;
-    while (base.has_relative_path() && std::filesystem::symlink_status(base, error).type() ==
-                                           std::filesystem::file_type::not_found) {
+    // Up to the longest leading part that is there as spelled and, below it, a folder.
+    while (base.has_relative_path() &&
+           (std::filesystem::symlink_status(base, error).type() ==
+                std::filesystem::file_type::not_found ||
+            (!missing.empty() && !std::filesystem::is_directory(base, error)))) {
         missing.push_back(base.filename());
         base = base.parent_path();
     }
-    if (missing.empty())
+    if (missing.empty() && usable(file, true))
         return file;
+    if (missing.empty()) {
+        if (!base.has_relative_path())
+            return file;
+        missing.push_back(base.filename());
+        base = base.parent_path();
+    }
     std::filesystem::path relative;
     for (auto part = missing.rbegin(); part != missing.rend(); ++part)
         relative /= *part;
@@ -211,7 +241,7 @@ std::filesystem::path findIgnoringCase(const std::filesystem::path& file) {
 ReadError readFileAnyCase(const std::filesystem::path& file, std::uintmax_t offset,
                           std::size_t limit, Bytes& bytes) {
     const ReadError error = readFilePart(file, offset, limit, bytes);
-    if (error != ReadError::Missing || file.empty())
+    if (error == ReadError::None || file.empty())
         return error;
     const std::filesystem::path found = findIgnoringCase(file);
     return found == file ? error : readFilePart(found, offset, limit, bytes);

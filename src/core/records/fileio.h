@@ -35,8 +35,10 @@ std::FILE* openStdioFile(const std::filesystem::path& file, const char* mode);
 
 // `folder` / `relative`, each component of `relative` spelled as it is on disk when only its
 // ASCII letter case differs: data copied from Windows often come as TDAT7.BIN or ROLL/RV7_8.
-// The exact spelling wins; among other spellings, the first in byte order. A component found
-// in no spelling is kept as given, and so is the rest after it. `folder` is taken as it is.
+// The exact spelling wins when it is of use (a folder on the way, a regular file at the end);
+// otherwise another spelling that is, the first in byte order; among unusable ones, the exact
+// and then the first. A component found in no spelling is kept as given, and so is the rest
+// after it. `folder` is taken as it is.
 std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
                                        const std::filesystem::path& relative);
 
@@ -44,8 +46,8 @@ std::filesystem::path findIgnoringCase(const std::filesystem::path& folder,
 // that is there as spelled.
 std::filesystem::path findIgnoringCase(const std::filesystem::path& file);
 
-// readFilePart of the file as named, or, when that is missing, of the file whose name differs
-// only in letter case: how the record files are read from disk.
+// readFilePart of the file as named, or, when that cannot be read, of the regular file whose
+// name differs only in letter case: how the record files are read from disk.
 ReadError readFileAnyCase(const std::filesystem::path& file, std::uintmax_t offset,
                           std::size_t limit, Bytes& bytes);
 

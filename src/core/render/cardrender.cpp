@@ -3,6 +3,7 @@
 #include "card/cardstate.h"
 #include "card/figures.h"
 #include "card/formatting.h"
+#include "card/headermarks.h"
 #include "records/publisherdata.h"
 #include "render/canvas.h"
 #include "render/cardform.h"
@@ -19,22 +20,12 @@ namespace pelkorl {
 
 namespace {
 
-constexpr int REGULAR_PIONEER = 2;
-constexpr int ELDER = 2;
-constexpr int MINISTERIAL_SERVANT = 1;
 constexpr const char* MARK = "x";
 constexpr int HEADER_POINT_TENTHS = 100;
 constexpr int TABLE_POINTS = 10;
 
 constexpr TextAlign LEFT_TOP{HorizontalAlign::Left, VerticalAlign::Top, false};
 constexpr TextAlign RIGHT_TOP{HorizontalAlign::Right, VerticalAlign::Top, false};
-
-const PublisherRecord& headerRecord(const CardState& state) {
-    static const PublisherRecord NONE{};
-    if (!state.data || !isPublisher(state.data->store, state.selectedRecord))
-        return NONE;
-    return state.data->store.currentRecords[static_cast<std::size_t>(state.selectedRecord)];
-}
 
 unsigned dpiOf(int dpi) {
     return static_cast<unsigned>(dpi > 0 ? dpi : 0);
@@ -48,20 +39,20 @@ void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes) {
 
 using Position = std::function<int(int)>;
 
-void drawAppointmentMark(Canvas& canvas, const PublisherRecord& record, const Position& X,
+void drawAppointmentMark(Canvas& canvas, const HeaderMarks& marks, const Position& X,
                          const Position& Y) {
-    if (record.appointment() == ELDER) {
+    if (marks.elder) {
         const int k = static_cast<int>(HeaderItem::ElderMark);
         canvas.textOut(X(k), Y(k), MARK);
-    } else if (record.appointment() == MINISTERIAL_SERVANT) {
+    } else if (marks.ministerialServant) {
         const int k = static_cast<int>(HeaderItem::ServantMark);
         canvas.textOut(X(k), Y(k), MARK);
     }
 }
 
-void drawPioneerMark(Canvas& canvas, const CardState& state, const PublisherRecord& record,
-                     const Position& X, const Position& Y) {
-    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER) {
+void drawPioneerMark(Canvas& canvas, const HeaderMarks& marks, const Position& X,
+                     const Position& Y) {
+    if (marks.regularPioneer) {
         const int k = static_cast<int>(HeaderItem::PioneerMark);
         canvas.textOut(X(k), Y(k), MARK);
     }
@@ -73,13 +64,9 @@ std::string recordDate(const CardState& state, int field) {
     return formatDate(state.data->store, state.selectedRecord, field, state.dateFormat);
 }
 
-bool baptized(const CardState& state) {
-    return state.data && isBaptized(state.data->store, state.selectedRecord);
-}
-
 // The header of the older cards, in the order they have always been drawn.
 void drawHeaderItems(Canvas& canvas, const CardState& state, const PublisherRecord& record,
-                     const Position& X, const Position& Y) {
+                     const HeaderMarks& marks, const Position& X, const Position& Y) {
     const int address = static_cast<int>(HeaderItem::HomeAddress);
     const int phone = static_cast<int>(HeaderItem::HomePhone);
     const int mobile = static_cast<int>(HeaderItem::MobilePhone);
@@ -89,31 +76,31 @@ void drawHeaderItems(Canvas& canvas, const CardState& state, const PublisherReco
     drawRecordText(canvas, X(phone), Y(phone), record.homePhone());
     drawRecordText(canvas, X(mobile), Y(mobile), state.mobileText);
     drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE));
-    drawAppointmentMark(canvas, record, X, Y);
+    drawAppointmentMark(canvas, marks, X, Y);
     drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE));
     // On the line of the immersion date: the y of its own item is not used.
-    if (baptized(state)) {
-        const std::string text = loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
+    if (marks.baptized) {
+        const std::string text = loadText(marks.anointed ? ANOINTED_TEXT : OTHER_SHEEP_TEXT);
         canvas.textOut(X(static_cast<int>(HeaderItem::AnointedMark)), Y(immersed), text);
     }
-    drawPioneerMark(canvas, state, record, X, Y);
+    drawPioneerMark(canvas, marks, X, Y);
 }
 
 // The 11/23 card: no address or telephones; the hope is one of two boxes, each at its own
 // position; the service year has a place of its own.
-void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const PublisherRecord& record,
+void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const HeaderMarks& marks,
                              const Position& X, const Position& Y) {
     const int birth = static_cast<int>(HeaderItem::BirthDate);
     const int immersed = static_cast<int>(HeaderItem::DateImmersed);
     drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE));
     drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE));
-    if (baptized(state)) {
-        const int k = static_cast<int>(record.isAnointed() ? HeaderItem::AnointedBox
-                                                           : HeaderItem::AnointedMark);
+    if (marks.baptized) {
+        const int k =
+            static_cast<int>(marks.anointed ? HeaderItem::AnointedBox : HeaderItem::AnointedMark);
         canvas.textOut(X(k), Y(k), MARK);
     }
-    drawAppointmentMark(canvas, record, X, Y);
-    drawPioneerMark(canvas, state, record, X, Y);
+    drawAppointmentMark(canvas, marks, X, Y);
+    drawPioneerMark(canvas, marks, X, Y);
     const int year = static_cast<int>(HeaderItem::ServiceYear);
     canvas.textOut(X(year), Y(year), std::to_string(serviceYearNumber(state)));
 }
@@ -144,15 +131,16 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
     canvas.selectFont(pointFont("Arial", HEADER_POINT_TENTHS, dpiY, CHARSET_DEFAULT));
     canvas.setTextAlign(LEFT_TOP);
 
-    const PublisherRecord& record = headerRecord(state);
+    const PublisherRecord& record = headerRecord(state, state.selectedRecord);
+    const HeaderMarks marks = headerMarks(state, state.selectedRecord);
     const int name = item(HeaderItem::Name);
     drawRecordText(canvas, X(name), Y(name), state.displayName);
 
     if (state.markSex) {
         int k = -1;
-        if (record.isMale())
+        if (marks.sex == Sex::Male)
             k = item(HeaderItem::MaleMark);
-        if (record.isFemale())
+        if (marks.sex == Sex::Female)
             k = item(HeaderItem::FemaleMark);
         // A mark placed at x 0.00 is switched off.
         if (k >= 0 && xOffset(k) != 0)
@@ -160,9 +148,9 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
     }
 
     if (state.columnSet == ColumnSet::Ministry)
-        drawMinistryHeaderItems(canvas, state, record, X, Y);
+        drawMinistryHeaderItems(canvas, state, marks, X, Y);
     else
-        drawHeaderItems(canvas, state, record, X, Y);
+        drawHeaderItems(canvas, state, record, marks, X, Y);
 
     canvas.selectFont(previousFont);
 }
@@ -188,17 +176,10 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
     canvas.setTextAlign(cellAlign);
 
     const int record = state.selectedRecord;
-    const int done = rowsDone(state.lastMonth);
     const auto columns = printedColumns(state.columnSet);
     for (int r = 0; r < MONTH_ROWS; ++r) {
         const int m = monthOfRow(r);
-        // The previous year's rows up to lastMonth are in the current file already.
-        if (state.previousYear && r < done)
-            continue;
-        if (!state.monthChecked[static_cast<std::size_t>(r)])
-            continue;
-        // This year's months after lastMonth have no report yet.
-        if (!state.previousYear && r >= done)
+        if (!state.monthChecked[static_cast<std::size_t>(r)] || !rowShown(state, r))
             continue;
         const int y = y0 + r * rowHeight;
         for (const PrintedColumn& column : columns) {

@@ -4,6 +4,7 @@
 #include "card/cardlayout.h"
 #include "card/cardstate.h"
 #include "card/formatting.h"
+#include "card/headermarks.h"
 #include "records/extension.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
@@ -15,10 +16,6 @@
 namespace pelkorl {
 
 namespace {
-
-constexpr int ELDER = 2;
-constexpr int MINISTERIAL_SERVANT = 1;
-constexpr int REGULAR_PIONEER = 2;
 
 constexpr TextAlign CAPTION_ALIGN{HorizontalAlign::Left, VerticalAlign::Bottom, true};
 constexpr TextAlign DATA_ALIGN{HorizontalAlign::Left, VerticalAlign::Bottom, false};
@@ -155,10 +152,11 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
 
     recordText(canvas, x0 + w / 10, g.row1, state.displayName);
 
+    const HeaderMarks marks = headerMarks(state, j);
     std::string sex;
-    if (record.isMale())
+    if (marks.sex == Sex::Male)
         sex = std::string("[X] ").append(loadText(MALE_TEXT));
-    if (record.isFemale())
+    if (marks.sex == Sex::Female)
         sex = std::string("[X] ").append(loadText(FEMALE_TEXT));
     effects.sexMarkBoxVisible = !sex.empty();
     if (!sex.empty()) {
@@ -180,16 +178,16 @@ void paintHeaderPreview(Canvas& canvas, const Rect& pane, CardState& state,
     recordText(canvas, x0 + w - w / 5, g.row3, formatDate(store, j, BIRTH_DATE, state.dateFormat));
     recordText(canvas, x0 + w / 6, g.row4, formatDate(store, j, BAPTISM_DATE, state.dateFormat));
 
-    if (isBaptized(store, j))
+    if (marks.baptized)
         canvas.textOut(x0 + w - w / 4 - w / 9, g.row4,
-                       loadText(record.isAnointed() ? ANOINTED_TEXT : OTHER_SHEEP_TEXT));
+                       loadText(marks.anointed ? ANOINTED_TEXT : OTHER_SHEEP_TEXT));
 
     const int markX = x0 + w - w / 80 - w / 4;
-    if (record.appointment() == ELDER)
+    if (marks.elder)
         canvas.textOut(markX, g.row4 - g.u / 2 - g.d, "X");
-    else if (record.appointment() == MINISTERIAL_SERVANT)
+    else if (marks.ministerialServant)
         canvas.textOut(x0 + w - w / 6 + w / 55, g.row4 - g.u / 2 - g.d, "X");
-    if (record.serviceStatus(state.lastMonth) == REGULAR_PIONEER)
+    if (marks.regularPioneer)
         canvas.textOut(markX, g.row4 + g.u / 2 + g.d, "X");
 }
 

@@ -48,15 +48,6 @@ TableGeometry tableGeometry(int width, int height, ColumnSet set) {
     return g;
 }
 
-int serviceYearNumber(const CardState& state) {
-    // From September to November the service year ends next year; a start in January
-    // (lastMonth December) is already in the year it ends.
-    const bool autumn = state.lastMonth >= 8 && state.lastMonth <= 10;
-    if (!state.previousYear)
-        return autumn ? state.currentYear + 1 : state.currentYear;
-    return autumn ? state.currentYear : state.currentYear - 1;
-}
-
 CellText previewCellText(const CardState& state, int record, int m, int kind) {
     CellText cell = cellText(state, record, m, kind);
     if (kind != KIND_HOURS || state.columnSet == ColumnSet::Ministry)

@@ -3,6 +3,7 @@
 // August, total row) in equal divisions of the pane, filled with the texts the print would
 // produce. Figures of months whose box is ticked are black, the others grey.
 #include "card/figures.h"
+#include "card/headermarks.h"
 #include "render/canvas.h"
 
 namespace pelkorl {
@@ -22,9 +23,6 @@ struct TableGeometry {
 };
 
 TableGeometry tableGeometry(int width, int height, ColumnSet set);
-
-// The service year shown: the calendar year in which it ends.
-int serviceYearNumber(const CardState& state);
 
 // The cell as the preview shows it: the printed cell, except that hours with a fraction
 // take their whole hours from the column set's reader.

@@ -16,10 +16,21 @@ namespace fs = std::filesystem;
 // As many links as a system follows before it calls it a loop.
 constexpr int MAX_LINKS = 40;
 
-bool missingOrRegular(const fs::path& file) {
+// `file` lies in `folder` or below it; both absolute, links resolved.
+bool liesIn(const fs::path& folder, const fs::path& file) {
+    const fs::path relative = file.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "." && *relative.begin() != "..";
+}
+
+// The file a link at `target` names lies in the folder `target` is named in.
+bool linkStaysInFolder(const fs::path& target, const fs::path& file) {
     std::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    return status.type() == fs::file_type::not_found || status.type() == fs::file_type::regular;
+    const fs::path named = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = fs::weakly_canonical(fs::absolute(named, error), error);
+    if (error)
+        return false;
+    const fs::path resolved = fs::weakly_canonical(fs::absolute(file, error), error);
+    return !error && liesIn(folder, resolved);
 }
 
 // A new, empty file beside `target` that nobody else holds, opened for writing.
@@ -45,6 +56,22 @@ std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
 
 } // namespace
 
+WriteResult writeRefusal(const fs::path& target) {
+    const fs::path file = replacementTarget(target);
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (status.type() != fs::file_type::not_found && status.type() != fs::file_type::regular)
+        return WriteResult::NotRegular;
+    if (file != target && !linkStaysInFolder(target, file))
+        return WriteResult::OutsideFolder;
+    // The mode, not access(): root may write anything, and a file made read-only is meant
+    // to stay as it is.
+    if (status.type() == fs::file_type::regular &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return WriteResult::ReadOnly;
+    return WriteResult::Written;
+}
+
 fs::path replacementTarget(const fs::path& target) {
     fs::path file = target;
     for (int hop = 0; hop < MAX_LINKS; ++hop) {
@@ -60,9 +87,10 @@ fs::path replacementTarget(const fs::path& target) {
 }
 
 WriteResult writeFileAtomically(const fs::path& target, std::string_view bytes) {
+    const WriteResult refused = writeRefusal(target);
+    if (refused != WriteResult::Written)
+        return refused;
     const fs::path file = replacementTarget(target);
-    if (!missingOrRegular(file))
-        return WriteResult::NotRegular;
     fs::path temporary;
     std::FILE* out = createTemporary(file, temporary);
     if (!out)
@@ -82,10 +110,8 @@ WriteResult commitReplacement(const fs::path& temporary, const fs::path& target,
     const fs::path file = replacementTarget(target);
     std::error_code error;
     const fs::file_status old = fs::status(file, error);
-    WriteResult result = WriteResult::Written;
-    if (old.type() != fs::file_type::not_found && old.type() != fs::file_type::regular) {
-        result = WriteResult::NotRegular;
-    } else {
+    WriteResult result = writeRefusal(target);
+    if (result == WriteResult::Written) {
         if (old.type() == fs::file_type::regular)
             fs::permissions(temporary, old.permissions(), error);
         else if (newPermissions)
@@ -107,6 +133,8 @@ WriteResult writeFileInPlace(const fs::path& target, std::string_view bytes) {
     std::error_code error;
     if (!fs::is_regular_file(file, error))
         return WriteResult::CannotCreate;
+    if (const WriteResult refused = writeRefusal(target); refused != WriteResult::Written)
+        return refused;
     // "r+": never creates, never truncates before the new bytes are in.
     std::FILE* out = openStdioFile(file, "r+b");
     if (!out)

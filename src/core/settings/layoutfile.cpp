@@ -3,6 +3,7 @@
 #include "records/fileio.h"
 
 #include <string_view>
+#include <system_error>
 
 namespace pelkorl {
 
@@ -15,6 +16,13 @@ bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& fo
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder) {
     const auto bytes = layout.bytes();
     const std::filesystem::path file = findIgnoringCase(folder, layoutFileName(version));
+    // A file of another size is not a layout file this program wrote: cutting it to 400
+    // bytes would lose the rest.
+    std::error_code error;
+    const std::filesystem::path named = replacementTarget(file);
+    if (std::filesystem::is_regular_file(named, error) &&
+        std::filesystem::file_size(named, error) != CARD_LAYOUT_SIZE)
+        return WriteResult::NotOurs;
     const std::string_view text(bytes.data(), bytes.size());
     const WriteResult result = writeFileAtomically(file, text);
     // A layout file the user may write in a folder he may not: keeping the changes is worth

@@ -15,7 +15,8 @@ bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& fo
 
 // Writes the 400 bytes as the version's layout file in `folder`, atomically: a failure
 // leaves the old file as it was. When the folder takes no temporary file but the file itself
-// is writable, the file is written in place.
+// is writable, the file is written in place. A file there that does not hold exactly 400
+// bytes is left as it is (NotOurs), and so are those the atomic writer leaves alone.
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
 
 } // namespace pelkorl

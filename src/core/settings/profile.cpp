@@ -219,6 +219,10 @@ ProfileWrite writeOutcome(WriteResult result) {
         return ProfileWrite::CannotCreate;
     case WriteResult::CannotWrite:
         return ProfileWrite::CannotWrite;
+    case WriteResult::OutsideFolder:
+    case WriteResult::ReadOnly:
+    case WriteResult::NotOurs:
+        return ProfileWrite::LeftAlone;
     case WriteResult::CannotReplace:
         break;
     }

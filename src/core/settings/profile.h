@@ -70,6 +70,7 @@ enum class ProfileWrite {
     CannotCreate,  // no temporary file beside it (see settings/atomicfile.h)
     CannotWrite,   // the temporary file could not be written
     CannotReplace, // the temporary file could not take the old one's place
+    LeftAlone,     // a read-only file, or a link to a file outside its folder: not written
 };
 
 class ProfileFile {

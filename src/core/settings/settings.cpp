@@ -15,6 +15,7 @@ constexpr const char* CARD_VERSION_KEY = "Card Version";
 constexpr const char* TOP_KEY = "Top";
 constexpr const char* LEFT_KEY = "Left";
 constexpr const char* PRINT_FORM_KEY = "Print Form";
+constexpr const char* FILL_FORM_KEY = "S-21 Form";
 
 int lowByte(int value) {
     return value & 0xFF;
@@ -28,7 +29,7 @@ struct SettingValue {
 
 // Every setting in the order it is written.
 std::vector<SettingValue> settingValues(const Settings& settings) {
-    return {
+    std::vector<SettingValue> values = {
         {FORMAT_SECTION, DATE_FORMAT_KEY, std::to_string(settings.dateFormat)},
         {FORMAT_SECTION, LAST_NAME_FIRST_KEY, std::to_string(settings.lastNameFirst)},
         {FORMAT_SECTION, CARD_VERSION_KEY, std::to_string(settings.cardVersion)},
@@ -38,6 +39,10 @@ std::vector<SettingValue> settingValues(const Settings& settings) {
         {DATA_LOCATION_SECTION, DRIVE_KEY, std::to_string(settings.dataDrive)},
         {DATA_LOCATION_SECTION, FOLDER_KEY, settings.removableFolder},
     };
+    // Files written before the form could be filled stay as they were until one is chosen.
+    if (!settings.fillFormFile.empty())
+        values.push_back({FORMAT_SECTION, FILL_FORM_KEY, settings.fillFormFile});
+    return values;
 }
 
 } // namespace
@@ -57,6 +62,7 @@ void readRemainingSettings(const Profile& profile, Settings& settings, int cardV
     settings.marginTop = profile.getString(MARGINS_SECTION, TOP_KEY, "0.00");
     settings.marginLeft = profile.getString(MARGINS_SECTION, LEFT_KEY, "0.20");
     settings.printForm = profile.getInt(FORMAT_SECTION, PRINT_FORM_KEY, 0) != 0;
+    settings.fillFormFile = profile.getString(FORMAT_SECTION, FILL_FORM_KEY, "");
 }
 
 bool storeSettings(Profile& profile, const Settings& settings) {

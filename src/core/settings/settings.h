@@ -26,6 +26,8 @@ struct Settings {
     bool printForm = false;
     // The folder that stands for drive A: where the system has no drive letters.
     std::string removableFolder;
+    // The user's fillable S-21 11/23 form (UTF-8); empty until one is chosen.
+    std::string fillFormFile;
 };
 
 // "Data Location": the drive (low byte of the stored number) and the removable folder.

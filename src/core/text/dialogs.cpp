@@ -110,6 +110,8 @@ DialogTemplate mainDialog() {
     d.controls.push_back(pushButton(1103, loadText(EXPORT_ALL_PDF_TEXT), 380, 213, 87, 14));
     d.controls.push_back(pushButton(1014, "Parinktys", 115, 232, 63, 14));
     d.controls.push_back(pushButton(1100, loadText(PRINT_ALL_TEXT), 186, 232, 86, 14));
+    // The fillable S-21 form, on the row of the form's box, under the options button.
+    d.controls.push_back(pushButton(1105, loadText(FILL_FORM_TEXT), 115, 248, 110, 14));
     d.controls.push_back(defaultButton(ID_OK, "&Spausdinti", 278, 232, 62, 14));
     // The printed form, on a row of its own under the print button: the room between the print
     // and close buttons is too narrow for its text. The dialog grows by that row.

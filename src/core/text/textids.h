@@ -55,6 +55,29 @@ inline constexpr int LOOKED_IN_FOLDER = 185;
 inline constexpr int NO_FOLDER_CHOSEN = 186;
 // A data folder given on the command line that is not a folder (%1: its name).
 inline constexpr int NOT_A_DATA_FOLDER = 187;
+// A file given on the command line where the data folder belongs (%1: its name).
+inline constexpr int FILE_NOT_A_DATA_FOLDER = 188;
+// The print system cannot be reached at all, or took no answer within its time limit.
+inline constexpr int PRINT_SYSTEM_UNREACHABLE = 200;
+inline constexpr int PRINT_SYSTEM_SILENT = 201;
+// "Pildyti S-21 PDF formą...": filling the branch's fillable S-21 11/23 form.
+inline constexpr int FILL_FORM_TEXT = 230;
+inline constexpr int FILL_FORM_OPEN_TITLE = 231;     // picking the form file
+inline constexpr int FILL_FORM_WHICH_QUESTION = 232; // the selected card or every listed one
+inline constexpr int FILL_FORM_SELECTED_BUTTON = 233;
+inline constexpr int FILL_FORM_ALL_BUTTON = 234;
+inline constexpr int FILL_FORM_PROGRESS_TEXT = 235;
+inline constexpr int FILL_FORM_FOLDER_TITLE = 236;
+// What is wrong with the form; "%1" is the file, "%2" a field's name.
+inline constexpr int FILL_FORM_NOT_PDF = 237;
+inline constexpr int FILL_FORM_PROTECTED = 238;
+inline constexpr int FILL_FORM_NOT_FILLABLE = 239;
+inline constexpr int FILL_FORM_MISSING_FIELD = 240;
+inline constexpr int FILL_FORM_WRONG_FIELD = 241;
+inline constexpr int FILL_FORM_NO_FONT = 242;
+inline constexpr int FILL_FORM_UNREADABLE = 243;
+// Files of the names the filled forms take are in the folder already; "%1" is how many.
+inline constexpr int FILL_FORM_REPLACE_QUESTION = 244;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and

@@ -18,6 +18,7 @@ class QWidget;
 namespace pelkorl {
 
 class ApplicationPrinter;
+class FormFiller;
 struct CardState;
 
 // String-table texts of the commands.
@@ -34,6 +35,8 @@ public:
         std::function<QString(QWidget* parent, const QString& title, const QString& offered)>;
     using PreviewRunner = std::function<void(QPrintPreviewDialog& dialog)>;
     using ProgressStep = std::function<void(QProgressDialog& dialog, int done)>;
+    // Whose cards to fill: the selected one (when there is one) or every listed one.
+    using TargetChooser = std::function<int(QWidget* parent, bool selected)>;
 
     // With more cards than this a progress dialog with a cancel button is shown.
     static constexpr int FEW_CARDS = 3;
@@ -57,14 +60,39 @@ public:
     // Writes `records` to `file`, asking first when it exists; a name without ".pdf" gets it.
     BatchOutcome exportTo(QString file, const std::vector<int>& records);
 
+    // "Pildyti S-21 PDF formą...": the selected publisher's card, or every listed card one
+    // file each in a chosen folder, as filled copies of the user's fillable S-21 11/23 form
+    // (asked for once, then remembered). Returns how many files were written.
+    struct FillOutcome {
+        int written = 0;
+        bool cancelled = false;
+        bool failed = false;
+    };
+    enum class FillTarget { None, Selected, All };
+    FillOutcome fillForm();
+
     // Seams (tests replace them).
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     void setPreviewRunner(PreviewRunner runner) { runPreview_ = std::move(runner); }
     void setProgressStep(ProgressStep step) { progressStepped_ = std::move(step); }
+    // The form file to open, the folder to write to: as the file chooser, empty for none.
+    void setFormChooser(FileChooser chooser) { chooseForm_ = std::move(chooser); }
+    void setFolderChooser(FileChooser chooser) { chooseFolder_ = std::move(chooser); }
+    // 0 none (cancelled), 1 the selected card, 2 every listed card.
+    void setTargetChooser(TargetChooser chooser) { chooseTarget_ = std::move(chooser); }
+    // Where the remembered form file is kept (the main dialog's settings).
+    void setFormFileStore(std::function<QString()> get, std::function<void(const QString&)> set) {
+        formFile_ = std::move(get);
+        rememberFormFile_ = std::move(set);
+    }
 
 private:
     BatchProgress progressFor(int total, int labelText, std::unique_ptr<QProgressDialog>& dialog);
     std::vector<int> selectedCard() const;
+    QString startFolder() const;
+    bool openForm(FormFiller& filler);
+    FillOutcome fillSelected(const FormFiller& filler, int record);
+    FillOutcome fillAll(const FormFiller& filler, const std::vector<int>& records);
 
     QWidget* parent_;
     CardState& state_;
@@ -74,6 +102,11 @@ private:
     FileChooser chooseFile_;
     PreviewRunner runPreview_;
     ProgressStep progressStepped_;
+    FileChooser chooseForm_;
+    FileChooser chooseFolder_;
+    TargetChooser chooseTarget_;
+    std::function<QString()> formFile_;
+    std::function<void(const QString&)> rememberFormFile_;
 };
 
 } // namespace pelkorl

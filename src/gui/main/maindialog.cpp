@@ -119,6 +119,14 @@ MainDialog::MainDialog(SettingsLocation settingsFile, std::filesystem::path curr
         [this] {
             return batchRecords(data_.store, listFilter_, state_.lastMonth, state_.lastNameFirst);
         });
+    cardCommands_->setFormFileStore([this] { return textFromUtf8(fillFormFile_); },
+                                    [this](const QString& file) {
+                                        const std::string kept = utf8FromText(file);
+                                        if (kept != fillFormFile_) {
+                                            fillFormFile_ = kept;
+                                            settings_ = SettingsState::Changed;
+                                        }
+                                    });
     connectHandlers();
 }
 
@@ -143,6 +151,7 @@ void MainDialog::resolveControls() {
     previewButton_ = resolved<QPushButton>(*this, PREVIEW_BUTTON_ID);
     exportPdfButton_ = resolved<QPushButton>(*this, EXPORT_PDF_BUTTON_ID);
     exportAllPdfButton_ = resolved<QPushButton>(*this, EXPORT_ALL_PDF_BUTTON_ID);
+    fillFormButton_ = resolved<QPushButton>(*this, FILL_FORM_BUTTON_ID);
     printFormBox_ = resolved<QCheckBox>(*this, PRINT_FORM_BOX_ID);
 }
 
@@ -222,6 +231,7 @@ void MainDialog::initialise() {
 
     readRemainingSettings(profile, settings, cardVersionCount());
     applyRemainingSettings(state_, settings);
+    fillFormFile_ = settings.fillFormFile;
 
     lastNameFirstBox_->setChecked(state_.lastNameFirst != 0);
     longNameBox_->setChecked(true);
@@ -260,6 +270,7 @@ ProfileWrite MainDialog::writeSettingsFile() {
     settings.marginTop = state_.marginTop;
     settings.marginLeft = state_.marginLeft;
     settings.printForm = state_.printForm;
+    settings.fillFormFile = fillFormFile_;
     prepareSettingsWrite(settingsFile_);
     ProfileFile profile(settingsFile_.writeFile);
     return writeSettings(profile, settings);
@@ -323,6 +334,8 @@ void MainDialog::connectHandlers() {
             [this] { runCardCommand([](CardCommands& c) { c.exportCurrent(); }); });
     connect(exportAllPdfButton_, &QPushButton::clicked, this,
             [this] { runCardCommand([](CardCommands& c) { c.exportAll(); }); });
+    connect(fillFormButton_, &QPushButton::clicked, this,
+            [this] { runCardCommand([](CardCommands& c) { c.fillForm(); }); });
 
     // The renderers read the boxes' marks from the state, however a mark changed.
     for (QCheckBox* box : {printHeaderBox_, sexMarkBox_, totalBox_})

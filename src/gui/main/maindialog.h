@@ -61,6 +61,7 @@ inline constexpr int PRINT_ALL_BUTTON_ID = 1100;
 inline constexpr int PREVIEW_BUTTON_ID = 1101;
 inline constexpr int EXPORT_PDF_BUTTON_ID = 1102;
 inline constexpr int EXPORT_ALL_PDF_BUTTON_ID = 1103;
+inline constexpr int FILL_FORM_BUTTON_ID = 1105; // "Pildyti S-21 PDF formą..."
 inline constexpr int PRINT_FORM_BOX_ID = 1104;
 // Run by the options dialog on its parent; the main dialog has no control of this id.
 inline constexpr int CHANGE_LOCATION_COMMAND = 1013;
@@ -223,6 +224,8 @@ private:
     std::uint8_t startDrive_ = 0; // drive current at start-up (1 = A:); 0 without drive letters
     // The folder standing for drive A: as kept in the settings (UTF-8).
     std::string removableFolder_;
+    // The user's fillable S-21 form, as kept in the settings (UTF-8).
+    std::string fillFormFile_;
     bool initialised_ = false;
     bool closed_ = false;
     bool layoutLoaded_ = false;
@@ -251,6 +254,7 @@ private:
     QPushButton* previewButton_ = nullptr;
     QPushButton* exportPdfButton_ = nullptr;
     QPushButton* exportAllPdfButton_ = nullptr;
+    QPushButton* fillFormButton_ = nullptr;
     QCheckBox* printFormBox_ = nullptr;
     HeaderPreviewPane* headerPane_ = nullptr; // owned by its surface
     TablePreviewPane* tablePane_ = nullptr;   // owned by its surface

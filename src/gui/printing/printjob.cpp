@@ -98,6 +98,10 @@ bool SystemPrinterSource::exists(const QString& name) const {
     return queueState(utf8FromText(name)) != QueueState::Missing;
 }
 
+SchedulerError SystemPrinterSource::schedulerError() const {
+    return pelkorl::schedulerError();
+}
+
 QStringList jobOptionsOf(const QPrinter& printer) {
     QPrintEngine* engine = printer.printEngine();
     return engine ? engine->property(CUPS_OPTIONS_KEY).toStringList() : QStringList();
@@ -168,6 +172,13 @@ QString ApplicationPrinter::missingPrinter() const {
     return !name.isEmpty() && !source_->exists(name) ? name : QString();
 }
 
+SchedulerError ApplicationPrinter::schedulerError() const {
+    // A printer picked to write a file needs no print system.
+    if (picked_ && source_->nameOf(*picked_).isEmpty() && !printsNowhere(*picked_))
+        return SchedulerError::None;
+    return source_->schedulerError();
+}
+
 QPrinter* ApplicationPrinter::printerForCommand() {
     default_.reset();
     if (picked_ && !missingPrinter().isEmpty())
@@ -186,6 +197,17 @@ QPrinter* ApplicationPrinter::printerForCommand() {
 }
 
 bool pickedPrinterIsThere(QWidget* parent, const ApplicationPrinter& printer) {
+    // Qt's own requests to the scheduler wait for ever: they are made only once it answered.
+    switch (printer.schedulerError()) {
+    case SchedulerError::Unreachable:
+        showMessage(parent, textFromUtf8(loadText(PRINT_SYSTEM_UNREACHABLE)));
+        return false;
+    case SchedulerError::NoAnswer:
+        showMessage(parent, textFromUtf8(loadText(PRINT_SYSTEM_SILENT)));
+        return false;
+    case SchedulerError::None:
+        break;
+    }
     const QString missing = printer.missingPrinter();
     if (missing.isEmpty())
         return true;

@@ -2,6 +2,7 @@
 // The print command: the application's printer, one document named "Card Header" of one
 // page, the card drawn on it by the page routine (printing/cardpage.h).
 #include "printing/cardpage.h"
+#include "printing/cupsqueue.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ public:
     virtual QString nameOf(const QPrinter& printer) const;
     // The system still has a printer of that name.
     virtual bool exists(const QString& name) const;
+    // Whether the print system answers, asked before any other question of a command.
+    virtual SchedulerError schedulerError() const { return SchedulerError::None; }
 };
 
 // The system's printers (CUPS on Linux), at the printer's own resolution.
@@ -35,6 +38,7 @@ public:
     QString defaultPrinterName() const override;
     std::unique_ptr<QPrinter> open(const QString& name) const override;
     bool exists(const QString& name) const override;
+    SchedulerError schedulerError() const override;
 };
 
 // The printer each print command uses: the system's default printer, looked up anew at
@@ -66,6 +70,10 @@ public:
     // The picked system printer when the system no longer has it; empty otherwise.
     QString missingPrinter() const;
 
+    // Whether the print system a command would print through answers; None for a printer
+    // that writes a file.
+    SchedulerError schedulerError() const;
+
     // The printer of one command, owned here and valid until the next call; nullptr when
     // there is none to print on (no default, only the PDF fallback without a file, or the
     // picked printer is gone).
@@ -85,12 +93,13 @@ private:
 QStringList jobOptionsOf(const QPrinter& printer);
 void setJobOptions(QPrinter& printer, const QStringList& options);
 
-// False after the message that the picked printer is gone; true when it is there, or when
-// none was picked.
+// False after the message that the print system cannot be reached or does not answer, or
+// that the picked printer is gone; true when it is there, or when none was picked.
 bool pickedPrinterIsThere(QWidget* parent, const ApplicationPrinter& printer);
 
 // The printer of one command from `printer`, or nullptr after the message that says why
-// there is none: "No Printer", or that the picked printer is gone.
+// there is none: no answer from the print system, "No Printer", or that the picked printer
+// is gone.
 QPrinter* printerForCommand(QWidget* parent, ApplicationPrinter& printer);
 
 // The message of a print command that failed once its document was started: "no hdc", or

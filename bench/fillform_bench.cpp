@@ -1,0 +1,98 @@
+// Filling the fillable S-21 11/23 form for a full congregation of 309: one file per
+// publisher, and all of them in one file of 309 pages. The form is the tests' stand-in.
+#include "card/cardbatch.h"
+#include "card/cardfilename.h"
+#include "card/cardstate.h"
+#include "card/formvalues.h"
+#include "records/publisherdata.h"
+#include "sampledata.h"
+#include "standinform.h"
+#include "text/codepage.h"
+
+#include "printing/fillform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace pelkorl;
+
+namespace {
+
+constexpr int CONGREGATION_CARDS = 309;
+
+struct Sample {
+    std::filesystem::path folder;
+    PublisherData data;
+    CardState state;
+    FormFiller filler;
+
+    Sample() {
+        std::random_device seed;
+        folder = std::filesystem::temp_directory_path() /
+                 ("pelkorl-fill-bench-" + std::to_string(std::mt19937_64(seed())()));
+        if (!sample::writeSampleCongregation(folder, 2027) ||
+            !allocateRecordStore(data.store, nullptr) ||
+            !test::writeStandInForm(folder / "S-21.pdf"))
+            std::abort();
+        DataLocation location;
+        location.currentFolder = folder;
+        location.removableFolder = folder / "removable";
+        data.currentFolder = folder;
+        StartState aborted = StartState::Running;
+        loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
+        state.data = &data;
+        state.lastMonth = 7;
+        state.currentYear = 2027;
+        state.markSex = true;
+        if (!filler.open(folder / "S-21.pdf").ok())
+            std::abort();
+        std::filesystem::create_directories(folder / "out");
+    }
+    ~Sample() {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    // The i-th publisher of a congregation, cycling through the sample's publishers.
+    int record(int i) const { return 1 + i % (data.store.currentCount - 1); }
+};
+
+Sample& sampleData() {
+    static Sample s;
+    return s;
+}
+
+void BM_FillFilePerPublisher(benchmark::State& bench) {
+    Sample& s = sampleData();
+    for (auto _ : bench) {
+        CardFileNames names;
+        for (int i = 0; i < CONGREGATION_CARDS; ++i) {
+            const CardState card = cardStateFor(s.state, s.record(i));
+            const std::string name =
+                names.next(cp1257ToUtf8(card.displayName), formYears(s.state, false));
+            const auto pages = formPages(s.state, s.record(i), false);
+            if (!s.filler.write(pages, false, s.folder / "out" / std::filesystem::u8path(name))
+                     .ok())
+                bench.SkipWithError("a form could not be written");
+        }
+    }
+    bench.SetItemsProcessed(bench.iterations() * CONGREGATION_CARDS);
+}
+
+void BM_FillOneFileOfAllPages(benchmark::State& bench) {
+    Sample& s = sampleData();
+    for (auto _ : bench) {
+        std::vector<std::vector<FormValue>> pages;
+        for (int i = 0; i < CONGREGATION_CARDS; ++i)
+            pages.push_back(formPages(s.state, s.record(i), false).front());
+        if (!s.filler.write(pages, false, s.folder / "all.pdf").ok())
+            bench.SkipWithError("the form could not be written");
+    }
+    bench.SetItemsProcessed(bench.iterations() * CONGREGATION_CARDS);
+}
+
+BENCHMARK(BM_FillFilePerPublisher)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FillOneFileOfAllPages)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
