@@ -14,8 +14,11 @@ FUZZ_RUNS  ?= 10000000
 RUN_DEBS = cmake make g++ pkg-config qt6-base-dev libgl-dev libcups2-dev fonts-liberation2 \
            fonts-dejavu-core libqpdf-dev
 # And those the tests need too (make test): GoogleTest, Google Benchmark, the PDF word reader.
-TEST_DEBS = libgtest-dev libgmock-dev libbenchmark-dev poppler-utils $(PACKAGE_DEBS) $(E2E_DEBS) \
+TEST_DEBS = libgtest-dev libgmock-dev libbenchmark-dev poppler-utils $(FORM_DEBS) $(PACKAGE_DEBS) \
+            $(E2E_DEBS) \
             $(if $(QUICK),,$(FUZZ_DEBS) $(WIN_DEBS))
+# The end-to-end test reads the fields of a stand-in fillable form with pypdf.
+FORM_DEBS = python3-pypdf
 # The install test and `make package`: the .deb's dependencies, lintian on it, desktop entry
 # and AppStream metainfo validation.
 PACKAGE_DEBS = desktop-file-utils dpkg-dev file lintian appstream

@@ -111,6 +111,11 @@ Stop checkArguments(const PrintToolOptions& options, std::string& queue,
             return fail(EXIT_FAILED,
                         "the settings file " + shown(options.settingsFile) + " " + problem);
     }
+    if (!options.layoutFrom.empty()) {
+        const std::string problem = readProblem(options.layoutFrom);
+        if (!problem.empty())
+            return fail(EXIT_FAILED, "the form " + shown(options.layoutFrom) + " " + problem);
+    }
     if (const Stop stop = checkOutput(options, queue))
         return stop;
 

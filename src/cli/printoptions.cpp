@@ -116,6 +116,7 @@ constexpr OptionSpec OPTIONS[] = {
     {"both-years", 0, Takes::Nothing},
     {"version", 0, Takes::Nothing},
     {"totals", 0, Takes::Nothing},
+    {"layout-from", 0, Takes::Value},
 };
 
 const OptionSpec* findOption(std::string_view longName, char shortName) {
@@ -181,6 +182,10 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
                    "not " +
                    inQuotes(value);
         o.cardVersion = version;
+    } else if (name == "layout-from") {
+        if (value.empty())
+            return "--layout-from: the file name is empty";
+        o.layoutFrom = std::filesystem::path(std::u8string(value.begin(), value.end()));
     } else if (name == "output") {
         if (value.empty())
             return "--output: the file name is empty";
@@ -457,6 +462,11 @@ std::string printToolUsage() {
            "      --card-version N the card to print instead of the settings file's: 0\n"
            "                       S-21-L 9/15, 1 S-21-L 1/06, 2 S-21-L 11/23; its positions\n"
            "                       come from its layout file (cplot.dat, cplotN.dat)\n"
+           "      --layout-from FORM.pdf\n"
+           "                       the positions of the 11/23 card (version 2) from the\n"
+           "                       field rectangles of this fillable S-21 form, for this run\n"
+           "                       only (cplot2.dat is not written): the data land in the\n"
+           "                       boxes of that form printed at actual size on A4\n"
            "\n"
            "Where from and where to:\n"
            "      --data FOLDER    the data folder, instead of giving it as DATA_FOLDER\n"

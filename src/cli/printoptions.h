@@ -43,6 +43,8 @@ struct PrintToolOptions {
     bool form = false; // draw the card's form with the data
     // --card-version: instead of the settings file's card version.
     std::optional<int> cardVersion;
+    // --layout-from: the 11/23 card's positions from this fillable form, for this run only.
+    std::filesystem::path layoutFrom;
     std::filesystem::path output;
     // --fill: the user's fillable S-21 11/23 form, filled instead of drawing cards.
     std::filesystem::path fillForm;

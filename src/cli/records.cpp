@@ -3,6 +3,7 @@
 #include "card/cardbatch.h"
 #include "card/publisherfilter.h"
 #include "cli/printtool.h"
+#include "printing/formfields.h"
 #include "settings/startupdata.h"
 #include "text/strings.h"
 
@@ -54,6 +55,46 @@ Stop namedRecords(const PrintToolOptions& options, ToolData& tool, std::vector<i
     return {};
 }
 
+// Why a form gave no layout, in the words of the tool's other messages.
+std::string formProblem(const FormLayoutResult& result) {
+    switch (result.error) {
+    case FormLayoutError::None:
+        break;
+    case FormLayoutError::Unreadable:
+        return "cannot be read";
+    case FormLayoutError::NotPdf:
+        return "is not a PDF file, or is damaged";
+    case FormLayoutError::Protected:
+        return "is protected by a password";
+    case FormLayoutError::NotFillable:
+        return "has no form fields: it is not a fillable form";
+    case FormLayoutError::MissingField:
+        return "has no field '" + result.field + "'";
+    case FormLayoutError::OutOfRange:
+        return "has its field '" + result.field +
+               "' more than 9.99 in from the page's top-left corner";
+    case FormLayoutError::TotalMisplaced:
+        return "has its hours total '" + result.field + "' elsewhere than under the hours";
+    }
+    return {};
+}
+
+// --layout-from: the card's layout in memory only; no layout file is written by this tool.
+Stop takeFormLayout(const PrintToolOptions& options, ToolData& tool) {
+    if (options.layoutFrom.empty())
+        return {};
+    if (tool.state.columnSet != ColumnSet::Ministry)
+        return fail(EXIT_FAILED, "--layout-from sets the positions of the 11/23 card only; "
+                                 "this run prints card version " +
+                                     std::to_string(tool.state.cardVersion) +
+                                     " (add --card-version 2)");
+    const FormLayoutResult result = layoutFromForm(options.layoutFrom, tool.state.layout);
+    if (result.error != FormLayoutError::None)
+        return fail(EXIT_FAILED,
+                    "the form " + shown(options.layoutFrom) + " " + formProblem(result));
+    return {};
+}
+
 } // namespace
 
 Stop choosePages(const PrintToolOptions& options, ToolData& tool, std::vector<CardPage>& pages) {
@@ -95,6 +136,8 @@ Stop chooseCard(const PrintToolOptions& options, ToolData& tool) {
         tool.state.cardVersion = *options.cardVersion;
         loadCardLayout(tool.state, tool.dataFolder);
     }
+    if (const Stop stop = takeFormLayout(options, tool))
+        return stop;
     // The date and the data decide this, not the command line.
     const std::string cardError = applyCardOptions(options, tool.state);
     if (!cardError.empty())

@@ -1,4 +1,6 @@
 #include "card/cardlayout.h"
+#include "card/formlayout.h"
+#include "s21form.h"
 #include "settings/layoutfile.h"
 #include "text/strings.h"
 
@@ -218,11 +220,119 @@ INSTANTIATE_TEST_SUITE_P(
                       "3.60", "0.86", "4.25", "0.75", "5.29", "0.00", "5.29", "0.10"},
                      {"1.32", "1.99", "0.62", "1.19", "1.90", "2.45", "3.00", "3.60", "3.78"}},
         DefaultsCase{2,
-                     {"0.65", "0.28", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
-                      "0.95", "0.50", "0.95", "0.72", "3.00", "0.72", "0.10", "0.94",
-                      "1.90", "0.94", "0.95", "0.94", "3.00", "0.50", "3.90", "0.50",
-                      "4.70", "0.28", "3.90", "0.72", "3.00", "0.94"},
-                     {"1.50", "2.04", "0.80", "1.49", "1.85", "2.59", "0.50", "5.40", "2.71"}}));
+                     {"0.75", "0.92", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
+                      "1.36", "1.15", "1.09", "1.37", "5.37", "1.39", "0.27", "1.61",
+                      "3.08", "1.61", "1.21", "1.61", "5.37", "1.16", "6.78", "1.16",
+                      "0.30", "2.47", "6.78", "1.39", "4.71", "1.61"},
+                     {"2.84", "3.30", "1.63", "2.20", "3.59", "4.16", "1.15", "8.02", "5.42"}}));
+
+TEST(FormLayoutTest, theNovember2023DefaultsAreTheBranchsForm) {
+    CardLayout defaults;
+    setLayoutDefaults(defaults, 2);
+    // Every slot the form sets starts elsewhere; address and telephones are not on it.
+    CardLayout layout = defaults;
+    for (int slot = 0; slot < SLOT_COLUMN_X + TABLE_COLUMN_COUNT; ++slot)
+        if ((slot < 2 || slot > 7) && (slot < 30 || slot > 39))
+            layout.setSlotText(slot, "9.99");
+    const std::vector<FormFieldRect> form = test::s21FormFields();
+    EXPECT_EQ(layoutFromFormFields(form, layout).error, FormLayoutError::None);
+    EXPECT_EQ(layout, defaults);
+}
+
+struct FormCase {
+    const char* name;
+    std::vector<FormFieldRect> form;
+    FormLayoutError error;
+    const char* field;                              // named by the error
+    std::vector<std::pair<int, const char*>> slots; // expected where there is no error
+};
+
+void PrintTo(const FormCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<FormFieldRect> changed(std::vector<FormFieldRect> form, const std::string& name,
+                                   double x, double pageHeight = test::A4_HEIGHT_POINTS) {
+    for (FormFieldRect& f : form)
+        if (f.name == name) {
+            f.x = x;
+            f.pageHeight = pageHeight;
+        }
+    return form;
+}
+
+std::vector<FormFieldRect> without(std::vector<FormFieldRect> form, const std::string& name) {
+    std::erase_if(form, [&](const FormFieldRect& f) { return f.name == name; });
+    return form;
+}
+
+class FormLayoutTest : public testing::TestWithParam<FormCase> {};
+
+TEST_P(FormLayoutTest, setsEveryPositionOrNothing) {
+    CardLayout layout;
+    setLayoutDefaults(layout, 0);
+    const CardLayout before = layout;
+    const FormLayoutResult result = layoutFromFormFields(GetParam().form, layout);
+    EXPECT_EQ(result.error, GetParam().error);
+    EXPECT_EQ(result.field, GetParam().field);
+    if (GetParam().error != FormLayoutError::None) {
+        EXPECT_EQ(layout, before);
+        return;
+    }
+    for (const auto& [slot, text] : GetParam().slots)
+        EXPECT_EQ(layout.slotText(slot), text) << slot;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FormLayoutTest,
+    testing::Values(
+        // Name field 51.98 pt from the left, its top 64.03 pt down, 15.64 pt high: the 11.17 pt
+        // cell 2.23 pt lower, the text 2 pt in. The elder box's "x" (5 pt wide, ink 5.19 pt
+        // high, 5.21 pt from its cell's top to the ink's middle): 19.51, 116.03 pt.
+        FormCase{"branchForm",
+                 test::s21FormFields(),
+                 FormLayoutError::None,
+                 "",
+                 {{0, "0.75"},
+                  {1, "0.92"},
+                  {14, "0.27"},
+                  {15, "1.61"},
+                  {40, "2.84"},
+                  {41, "3.30"},
+                  {45, "4.16"},
+                  {48, "5.42"}}},
+        FormCase{"spanishEditionMovesTheHours",
+                 test::s21FormFields(314.8),
+                 FormLayoutError::None,
+                 "",
+                 {{45, "4.40"}, {44, "3.59"}, {48, "5.42"}, {40, "2.84"}}},
+        FormCase{"missingTotal",
+                 without(test::s21FormFields(), "904_32_S21_Value"),
+                 FormLayoutError::MissingField,
+                 "904_32_S21_Value",
+                 {}},
+        FormCase{"missingCheckBox",
+                 without(test::s21FormFields(), "900_8_CheckBox"),
+                 FormLayoutError::MissingField,
+                 "900_8_CheckBox",
+                 {}},
+        FormCase{"totalNotUnderTheHours",
+                 changed(test::s21FormFields(), "904_32_S21_Value", 156.45),
+                 FormLayoutError::TotalMisplaced,
+                 "904_32_S21_Value",
+                 {}},
+        // Beyond 9.99 in from the left, or above the page's top.
+        FormCase{"fieldBeyondReach",
+                 changed(test::s21FormFields(), "900_1_Text_SanSerif", 720),
+                 FormLayoutError::OutOfRange,
+                 "900_1_Text_SanSerif",
+                 {}},
+        FormCase{"fieldAboveThePage",
+                 changed(test::s21FormFields(), "900_2_Text_SanSerif", 95.8, 700),
+                 FormLayoutError::OutOfRange,
+                 "900_2_Text_SanSerif",
+                 {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HeaderRowsTest, theNovember2023CardEditsItsSpareItemsInTheUnusedRows) {
     for (const int version : {0, 1}) {

@@ -97,6 +97,16 @@ TEST(PageGeometry, MarginsInDeviceUnits) {
     computeMargins(s, -5, 0);
     EXPECT_EQ(s.leftMarginDev, 0);
     EXPECT_EQ(s.topMarginDev, 0);
+    // The 11/23 card counts from the paper's corner: the device's origin is taken back there
+    // (a printable area 11.62 pt in at 600 dpi), the settings' margins play no part.
+    s.deviceOriginX = 96;
+    s.deviceOriginY = 97;
+    computeMargins(s, 600, 600);
+    EXPECT_EQ(s.leftMarginDev, 750);
+    s.columnSet = ColumnSet::Ministry;
+    computeMargins(s, 600, 600);
+    EXPECT_EQ(s.leftMarginDev, -96);
+    EXPECT_EQ(s.topMarginDev, -97);
 }
 
 TEST(PageGeometry, MulDivRoundsHalfAwayFromZero) {
@@ -611,9 +621,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// Version 2 at 300 dpi, margins 0.00 / 0.20.
-constexpr int V2_Y0 = 450, V2_ROW = 51, V2_TOTAL_Y = 450 + 12 * 51;
-constexpr int SHARED_X = 300, V2_STUDIES_X = 507, AUXILIARY_X = 615, V2_HOURS_X = 837;
+// Version 2 at 300 dpi, from the paper's corner whatever the margins (0.00 / 0.20): every
+// text starts at its position.
+constexpr int V2_Y0 = 852, V2_ROW = 82, V2_TOTAL_Y = 852 + 12 * 82;
+constexpr int SHARED_X = 489, V2_STUDIES_X = 660, AUXILIARY_X = 1077, V2_HOURS_X = 1248;
 
 struct MinistryCase {
     const char* name;
@@ -647,8 +658,10 @@ TEST_P(MinistryColumns, ActivityStudiesAuxiliaryAndPioneerHours) {
     RecordingCanvas canvas;
     drawServiceTable(canvas, ministryCard(f).state);
     std::vector<std::pair<std::string, int>> row;
-    for (const TextCall& t : textsAt(canvas, V2_Y0))
+    for (const TextCall& t : textsAt(canvas, V2_Y0)) {
         row.emplace_back(t.text, t.at.x);
+        EXPECT_EQ(t.align.horizontal, HorizontalAlign::Left) << t.text;
+    }
     EXPECT_EQ(row, GetParam().row);
     const auto total = textsAt(canvas, V2_TOTAL_Y);
     ASSERT_EQ(total.size(), 1u); // the hours are the only total
@@ -702,14 +715,14 @@ TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
     };
     const Case cases[] = {
         // Anointed elder: the anointed box, the elder box.
-        {true, "06201990", sample::ELDER, 0, false, {{1230, 216}, {90, 282}}, "2027"},
+        {true, "06201990", sample::ELDER, 0, false, {{2034, 417}, {81, 483}}, "2027"},
         // Other sheep, servant, regular pioneer in the last month; never a special pioneer.
         {false,
          "06201990",
          sample::MINISTERIAL_SERVANT,
          sample::REGULAR_PIONEER,
          false,
-         {{960, 216}, {345, 282}, {630, 282}},
+         {{1611, 417}, {363, 483}, {924, 483}},
          "2027"},
         // Unbaptized: no hope box; the previous service year is named.
         {true, "", 0, sample::AUXILIARY_PIONEER, true, {}, "2026"},
@@ -732,7 +745,7 @@ TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
         for (const TextCall& t : canvas.texts()) {
             if (t.text == "x")
                 marks.emplace_back(t.at.x, t.at.y);
-            else if (t.at == (Point{1470, 84}))
+            else if (t.at == (Point{90, 741}))
                 year = t.text;
             // No address or telephones on this card.
             EXPECT_NE(t.text, "Kaunas");
@@ -755,14 +768,17 @@ TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
                 return true;
         return false;
     };
-    // Right of the hours: 2.59 + 0.06 in from the 0.20 in margin.
-    EXPECT_TRUE(verticalAt(60 + 795));
-    f.state.layout.setColumnX(3, "3.09");
+    // Left of the hours and of the remarks: 2 pt (8 dots) before their texts at 4.16 and
+    // 5.42 in; the auxiliary pioneer's mark (3.59 in, 5 pt wide) in the middle of its cell.
+    EXPECT_TRUE(verticalAt(1240));
+    EXPECT_TRUE(verticalAt(1618));
+    EXPECT_TRUE(verticalAt(2 * (1077 + 10) - 1240));
+    f.state.layout.setColumnX(3, "4.50");
     RecordingCanvas moved;
     drawCard(moved, f.state);
     bool found = false;
     for (const LineCall& l : moved.lines())
-        found = found || (l.from.x == 60 + 945 && l.to.x == 60 + 945);
+        found = found || (l.from.x == 1342 && l.to.x == 1342);
     EXPECT_TRUE(found);
     // Without the box the same card draws no line at all.
     f.state.printForm = false;

@@ -133,7 +133,7 @@ const Expected CONTROLS[] = {
     {131, 1091, K::StaticText, "[x] Moteris", 15, 204, 64, 8, 0},
     {131, 1031, K::Edit, "", 81, 25, 40, 14, BOX},
     {131, 1054, K::Edit, "", 128, 201, 40, 14, BOX},
-    {131, NO_ID, K::StaticText,
+    {131, 1093, K::StaticText,
      "X matmenys - coliai nuo kairės paraštės\nY matmenys - coliai nuo viršutinės paraštės", 14,
      227, 154, 20, 0},
     {131, NO_ID, K::StaticText, "Pavyzdžiui:  1.52    0.80    0.00    2.15", 14, 251, 153, 8, 0},
@@ -150,12 +150,13 @@ const Expected CONTROLS[] = {
     {131, 1072, K::Edit, "", 263, 147, 40, 14, BOX},
     {131, 1073, K::Edit, "", 263, 163, 40, 14, BOX},
     {131, 1074, K::Edit, "", 263, 179, 40, 14, BOX},
-    {131, NO_ID, K::StaticText, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24,
+    {131, 1095, K::StaticText, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24,
      0},
-    {131, NO_ID, K::StaticText, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18, 0},
+    {131, 1096, K::StaticText, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18, 0},
     {131, NO_ID, K::StaticText, "(lygiuojamos kairyn)", 310, 182, 87, 8, 0},
     {131, 1064, K::PushButton, "", 180, 223, 232, 14, TAB},
     {131, 2, K::PushButton, "Atšaukti", 180, 250, 50, 14, TAB},
+    {131, 1065, K::PushButton, "Maketas iš S-21 PDF formos...", 234, 250, 124, 14, TAB},
     {131, 1, K::DefaultPushButton, "OK", 362, 250, 50, 14, TAB},
 };
 
@@ -198,7 +199,7 @@ const ExpectedDialog DIALOGS[] = {
     {130, "", 277, 201, FRAME, 27},
     // Header group: frame, X, Y, 12 rows of three, two notes; table group: frame and two rows of
     // three; column group: frame, 7 rows of two, three notes; three buttons.
-    {131, "Detalus maketas", 418, 271, FRAME, 3 + 36 + 2 + 7 + 1 + 14 + 3 + 3},
+    {131, "Detalus maketas", 418, 271, FRAME, 3 + 36 + 2 + 7 + 1 + 14 + 3 + 4},
 };
 
 class DialogTable : public ::testing::TestWithParam<ExpectedDialog> {};

@@ -1,12 +1,18 @@
-// pelkorl-standin-form FILE.pdf: writes the stand-in fillable S-21 11/23 form.
+// pelkorl-standin-form FILE.pdf [--hours-x X]: writes the stand-in fillable S-21 11/23 form,
+// its hours fields starting at X points (314.8 as in the Spanish edition).
 #include "standinform.h"
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: pelkorl-standin-form FILE.pdf\n";
+    pelkorl::test::StandInOptions options;
+    if (argc == 4 && std::string(argv[2]) == "--hours-x") {
+        options.hoursX = std::atof(argv[3]);
+    } else if (argc != 2) {
+        std::cerr << "usage: pelkorl-standin-form FILE.pdf [--hours-x X]\n";
         return 2;
     }
-    return pelkorl::test::writeStandInForm(argv[1]) ? 0 : 1;
+    return pelkorl::test::writeStandInForm(argv[1], options) ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "messageboxwatcher.h"
 #include "printing/printjob.h"
 #include "settings/layoutfile.h"
+#include "standinform.h"
 #include "testfiles.h"
 #include "text/strings.h"
 #include "toolkit/messagebox.h"
@@ -90,6 +91,8 @@ private slots:
     void detailedRestoreShowsDefaults_data();
     void detailedRestoreShowsDefaults();
     void detailedCancelNeedsNoValidEntry();
+    void detailedLayoutFromForm_data();
+    void detailedLayoutFromForm();
 
     void optionsOpening_data();
     void optionsOpening();
@@ -142,6 +145,14 @@ void LayoutDialogsTest::detailedLabelsFollowColumnSet() {
         QCOMPARE(dialog.control(1073)->isVisible(), !labels[4].isEmpty());
         QCOMPARE(dialog.controlAs<QLabel>(1081)->text(),
                  QString(version == 2 ? "Tarnybos metai" : "Adresas"));
+        // The 11/23 card counts from the paper's edges, its figures aligned left.
+        QCOMPARE(dialog.controlAs<QLabel>(1096)->text(),
+                 QString(version == 2 ? "Skaitmenys lygiuojami kairyn."
+                                      : "Skaitmenys lygiuojami dešinyn."));
+        QCOMPARE(dialog.controlAs<QLabel>(1094)->text().contains("lapo"), version == 2);
+        QCOMPARE(
+            dialog.controlAs<QPushButton>(DetailedLayoutDialog::FORM_LAYOUT_BUTTON_ID)->isVisible(),
+            version == 2);
         QCOMPARE(dialog.showsPlacements(), version == 0);
         QCOMPARE(dialog.windowTitle(), title);
         QCOMPARE(dialog.controlAs<QPushButton>(1064)->text(),
@@ -222,8 +233,8 @@ void LayoutDialogsTest::detailedRestoreShowsDefaults_data() {
     QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99",
                                                    "0.62", "0.30", "0.57"};
     // Rows 1 and 3 edit the service year and the special pioneer box, kept in spare slots.
-    QTest::newRow("version 2") << 2 << QStringList{"0.65", "0.28", "1.50", "2.04",
-                                                   "0.80", "4.70", "0.94"};
+    QTest::newRow("version 2") << 2 << QStringList{"0.75", "0.92", "2.84", "3.30",
+                                                   "1.63", "0.30", "1.61"};
 }
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults() {
@@ -258,6 +269,77 @@ void LayoutDialogsTest::detailedCancelNeedsNoValidEntry() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(messages.boxes().empty());
+}
+
+void LayoutDialogsTest::detailedLayoutFromForm_data() {
+    QTest::addColumn<QString>("change"); // of the stand-in form
+    QTest::addColumn<QString>("hoursX"); // box 1071 afterwards
+    QTest::addColumn<QString>("reason"); // second line of the message, if any
+    QTest::newRow("branch's form") << ""
+                                   << "4.16"
+                                   << "";
+    QTest::newRow("Spanish edition") << "hours at 314.8"
+                                     << "4.40"
+                                     << "";
+    // Only read: an owner password alone does not keep it from being read.
+    QTest::newRow("owner password") << "owner password"
+                                    << "4.16"
+                                    << "";
+    QTest::newRow("no total") << "no 904_32_S21_Value"
+                              << "9.00"
+                              << "formoje nėra lauko „904_32_S21_Value“.";
+    QTest::newRow("protected") << "user password"
+                               << "9.00"
+                               << "PDF failas apsaugotas slaptažodžiu.";
+    QTest::newRow("not a PDF") << "text"
+                               << "9.00"
+                               << "tai ne PDF failas arba jis sugadintas.";
+}
+
+void LayoutDialogsTest::detailedLayoutFromForm() {
+    QFETCH(QString, change);
+    QFETCH(QString, hoursX);
+    QFETCH(QString, reason);
+    test::TempFolder folder;
+    const auto path = folder.path() / "S-21 forma.pdf";
+    const QString file = QString::fromStdString(path.string());
+    test::StandInOptions options;
+    options.hoursX = change == "hours at 314.8" ? 314.8 : options.hoursX;
+    options.encrypt = change == "owner password";
+    options.userPassword = change == "user password" ? "slaptas" : "";
+    options.leaveOut = change == "no 904_32_S21_Value" ? "904_32_S21_Value" : "";
+    if (change == "text")
+        test::writeBytes(path, "%PDF-1.7 no more\n");
+    else
+        QVERIFY(test::writeStandInForm(path, options));
+
+    DetailedLayoutDialog dialog;
+    dialog.setCardVersion(2);
+    dialog.setCardLayout(defaultsOf(2));
+    dialog.setFormChooser([&](QWidget*) { return file; });
+    if (!reason.isEmpty())
+        messages.plan(test::MessageBoxWatcher::Press::Ok);
+    const int result = runModal(dialog, [&] {
+        auto* hours = dialog.controlAs<QLineEdit>(1071);
+        auto* mobile = dialog.controlAs<QLineEdit>(1034); // the special pioneer box's x
+        hours->setText("9.00");
+        mobile->setText("9.00");
+        auto* button = dialog.controlAs<QPushButton>(DetailedLayoutDialog::FORM_LAYOUT_BUTTON_ID);
+        QVERIFY(button->isVisible());
+        button->click();
+        QCOMPARE(hours->text(), hoursX);
+        QCOMPARE(mobile->text(), reason.isEmpty() ? "4.71" : "9.00");
+        click(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(dialog.cardLayout().columnX(3), hoursX.toStdString());
+    QCOMPARE(messages.boxes().size(), std::size_t(reason.isEmpty() ? 0 : 1));
+    if (!reason.isEmpty()) {
+        const QStringList lines = messages.boxes().front().text.split('\n');
+        QCOMPARE(lines.value(0),
+                 "Maketo iš „" + QDir::toNativeSeparators(file) + "“ paimti nepavyko:");
+        QCOMPARE(lines.value(1), reason);
+    }
 }
 
 void LayoutDialogsTest::optionsOpening_data() {
@@ -345,8 +427,8 @@ void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
                                << "1.99";
     QTest::newRow("version 1") << 1 << "1.32"
                                << "1.99";
-    QTest::newRow("version 2, its own table") << 2 << "1.50"
-                                              << "2.04";
+    QTest::newRow("version 2, its own table") << 2 << "2.84"
+                                              << "3.30";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {

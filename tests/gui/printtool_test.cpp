@@ -495,12 +495,10 @@ void PrintToolTest::theFormFollowsAMovedColumn() {
     const QString before = print("before.pdf");
     QVERIFY(!before.isEmpty());
 
-    // The hours column and the remarks half an inch to the right, as the detailed layout
-    // would save them.
+    // The remarks half an inch to the right, as the detailed layout would save them.
     CardLayout layout;
     setLayoutDefaults(layout, 2);
-    layout.setColumnX(3, "3.09");
-    layout.setColumnX(REMARKS_ENTRY, "3.21");
+    layout.setColumnX(REMARKS_ENTRY, "5.92");
     const auto bytes = layout.bytes();
     writeBytes(data.path() / "cplot2.dat", std::string(bytes.begin(), bytes.end()));
     const QString after = print("after.pdf");
@@ -513,19 +511,19 @@ void PrintToolTest::theFormFollowsAMovedColumn() {
     QVERIFY(wordX(before, "Biblijos") > 0);
     QVERIFY(std::abs(wordX(after, "Biblijos") - wordX(before, "Biblijos")) < 0.1);
 
-    // The rule right of the hours: 0.06 in right of the column, from the 0.20 in margin.
+    // The rule right of the hours: 2 pt left of the remarks, from the paper's edge.
     const QImage old = pdfPageImage(before, 1, 100);
     const QImage moved = pdfPageImage(after, 1, 100);
     QVERIFY(!old.isNull() && !moved.isNull());
-    const int y = 227; // the January row
+    const int y = 408; // the January row
     const auto dark = [y](const QImage& page, int x) {
         for (int dx = -1; dx <= 1; ++dx)
             if (qGray(page.pixel(x + dx, y)) < 160)
                 return true;
         return false;
     };
-    QVERIFY(dark(old, 285) && !dark(old, 335));
-    QVERIFY(dark(moved, 335) && !dark(moved, 285));
+    QVERIFY(dark(old, 539) && !dark(old, 589));
+    QVERIFY(dark(moved, 589) && !dark(moved, 539));
 }
 
 QTEST_MAIN(PrintToolTest)

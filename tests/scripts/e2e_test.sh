@@ -17,6 +17,8 @@
 #      jobs and a removed one give their messages and no job. pelkorl-print --printer -O
 #      sends the same options; a wrong command line, an unknown option and no queue are told.
 #      Asked for Letter (-O PageSize= or -O media=), it sends a Letter document to the A4 queue.
+#      The 11/23 card with its layout from a stand-in fillable form lands in the form's boxes
+#      on the CM305's A4 (11.62 pt margins).
 #   4. The held Ricoh queue (Letter, 18 and 36 pt margins) as the default printer: the job of
 #      pelkorl-print --printer and that of Enter in the program are Letter documents on Letter
 #      media, the name at its layout position from the Letter printable-area corner.
@@ -35,6 +37,11 @@ SAMPLE=$BUILD/pelkorl-sample
 CARD=$BUILD/tests/e2e/pelkorl-e2e-card
 SETUP_TOOL=$BUILD/tests/e2e/pelkorl-e2e-setup
 PRINT_TOOL=$BUILD/pelkorl-print
+SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+STANDIN_TOOL=$BUILD/pelkorl-standin-form
+# Debian's own Python, which has pypdf.
+PYTHON=/usr/bin/python3
+[ -x "$PYTHON" ] || PYTHON=python3
 ARTIFACTS=$BUILD/artifacts
 TIMEOUT=${PELKORL_E2E_TIMEOUT:-30}
 PPD_SOURCE=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
@@ -71,7 +78,7 @@ for tool in Xvfb xdotool xprop import convert identify cupsd lpadmin lpstat \
     pdftoppm pdftotext pdfinfo gs tesseract ipptool cupsdisable cupsreject; do
     command -v "$tool" >/dev/null || fail "$tool is missing: run 'make deps'"
 done
-for file in "$PROGRAM" "$SAMPLE" "$CARD" "$SETUP_TOOL" "$PRINT_TOOL"; do
+for file in "$PROGRAM" "$SAMPLE" "$CARD" "$SETUP_TOOL" "$PRINT_TOOL" "$STANDIN_TOOL"; do
     [ -x "$file" ] || fail "$file is not built"
 done
 [ -r "$PPD_SOURCE" ] && [ -x /usr/lib/cups/backend/cups-pdf ] ||
@@ -79,6 +86,7 @@ done
 CM305_PPD=/usr/share/ppd/cupsfilters/Fuji_Xerox-DocuPrint_CM305_df-PDF.ppd
 RICOH_PPD=/usr/share/ppd/cupsfilters/Ricoh-PDF_Printer-PDF.ppd
 [ -r "$CM305_PPD" ] && [ -r "$RICOH_PPD" ] || fail "cups-filters' PPDs are missing: run 'make deps'"
+"$PYTHON" -c 'import pypdf' 2>/dev/null || fail "python3-pypdf is missing: run 'make deps'"
 
 # ---- Everything this test starts or leaves, undone whatever the outcome
 
@@ -663,6 +671,21 @@ for asked in PageSize=Letter media=na_letter_8.5x11in; do
     name_at "$RUN/cli-letter.pdf" 612 792 11.62 11.62 11.62 11.62
 done
 note "pelkorl-print -O PageSize=Letter and -O media=: Letter documents on the A4 queue"
+# The 11/23 card laid out from a stand-in of the branch's fillable form, its hours moved as
+# in the Spanish edition, on the same A4 with its 11.62 pt margins: every word (of a
+# regular pioneer's card, so the moved hours are there) stands in a box of the form and the
+# name in its name box, counted from the paper's corner.
+STANDIN=$RUN/s21-forma.pdf
+"$STANDIN_TOOL" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
+"$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 2 -m all --sex-mark \
+    --card-version 2 --layout-from "$STANDIN" --printer "$CM305" -O InputSlot=BypassTray \
+    -O MediaType=ThickPaper2 >"$RUN/print.out" 2>"$RUN/print.err" ||
+    fail "pelkorl-print --layout-from failed: $(cat "$RUN/print.err")"
+check_job "$CM305" "$RUN/s21.pdf" iso_a4_210x297mm
+"$PYTHON" "$SCRIPTS/s21_check.py" "$RUN/s21.pdf" "$STANDIN" --name-in 900_1_Text_SanSerif \
+    >"$RUN/s21.check" || fail "the 11/23 card missed the form's boxes: $(cat "$RUN/s21.check")"
+[ ! -e "$DATA/cplot2.dat" ] || fail "--layout-from wrote cplot2.dat"
+note "the 11/23 card from a fillable form: $(head -n 1 "$RUN/s21.check")"
 
 lpadmin -x "$CM305"
 ask print "message: Spausdintuvo „$CM305“ nebėra: jis pašalintas arba pervadintas. Nieko neišspausdinta. Pasirinkite spausdintuvą: „Parinktys“ → „Spausdinimo parinktys“."

@@ -11,6 +11,8 @@ struct StandInOptions {
     std::string leaveOut;         // a field the form lacks
     std::string onState = "/Yes"; // the check boxes' "on" appearance
     bool encrypt = false;         // protected with an owner password
+    std::string userPassword;     // when not empty: it opens only with this password
+    double hoursX = 297.76;       // the hours fields' left edge (the Spanish edition: 314.8)
 };
 
 // The form as PDF bytes.

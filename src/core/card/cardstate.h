@@ -36,6 +36,11 @@ struct CardState {
     std::string marginLeft = "0.20"; // inches, D.DD
     int fontCharset = FONT_CHARSET_BALTIC;
 
+    // Where the device's origin lies from the paper's top-left corner, in its units: the
+    // printable area's corner on a printer, 0 on a PDF. Set by the page routine.
+    int deviceOriginX = 0;
+    int deviceOriginY = 0;
+
     // Recomputed by every renderer from the device it draws on.
     int leftMarginDev = 0;
     int topMarginDev = 0;

@@ -35,9 +35,12 @@ constexpr int CARD_FOOT = 20;
 constexpr int OLDER_CARD_WIDTH = 580; // the older cards keep no width in their layout
 constexpr int MIN_MONTH_COLUMN = 40;
 constexpr int NUMBER_PAD = 6;  // right-aligned figures end this far left of their rule
-constexpr int MARK_PAD = 25;   // an "x" column is this much wider right of its mark
 constexpr int CAPTION_GAP = 5; // between a caption and its writing line or box
 constexpr int BOX = 12;
+constexpr int MINISTRY_BOX = 14; // the branch's form has 10.4 pt boxes and room for them
+constexpr int FRAME_PAD = 10;    // the 11/23 card's outline this far left of its first item
+constexpr int TITLE_ROOM = 40;   // and this far above its name line
+constexpr int SERVICE_YEAR_ROOM = 15;
 constexpr int INSET = 5;
 constexpr int DATA_TENTHS = 100; // the header's data font, as cardrender draws it
 constexpr int CAPTION_TENTHS = 80;
@@ -48,6 +51,14 @@ constexpr int TITLE_TENTHS = 90;
 constexpr TextAlign LEFT_TOP{HorizontalAlign::Left, VerticalAlign::Top, false};
 constexpr TextAlign RIGHT_TOP{HorizontalAlign::Right, VerticalAlign::Top, false};
 constexpr TextAlign LEFT_BOTTOM{HorizontalAlign::Left, VerticalAlign::Bottom, false};
+
+// Arial's "x" (Liberation Sans has the same metrics): advance and height of its ink, in ems;
+// and the 10 pt table text's cell, in points.
+constexpr double X_ADVANCE_EMS = 0.5;
+constexpr double X_HEIGHT_EMS = 1062.0 / 2048;
+constexpr double TABLE_CELL_POINTS = 10 * 2288.0 / 2048;
+// The 11/23 card's figures start this far right of their fields' edges, in points.
+constexpr double FIELD_INSET_POINTS = 2;
 
 unsigned dpiOf(int dpi) {
     return static_cast<unsigned>(dpi > 0 ? dpi : 0);
@@ -151,11 +162,15 @@ void FormPainter::drawItem(const FormItem& item, int px, int py, const FormTable
         return;
     }
 
-    // The box sits around the "x" drawn with its cell's top-left at (px, py).
-    const int left = px - hundredths(dpiX_, 2) - hundredths(dpiX_, 1) / 2;
-    const int top = baseline - hundredths(dpiY_, BOX - 1);
-    const int side = hundredths(dpiX_, BOX);
-    canvas_.rectangle(Rect{left, top, left + side, top + hundredths(dpiY_, BOX)});
+    // The box is centred on the ink of the "x" drawn with its cell's top-left at (px, py).
+    const int box = state_.columnSet == ColumnSet::Ministry ? MINISTRY_BOX : BOX;
+    const double em = -font(DATA_TENTHS, dpiY_).height;
+    const int centreX = px + static_cast<int>(em * X_ADVANCE_EMS / 2);
+    const int centreY = baseline - static_cast<int>(em * X_HEIGHT_EMS / 2);
+    const int side = hundredths(dpiX_, box);
+    const int left = centreX - side / 2;
+    const int top = centreY - hundredths(dpiY_, box) / 2;
+    canvas_.rectangle(Rect{left, top, left + side, top + hundredths(dpiY_, box)});
     if (left + side + gap + captionWidth <= table.right - hundredths(dpiX_, INSET)) {
         canvas_.setTextAlign(LEFT_TOP);
         canvas_.textOut(left + side + gap, captionTop, caption);
@@ -216,7 +231,7 @@ void FormPainter::drawHeader(const FormTable& table) {
         canvas_.selectFont(font(TITLE_TENTHS, dpiY_, WEIGHT_BOLD));
         canvas_.setTextAlign(LEFT_TOP);
         centred(loadText(FORM_TITLE), table.left, table.right,
-                state_.topMarginDev + hundredths(dpiY_, INSET));
+                table.top + hundredths(dpiY_, INSET));
     }
 }
 
@@ -233,8 +248,7 @@ std::string columnCaption(ColumnSet set, int kind) {
 }
 
 void FormPainter::drawTable(const FormTable& t) {
-    const int top = state_.topMarginDev;
-    canvas_.rectangle(Rect{t.left, top, t.right, t.bottom});
+    canvas_.rectangle(Rect{t.left, t.top, t.right, t.bottom});
     line(canvas_, t.left, t.captionTop, t.right, t.captionTop);
     for (const int rule : t.rows)
         line(canvas_, t.left, rule, t.right, rule);
@@ -290,6 +304,47 @@ void FormPainter::draw() {
 
 } // namespace
 
+namespace {
+
+int points(int dpi, double value) {
+    return static_cast<int>((dpi > 0 ? dpi : 0) * value / 72);
+}
+
+// The 11/23 card's rules: its figures start at their fields' left edges and its marks stand
+// in the middle of their cells, so a mark's cell is as wide on either side of it.
+void ministryRules(FormTable& t, const CardState& state, int dpiX, int dpiY) {
+    const CardLayout& layout = state.layout;
+    const auto columnDev = [&](int entry) {
+        return state.leftMarginDev + inchesToDevice(dpiOf(dpiX), layout.columnX(entry));
+    };
+    const auto x = [&](HeaderItem item) {
+        return inchesToDevice(dpiOf(dpiX), layout.headerX(item));
+    };
+    const auto y = [&](HeaderItem item) {
+        return inchesToDevice(dpiOf(dpiY), layout.headerY(item));
+    };
+    // The outline keeps clear of the first item on the left and of the title above the name.
+    t.left = state.leftMarginDev +
+             std::max(0, std::min(x(HeaderItem::ElderMark), x(HeaderItem::ServiceYear)) -
+                             hundredths(dpiX, FRAME_PAD));
+    t.top = state.topMarginDev + std::max(0, y(HeaderItem::Name) - hundredths(dpiY, TITLE_ROOM));
+    const int halfMark = points(dpiX, 10 * X_ADVANCE_EMS / 2);
+    const int inset = points(dpiX, FIELD_INSET_POINTS);
+    const int shared = columnDev(0) + halfMark;
+    const int auxiliary = columnDev(2) + halfMark;
+    // The service year stands in the month column's caption cell, its small caption on top.
+    t.captionTop = std::min(t.captionTop, state.topMarginDev + y(HeaderItem::ServiceYear) -
+                                              hundredths(dpiY, SERVICE_YEAR_ROOM));
+    t.monthRight = columnDev(MINISTRY_MONTH_COLUMN_ENTRY);
+    const int afterShared = 2 * shared - t.monthRight;
+    const int beforeHours = columnDev(3) - inset;
+    t.remarksLeft = columnDev(REMARKS_ENTRY) - inset;
+    // Right of shared in ministry, studies, auxiliary pioneer and hours.
+    t.columns = {afterShared, 2 * auxiliary - beforeHours, beforeHours, t.remarksLeft};
+}
+
+} // namespace
+
 FormTable formTable(const CardState& state, int dpiX, int dpiY) {
     const CardLayout& layout = state.layout;
     const auto columnDev = [&](int entry) {
@@ -297,39 +352,38 @@ FormTable formTable(const CardState& state, int dpiX, int dpiY) {
     };
     FormTable t;
     t.left = state.leftMarginDev;
+    t.top = state.topMarginDev;
     const bool ministry = state.columnSet == ColumnSet::Ministry;
     t.right = t.left + (ministry ? columnDev(MINISTRY_CARD_WIDTH_ENTRY)
                                  : hundredths(dpiX, OLDER_CARD_WIDTH));
 
     const int y0 = inchesToDevice(dpiOf(dpiY), layout.tableTop()) + state.topMarginDev;
     const int rowHeight = inchesToDevice(dpiOf(dpiY), layout.tableHeight()) / MONTH_ROWS;
-    // Rules a little above each row's text, so that the text sits inside its row.
-    const int lift = rowHeight / 10;
+    // Rules a little above each row's text, so that the text sits inside its row; on the
+    // 11/23 card the text is in the middle of its row.
+    const int lift =
+        ministry ? std::max(0, (rowHeight - points(dpiY, TABLE_CELL_POINTS)) / 2) : rowHeight / 10;
     for (int r = 0; r <= MONTH_ROWS + 1; ++r)
         t.rows.push_back(y0 + r * rowHeight - lift);
     t.captionTop = t.rows.front() - hundredths(dpiY, CAPTION_ROW);
     t.bottom = t.rows.back() + hundredths(dpiY, CARD_FOOT);
+    if (ministry) {
+        ministryRules(t, state, dpiX, dpiY);
+        return t;
+    }
 
     std::vector<PrintedColumn> columns(printedColumns(state.columnSet).begin(),
                                        printedColumns(state.columnSet).end());
     std::sort(columns.begin(), columns.end(),
               [](const PrintedColumn& a, const PrintedColumn& b) { return a.entry < b.entry; });
-    for (const PrintedColumn& c : columns) {
-        const bool mark =
-            ministry && (c.kind == KIND_SHARED_IN_MINISTRY || c.kind == KIND_AUXILIARY_PIONEER);
-        t.columns.push_back(t.left + columnDev(c.entry) +
-                            hundredths(dpiX, mark ? MARK_PAD : NUMBER_PAD));
-    }
+    for (const PrintedColumn& c : columns)
+        t.columns.push_back(t.left + columnDev(c.entry) + hundredths(dpiX, NUMBER_PAD));
     t.remarksLeft = t.left + columnDev(REMARKS_ENTRY) - hundredths(dpiX, NUMBER_PAD);
-    if (ministry) {
-        t.monthRight = t.left + columnDev(MINISTRY_MONTH_COLUMN_ENTRY);
-    } else {
-        // As wide as the first figure column's step to the second, but room for a month.
-        const int first = columnDev(columns[0].entry);
-        const int second = columnDev(columns[1].entry);
-        t.monthRight = t.left + std::max(hundredths(dpiX, MIN_MONTH_COLUMN),
-                                         first + hundredths(dpiX, NUMBER_PAD) - (second - first));
-    }
+    // As wide as the first figure column's step to the second, but room for a month.
+    const int first = columnDev(columns[0].entry);
+    const int second = columnDev(columns[1].entry);
+    t.monthRight = t.left + std::max(hundredths(dpiX, MIN_MONTH_COLUMN),
+                                     first + hundredths(dpiX, NUMBER_PAD) - (second - first));
     return t;
 }
 

@@ -14,6 +14,7 @@ struct CardState;
 // Where the form's table lies, in device units (margins included).
 struct FormTable {
     int left = 0;
+    int top = 0; // of the outline
     int right = 0;
     int captionTop = 0;       // top of the caption row
     std::vector<int> rows;    // rules above the 12 month rows, the total row, and below it

@@ -171,7 +171,10 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
     const TextAlign previousAlign = canvas.textAlign();
     canvas.selectFont(
         FontSpec{"Arial", -mulDiv(TABLE_POINTS, dpiY, 72), WEIGHT_NORMAL, CHARSET_BALTIC});
-    canvas.setTextAlign(RIGHT_TOP);
+    // The 11/23 card's figures start at the left of their fields, as its layout takes them
+    // from the form; the older cards' numbers end at their columns.
+    const TextAlign cellAlign = state.columnSet == ColumnSet::Ministry ? LEFT_TOP : RIGHT_TOP;
+    canvas.setTextAlign(cellAlign);
 
     const int record = state.selectedRecord;
     const auto columns = printedColumns(state.columnSet);
@@ -190,7 +193,7 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
             canvas.setTextAlign(LEFT_TOP);
             canvas.textOut(state.leftMarginDev + columnDev[REMARKS_ENTRY], y,
                            cp1257ToUtf8(remarks));
-            canvas.setTextAlign(RIGHT_TOP);
+            canvas.setTextAlign(cellAlign);
         }
     }
 

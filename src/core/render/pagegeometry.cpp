@@ -9,7 +9,16 @@
 
 namespace pelkorl {
 
+bool countsFromPaperCorner(ColumnSet set) {
+    return set == ColumnSet::Ministry;
+}
+
 void computeMargins(CardState& state, int dpiX, int dpiY) {
+    if (countsFromPaperCorner(state.columnSet)) {
+        state.leftMarginDev = -state.deviceOriginX;
+        state.topMarginDev = -state.deviceOriginY;
+        return;
+    }
     state.leftMarginDev =
         inchesToDevice(static_cast<unsigned>(std::max(dpiX, 0)), state.marginLeft);
     state.topMarginDev = inchesToDevice(static_cast<unsigned>(std::max(dpiY, 0)), state.marginTop);

@@ -211,7 +211,8 @@ DialogTemplate detailedLayoutDialog() {
         c.push_back(edit(1031 + k, 81, 25 + 16 * k, 40, 14));
         c.push_back(edit(1043 + k, 128, 25 + 16 * k, 40, 14));
     }
-    c.push_back(label(NO_ID,
+    // Ids 1093-1096: the 11/23 card counts from the paper's edges and aligns left.
+    c.push_back(label(1093,
                       "X matmenys - coliai nuo kairės paraštės\nY matmenys - coliai nuo viršutinės "
                       "paraštės",
                       14, 227, 154, 20));
@@ -220,7 +221,7 @@ DialogTemplate detailedLayoutDialog() {
     c.push_back(group(" Lentelė  ", 180, 5, 232, 204));
     c.push_back(label(NO_ID, "Pradžia (rugsėjis)", 194, 29, 64, 8));
     c.push_back(edit(1066, 262, 25, 40, 14));
-    c.push_back(label(NO_ID, "(coliai nuo virš.paraštės)", 307, 29, 100, 8));
+    c.push_back(label(1094, "(coliai nuo virš.paraštės)", 307, 29, 100, 8));
     c.push_back(label(NO_ID, "Lentelės aukštis", 194, 45, 64, 8));
     c.push_back(edit(1067, 262, 41, 40, 14));
     c.push_back(label(NO_ID, "(12 eilučių)", 307, 45, 100, 8));
@@ -241,12 +242,14 @@ DialogTemplate detailedLayoutDialog() {
         c.push_back(label(COLUMN_ROWS[i].labelId, COLUMN_ROWS[i].text, 194, y + 4, 66, 8));
         c.push_back(edit(1068 + i, 263, y, 40, 14));
     }
-    c.push_back(label(NO_ID, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24));
-    c.push_back(label(NO_ID, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18));
+    c.push_back(label(1095, "Matmenys nurodomi coliais nuo kairės paraštės.", 311, 85, 85, 24));
+    c.push_back(label(1096, "Skaitmenys lygiuojami dešinyn.", 310, 120, 85, 18));
     c.push_back(label(NO_ID, "(lygiuojamos kairyn)", 310, 182, 87, 8));
 
     c.push_back(pushButton(1064, "", 180, 223, 232, 14));
     c.push_back(pushButton(ID_CANCEL, "Atšaukti", 180, 250, 50, 14));
+    // Only the 11/23 card shows it.
+    c.push_back(pushButton(1065, loadText(FORM_LAYOUT_BUTTON), 234, 250, 124, 14));
     c.push_back(defaultButton(ID_OK, "OK", 362, 250, 50, 14));
     return d;
 }

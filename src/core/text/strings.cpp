@@ -25,6 +25,8 @@
 //   1415-1421  captions of the placements column set
 //   1430-1437  captions of the ministry column set (preview, then printed form)
 //   1440-1447  detailed-layout labels of the 11/23 card
+//   1460-1471  the 11/23 card's layout from a fillable form: button, file dialog, messages
+//   1472-1475  the detailed layout's notes on the 11/23 card
 //
 // Ids inside those ranges that have no text here (loadText gives ""):
 //   115, 129, 130, 132-136, 1020-1025.
@@ -210,6 +212,25 @@ constexpr Entry TEXTS[] = {
     {1445, "Pag. pionierius"},
     {1446, "Mėnesių stulpelis"},
     {1447, "Kortelės plotis"},
+    // The 11/23 card's layout taken from a fillable S-21 form.
+    {1460, "Maketas iš S-21 PDF formos..."},
+    {1461, "S-21 PDF forma"},
+    {1462, "PDF failai (*.pdf);;Visi failai (*)"},
+    {1463, "Maketo iš „%1“ paimti nepavyko:"},
+    {1464, "failo nepavyko perskaityti."},
+    {1465, "tai ne PDF failas arba jis sugadintas."},
+    {1466, "PDF failas apsaugotas slaptažodžiu."},
+    {1467, "faile nėra pildomos formos laukų."},
+    {1468, "formoje nėra lauko „%1“."},
+    {1469, "formos laukas „%1“ yra toliau nei 9.99 colio nuo lapo kampo."},
+    {1470, "formos laukas „%1“ (valandų suma) nėra po valandų stulpeliu."},
+    {1471, "Maketas nepakeistas."},
+    // Detailed-layout notes of the 11/23 card, whose positions count from the paper's edges.
+    {1472, "X matmenys - coliai nuo kairiojo lapo krašto\nY matmenys - coliai nuo viršutinio "
+           "lapo krašto"},
+    {1473, "(coliai nuo lapo viršaus)"},
+    {1474, "Matmenys nurodomi coliais nuo kairiojo lapo krašto."},
+    {1475, "Skaitmenys lygiuojami kairyn."},
 };
 
 constexpr bool sortedById() {
@@ -223,62 +244,63 @@ constexpr bool sortedById() {
 static_assert(sortedById(), "the text table must stay sorted by id");
 
 // Layout defaults, one column per card version 0-4 (id = base + 20 * version + row).
-// Version 2 is the 11/23 card: a clean card of 5.40 x 3.89 in from the margins' corner.
+// Version 2 is the 11/23 card: the branch's A4 form, from the paper's top-left corner
+// (layoutFromFormFields of that form's field rectangles).
 constexpr int HEADER_ROWS = 15;
 constexpr int TABLE_ROWS = 12;
 
 using VersionRow = std::array<std::string_view, LAYOUT_VERSION_ROOM>;
 
-// 500-514: x of the header items, in inches from the left margin.
+// 500-514: x of the header items, in inches from the left margin (version 2: the paper's edge).
 constexpr std::array<VersionRow, HEADER_ROWS> HEADER_X = {{
-    {"0.60", "0.60", "0.65", "0.30", "0.30"}, // name
+    {"0.60", "0.60", "0.75", "0.30", "0.30"}, // name
     {"0.30", "0.30", "0.00", "0.55", "0.60"}, // home address
     {"0.50", "0.30", "0.00", "0.55", "0.62"}, // home telephone
     {"2.50", "2.40", "0.00", "1.65", "2.55"}, // mobile telephone
-    {"4.25", "4.25", "0.95", "3.75", "4.30"}, // date of birth
-    {"0.50", "0.60", "0.95", "0.80", "0.80"}, // date immersed
-    {"3.00", "3.00", "3.00", "3.60", "3.40"}, // anointed / other sheep
-    {"3.90", "3.60", "0.10", "4.35", "3.96"}, // elder
-    {"3.90", "3.60", "1.90", "4.35", "3.96"}, // regular pioneer
-    {"4.55", "4.25", "0.95", "4.85", "4.40"}, // ministerial servant
-    {"5.20", "5.29", "3.00", "5.29", "5.25"}, // male
-    {"5.20", "5.29", "3.90", "5.29", "5.25"}, // female
-    {"", "", "4.70", "", ""},                 // service year
-    {"", "", "3.90", "", ""},                 // anointed, where it has a box of its own
-    {"", "", "3.00", "", ""},                 // special pioneer
+    {"4.25", "4.25", "1.36", "3.75", "4.30"}, // date of birth
+    {"0.50", "0.60", "1.09", "0.80", "0.80"}, // date immersed
+    {"3.00", "3.00", "5.37", "3.60", "3.40"}, // anointed / other sheep
+    {"3.90", "3.60", "0.27", "4.35", "3.96"}, // elder
+    {"3.90", "3.60", "3.08", "4.35", "3.96"}, // regular pioneer
+    {"4.55", "4.25", "1.21", "4.85", "4.40"}, // ministerial servant
+    {"5.20", "5.29", "5.37", "5.29", "5.25"}, // male
+    {"5.20", "5.29", "6.78", "5.29", "5.25"}, // female
+    {"", "", "0.30", "", ""},                 // service year
+    {"", "", "6.78", "", ""},                 // anointed, where it has a box of its own
+    {"", "", "4.71", "", ""},                 // special pioneer
 }};
 
 // 600-614: y of the header items, in inches from the top margin.
 constexpr std::array<VersionRow, HEADER_ROWS> HEADER_Y = {{
-    {"0.22", "0.22", "0.28", "0.22", "0.22"},
+    {"0.22", "0.22", "0.92", "0.22", "0.22"},
     {"0.38", "0.38", "0.00", "0.38", "0.38"},
     {"0.57", "0.57", "0.00", "0.57", "0.57"},
     {"0.57", "0.57", "0.00", "0.57", "0.57"},
-    {"0.57", "0.57", "0.50", "0.57", "0.57"},
-    {"0.81", "0.81", "0.72", "0.81", "0.81"},
-    {"0.81", "0.81", "0.72", "0.81", "0.81"},
-    {"0.75", "0.75", "0.94", "0.75", "0.75"},
-    {"0.86", "0.86", "0.94", "0.86", "0.86"},
-    {"0.75", "0.75", "0.94", "0.75", "0.75"},
-    {"0.00", "0.00", "0.50", "0.00", "0.00"},
-    {"0.10", "0.10", "0.50", "0.10", "0.10"},
-    {"", "", "0.28", "", ""},
-    {"", "", "0.72", "", ""},
-    {"", "", "0.94", "", ""},
+    {"0.57", "0.57", "1.15", "0.57", "0.57"},
+    {"0.81", "0.81", "1.37", "0.81", "0.81"},
+    {"0.81", "0.81", "1.39", "0.81", "0.81"},
+    {"0.75", "0.75", "1.61", "0.75", "0.75"},
+    {"0.86", "0.86", "1.61", "0.86", "0.86"},
+    {"0.75", "0.75", "1.61", "0.75", "0.75"},
+    {"0.00", "0.00", "1.16", "0.00", "0.00"},
+    {"0.10", "0.10", "1.16", "0.10", "0.10"},
+    {"", "", "2.47", "", ""},
+    {"", "", "1.39", "", ""},
+    {"", "", "1.61", "", ""},
 }};
 
 // 700-711: table top, table height, the seven column positions, three spares. On the 11/23
 // card columns 4 and 5 are the month column's right edge and the card's width.
 constexpr std::array<VersionRow, TABLE_ROWS> TABLE = {{
-    {"1.32", "1.32", "1.50", "1.32", "1.32"}, // table top
-    {"1.99", "1.99", "2.04", "1.99", "1.99"}, // table height
-    {"1.00", "0.62", "0.80", "0.62", "0.62"}, // column 0
-    {"1.60", "1.19", "1.49", "1.17", "1.17"},
-    {"2.30", "1.90", "1.85", "1.75", "1.75"},
-    {"2.90", "2.45", "2.59", "2.25", "2.25"},
-    {"3.40", "3.00", "0.50", "2.75", "2.75"},
-    {"3.40", "3.60", "5.40", "3.25", "3.25"},
-    {"3.60", "3.78", "2.71", "3.38", "3.38"}, // column 6, remarks
+    {"1.32", "1.32", "2.84", "1.32", "1.32"}, // table top
+    {"1.99", "1.99", "3.30", "1.99", "1.99"}, // table height
+    {"1.00", "0.62", "1.63", "0.62", "0.62"}, // column 0
+    {"1.60", "1.19", "2.20", "1.17", "1.17"},
+    {"2.30", "1.90", "3.59", "1.75", "1.75"},
+    {"2.90", "2.45", "4.16", "2.25", "2.25"},
+    {"3.40", "3.00", "1.15", "2.75", "2.75"},
+    {"3.40", "3.60", "8.02", "3.25", "3.25"},
+    {"3.60", "3.78", "5.42", "3.38", "3.38"}, // column 6, remarks
     {" ", " ", " ", " ", " "},
     {" ", " ", " ", " ", " "},
     {" ", " ", " ", " ", " "},

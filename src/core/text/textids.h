@@ -137,4 +137,16 @@ inline constexpr int LABEL_AUXILIARY_PIONEER = 1445;
 inline constexpr int LABEL_MONTH_COLUMN = 1446;
 inline constexpr int LABEL_CARD_WIDTH = 1447;
 
+// The 11/23 card's layout from a fillable form: the detailed layout's button, its file
+// dialog's title and filter, then the message: its first line (%1 the file), one reason per
+// FormLayoutError from Unreadable on (%1 the field), and its last line.
+inline constexpr int FORM_LAYOUT_BUTTON = 1460;
+inline constexpr int FORM_LAYOUT_FILE_TITLE = 1461;
+inline constexpr int FORM_LAYOUT_FILE_FILTER = 1462;
+inline constexpr int FORM_LAYOUT_FAILED = 1463;
+inline constexpr int FORM_LAYOUT_REASON_BASE = 1464;
+inline constexpr int FORM_LAYOUT_UNCHANGED = 1471;
+// The detailed layout's notes 1093-1096 on the 11/23 card.
+inline constexpr int MINISTRY_LAYOUT_NOTES = 1472;
+
 } // namespace pelkorl

@@ -1,4 +1,5 @@
 #include "dialogs/detailedlayoutdialog.h"
+#include "printing/formfields.h"
 
 #include "text/dialogs.h"
 #include "text/strings.h"
@@ -7,6 +8,8 @@
 #include "toolkit/qtstrings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,12 +30,18 @@ constexpr int RETURN_VISITS_LABEL_ID = 1078;
 constexpr int STUDIES_LABEL_ID = 1079;
 constexpr int HOURS_LABEL_ID = 1092;
 constexpr int FIRST_HEADER_LABEL_ID = 1080; // + row
+constexpr int FIRST_NOTE_ID = 1093;         // the notes on where positions count from
 
 std::string versionCaption(int version) {
     if (version < 0 || version >= CARD_VERSION_CAPTION_ROOM) {
         return {};
     }
     return loadText(CARD_VERSION_CAPTION_BASE + version);
+}
+
+QString askForFormFile(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, textFromUtf8(loadText(FORM_LAYOUT_FILE_TITLE)),
+                                        QString(), textFromUtf8(loadText(FORM_LAYOUT_FILE_FILTER)));
 }
 
 std::array<int, DetailedLayoutDialog::BOX_COUNT> makeBoxIds() {
@@ -61,10 +70,13 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
       studiesLabel_(require<QLabel>(STUDIES_LABEL_ID)),
       hoursLabel_(require<QLabel>(HOURS_LABEL_ID)),
       restoreButton_(require<QPushButton>(RESTORE_BUTTON)),
+      formButton_(require<QPushButton>(FORM_LAYOUT_BUTTON_ID)), chooseForm_(askForFormFile),
       cancelButton_(require<QPushButton>(ID_CANCEL)),
       hiddenColumnBox_(require<QLineEdit>(HIDDEN_COLUMN_BOX)) {
     for (int row = 0; row < HEADER_ITEM_COUNT; ++row)
         headerLabels_[static_cast<std::size_t>(row)] = require<QLabel>(FIRST_HEADER_LABEL_ID + row);
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        notes_[i] = require<QLabel>(FIRST_NOTE_ID + static_cast<int>(i));
     for (std::size_t i = 0; i < BOX_COUNT; ++i) {
         QLineEdit* edit = require<QLineEdit>(boxIds()[i]);
         boxes_[i] = edit;
@@ -72,6 +84,7 @@ DetailedLayoutDialog::DetailedLayoutDialog(QWidget* parent)
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { uncheckedBoxes_.insert(edit); });
     }
     connect(restoreButton_, &QPushButton::clicked, this, &DetailedLayoutDialog::restoreDefaults);
+    connect(formButton_, &QPushButton::clicked, this, &DetailedLayoutDialog::askForForm);
 }
 
 const std::array<int, DetailedLayoutDialog::BOX_COUNT>& DetailedLayoutDialog::boxIds() {
@@ -123,6 +136,8 @@ void DetailedLayoutDialog::initialise() {
     }
     if (columnSetOf(cardVersion_) == ColumnSet::Ministry)
         relabelForMinistryCard();
+    else
+        formButton_->hide();
 
     fillBoxes();
 
@@ -151,6 +166,9 @@ void DetailedLayoutDialog::relabelForMinistryCard() {
     magazinesLabel_->setText(hours);
     relabel(returnVisitsLabel_, LABEL_MONTH_COLUMN);
     relabel(studiesLabel_, LABEL_CARD_WIDTH);
+    // Its positions count from the paper's edges and its figures start at their columns.
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        relabel(notes_[i], MINISTRY_LAYOUT_NOTES + static_cast<int>(i));
 }
 
 void DetailedLayoutDialog::showEvent(QShowEvent* event) {
@@ -175,6 +193,29 @@ void DetailedLayoutDialog::readBoxesBack() {
 void DetailedLayoutDialog::restoreDefaults() {
     setLayoutDefaults(layout_, cardVersion_);
     fillBoxes();
+}
+
+void DetailedLayoutDialog::askForForm() {
+    const QString file = chooseForm_(this);
+    if (!file.isEmpty())
+        takeLayoutFromForm(file);
+}
+
+bool DetailedLayoutDialog::takeLayoutFromForm(const QString& file) {
+    // What the boxes hold now, so the slots the form does not set keep what they show.
+    const CardLayout before = layout_;
+    readBoxesBack();
+    CardLayout taken = layout_;
+    layout_ = before;
+    const FormLayoutResult result = layoutFromForm(pathFromText(file), taken);
+    if (result.error != FormLayoutError::None) {
+        MessageBox::reporter(this)(
+            formLayoutMessage(result, utf8FromText(QDir::toNativeSeparators(file))));
+        return false;
+    }
+    layout_ = taken;
+    fillBoxes();
+    return true;
 }
 
 bool DetailedLayoutDialog::validateEntry(QLineEdit* edit) {

@@ -4,7 +4,10 @@
 #include "card/cardlayout.h"
 #include "toolkit/dialogbuilder.h"
 
+#include <QString>
+
 #include <array>
+#include <functional>
 #include <set>
 
 class QLabel;
@@ -25,6 +28,7 @@ public:
     static constexpr int FIRST_COLUMN_BOX = 1068;
     static constexpr int HIDDEN_COLUMN_BOX = 1073; // unused by the placements column set
     static constexpr int RESTORE_BUTTON = 1064;
+    static constexpr int FORM_LAYOUT_BUTTON_ID = 1065; // the 11/23 card's only
     static constexpr int BOX_COUNT = 2 * HEADER_ITEM_COUNT + 2 + TABLE_COLUMN_COUNT;
 
     explicit DetailedLayoutDialog(QWidget* parent = nullptr);
@@ -37,6 +41,14 @@ public:
     int cardVersion() const { return cardVersion_; }
     // The version's columns are those of placements; known once initialise() ran.
     bool showsPlacements() const { return placements_; }
+
+    // Asks for the fillable form whose fields the 11/23 card's layout is taken from; an
+    // empty name is a cancel. The system's file dialog unless set.
+    using FormChooser = std::function<QString(QWidget* parent)>;
+    void setFormChooser(FormChooser chooser) { chooseForm_ = std::move(chooser); }
+    // Every position of the dialog's copy from that form's fields, shown in the boxes; a
+    // file that cannot give them is named in a message and changes nothing. True when taken.
+    bool takeLayoutFromForm(const QString& file);
 
     // Labels, boxes, title and focus from the values above. Runs by itself the first time
     // the dialog is shown; later calls do nothing.
@@ -60,6 +72,7 @@ private:
     void fillBoxes();
     void readBoxesBack();
     void restoreDefaults();
+    void askForForm();
     // Checks the text of a box once the focus has left it: an accepted entry is shown
     // normalised, a refused one is reported and gets the focus back, its text kept. Returns
     // whether the box now holds an accepted entry.
@@ -78,7 +91,10 @@ private:
     QLabel* studiesLabel_;
     QLabel* hoursLabel_;
     std::array<QLabel*, HEADER_ITEM_COUNT> headerLabels_{};
+    std::array<QLabel*, 4> notes_{}; // where positions count from, how figures align
     QPushButton* restoreButton_;
+    QPushButton* formButton_;
+    FormChooser chooseForm_;
     QPushButton* cancelButton_;
     QLineEdit* hiddenColumnBox_;
     std::array<QLineEdit*, BOX_COUNT> boxes_{}; // in the order of boxIds()

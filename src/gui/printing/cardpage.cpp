@@ -9,12 +9,37 @@
 
 #include <QMarginsF>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 
 namespace pelkorl {
 
+namespace {
+
+// Device units from the paper's corner to the device's origin: the printable area's corner
+// of a paged device that keeps margins, none on a full page or any other device.
+QPoint deviceOrigin(const QPaintDevice* device) {
+    if (const auto* printer = dynamic_cast<const QPrinter*>(device)) {
+        if (printer->fullPage())
+            return {};
+        return printer->pageLayout().paintRectPixels(printer->resolution()).topLeft();
+    }
+    if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(device)) {
+        const QPageLayout layout = paged->pageLayout();
+        if (layout.mode() == QPageLayout::FullPageMode)
+            return {};
+        return layout.paintRectPixels(paged->logicalDpiX()).topLeft();
+    }
+    return {};
+}
+
+} // namespace
+
 void drawCardPage(QPainter& painter, CardState& card) {
+    const QPoint origin = deviceOrigin(painter.device());
+    card.deviceOriginX = origin.x();
+    card.deviceOriginY = origin.y();
     // The canvas restores the painter when it goes, so the next page starts clean.
     QtCanvas canvas(painter);
     drawCard(canvas, card);

@@ -6,7 +6,9 @@
 //
 // Where a page starts is the device's: a system printer's page margins are its minimum
 // ones, so (0, 0) is the corner of its printable area; a PDF page has no margins, so (0, 0)
-// is the paper's corner. The card's own margins from the settings count from there.
+// is the paper's corner. The card's own margins from the settings count from there; the
+// 11/23 card counts from the paper's corner on both, the page routine telling it where
+// that corner lies.
 #include <QString>
 
 #include <functional>

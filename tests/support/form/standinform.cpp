@@ -1,4 +1,5 @@
 #include "standinform.h"
+#include "s21form.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -18,37 +19,13 @@ struct Field {
     double x = 0, y = 0, w = 0, h = 0;
 };
 
-constexpr double BOX = 10.36;
-constexpr double ROW_BOX = 12.75;
-constexpr double ROW_STEP = 19.8175;
-
-std::vector<Field> formFields() {
-    std::vector<Field> f = {
-        {"900_1_Text_SanSerif", false, 51.98, 762.22, 526.31, 15.64},
-        {"900_2_Text_SanSerif", false, 95.80, 745.49, 274.66, 15.64},
-        {"900_5_Text_SanSerif", false, 76.28, 729.96, 294.17, 15.64},
-        {"900_13_Text_C_SanSerif", false, 19.32, 650.29, 63.73, 17.03},
-        {"900_3_CheckBox", true, 384.10, 746.69, BOX, BOX},
-        {"900_4_CheckBox", true, 485.58, 746.69, BOX, BOX},
-        {"900_6_CheckBox", true, 384.10, 730.36, BOX, BOX},
-        {"900_7_CheckBox", true, 485.58, 730.36, BOX, BOX},
-        {"900_8_CheckBox", true, 16.83, 714.22, BOX, BOX},
-        {"900_9_CheckBox", true, 84.65, 714.22, BOX, BOX},
-        {"900_10_CheckBox", true, 218.79, 714.22, BOX, BOX},
-        {"900_11_CheckBox", true, 336.20, 714.22, BOX, BOX},
-        {"900_12_CheckBox", true, 444.75, 714.22, BOX, BOX},
-    };
-    for (int r = 0; r < 12; ++r) {
-        const std::string n = std::to_string(20 + r);
-        const double d = ROW_STEP * r;
-        f.push_back({"901_" + n + "_CheckBox", true, 113.23, 625.59 - d, ROW_BOX, ROW_BOX});
-        f.push_back({"902_" + n + "_Text_C_SanSerif", false, 156.45, 623.50 - d, 67.62, 17.03});
-        f.push_back({"903_" + n + "_CheckBox", true, 254.44, 625.59 - d, ROW_BOX, ROW_BOX});
-        f.push_back({"904_" + n + "_S21_Value", false, 297.76, 623.50 - d, 87.44, 17.03});
-        f.push_back({"905_" + n + "_Text_SanSerif", false, 387.88, 623.50 - d, 187.82, 17.03});
-    }
-    f.push_back({"904_32_S21_Value", false, 297.76, 385.10, 87.44, 17.03});
-    return f;
+// The form's own rectangles (s21form.h), the hours moved as an edition moves them.
+std::vector<Field> formFields(double hoursX) {
+    std::vector<Field> fields;
+    for (const FormFieldRect& r : s21FormFields(hoursX))
+        fields.push_back(
+            {r.name, r.name.find("CheckBox") != std::string::npos, r.x, r.y, r.width, r.height});
+    return fields;
 }
 
 std::string num(double v) {
@@ -93,7 +70,7 @@ std::string pageContent(const std::vector<Field>& fields) {
                                    "January",   "February", "March",    "April",
                                    "May",       "June",     "July",     "August"};
     for (int r = 0; r < 12; ++r)
-        text(24, 628.5 - ROW_STEP * r, 8, MONTHS[r]);
+        text(24, 628.5 - S21_ROW_STEP * r, 8, MONTHS[r]);
     text(250, 390, 8, "Total");
     return c;
 }
@@ -115,7 +92,7 @@ QPDFObjectHandle checkAppearance(QPDF& pdf, const Field& f, bool on) {
 std::string standInForm(const StandInOptions& options) {
     QPDF pdf;
     pdf.emptyPDF();
-    const std::vector<Field> fields = formFields();
+    const std::vector<Field> fields = formFields(options.hoursX);
     QPDFObjectHandle helvetica = pdf.makeIndirectObject(
         QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica "
                                 "/Encoding /WinAnsiEncoding >>"));
@@ -174,9 +151,9 @@ std::string standInForm(const StandInOptions& options) {
     QPDFWriter writer(pdf);
     writer.setOutputMemory();
     writer.setStaticID(true);
-    if (options.encrypt)
-        writer.setR6EncryptionParameters("", "owner", true, true, true, true, true, true,
-                                         qpdf_r3p_full, true);
+    if (options.encrypt || !options.userPassword.empty())
+        writer.setR6EncryptionParameters(options.userPassword.c_str(), "owner", true, true, true,
+                                         true, true, true, qpdf_r3p_full, true);
     writer.write();
     const auto buffer = writer.getBufferSharedPointer();
     return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());

@@ -1,0 +1,50 @@
+#pragma once
+// The 11/23 card's layout taken from the branch's fillable S-21 form: every position of
+// version 2 from the rectangles of the form's fields, so that the printed data land in the
+// boxes of that form printed at actual size. Each text stands at the left of its field,
+// its cell centred in the field's height; each "x" is centred in its box; the hours total
+// stands in its field. Positions count from the paper's top-left corner.
+#include "card/cardlayout.h"
+
+#include <span>
+#include <string>
+
+namespace pelkorl {
+
+// One field's widget: its rectangle in PDF points, origin at the bottom left of its page.
+struct FormFieldRect {
+    std::string name; // full field name, as the form's fields are named in every edition
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    double pageHeight = 0;
+};
+
+enum class FormLayoutError {
+    None,
+    // Found by the reader of the PDF file.
+    Unreadable,  // the file could not be read
+    NotPdf,      // not a PDF, or one too damaged to read
+    Protected,   // it needs a password to be opened
+    NotFillable, // no form fields
+    // Found in the fields.
+    MissingField,   // `field` is not in the form
+    OutOfRange,     // `field` lies where a layout value (0.00 to 9.99 in) cannot reach
+    TotalMisplaced, // the total field is not under the hours, one row below August
+};
+
+struct FormLayoutResult {
+    FormLayoutError error = FormLayoutError::None;
+    std::string field; // the field the error names
+};
+
+// Sets the header items, table top and height and the seven columns of the 11/23 card from
+// the form's fields. On an error the layout is left as it was.
+FormLayoutResult layoutFromFormFields(std::span<const FormFieldRect> fields, CardLayout& layout);
+
+// The message that names the file and what is wrong with it (UTF-8, lines split by '\n');
+// `file` as it is to be shown.
+std::string formLayoutMessage(const FormLayoutResult& result, const std::string& file);
+
+} // namespace pelkorl
