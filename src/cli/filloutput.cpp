@@ -15,22 +15,6 @@ namespace pelkorl {
 
 namespace {
 
-std::string writeProblem(WriteResult write) {
-    switch (write) {
-    case WriteResult::NotRegular:
-        return ": it is there and is not a regular file";
-    case WriteResult::CannotCreate:
-        return ": no file can be made in its folder";
-    case WriteResult::CannotWrite:
-        return ": writing it failed (is the disk full?)";
-    case WriteResult::CannotReplace:
-        return ": the file of that name could not be replaced";
-    case WriteResult::Written:
-        break;
-    }
-    return {};
-}
-
 std::string formProblem(const FillResult& result, const fs::path& form) {
     switch (result.problem) {
     case FormProblem::Unreadable:
@@ -59,8 +43,8 @@ std::string formProblem(const FillResult& result, const fs::path& form) {
 
 int failed(const FillResult& result, const fs::path& form, const fs::path& target) {
     if (result.problem == FormProblem::CannotWrite)
-        return fail(EXIT_FAILED, "the file " + shown(target) + " could not be written" +
-                                     writeProblem(result.write));
+        return fail(EXIT_FAILED,
+                    "the file " + shown(target) + " could not be written" + writeProblem(target));
     return fail(EXIT_FAILED, formProblem(result, form));
 }
 

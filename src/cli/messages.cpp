@@ -1,11 +1,13 @@
 // How pelkorl-print says what went wrong.
 #include "cli/printtool.h"
 #include "records/fileio.h"
+#include "settings/atomicfile.h"
 
 #include <QString>
 
 #ifndef _WIN32
 #include <cerrno>
+#include <cstdlib>
 #include <unistd.h>
 #endif
 
@@ -84,6 +86,38 @@ std::string schedulerProblem(SchedulerError error) {
     if (error == SchedulerError::Unreachable)
         return "the print system (CUPS) cannot be reached: nothing was printed";
     return "the print system (CUPS) does not answer: nothing was printed";
+}
+
+std::string writeProblem(const fs::path& output) {
+    std::error_code error;
+    const fs::path file = fs::absolute(output, error);
+    switch (writeRefusal(file)) {
+    case WriteResult::NotRegular:
+        return ": it is not a regular file";
+    case WriteResult::OutsideFolder:
+        return ": it is a link to a file outside its folder";
+    case WriteResult::ReadOnly:
+        return ": it is read-only";
+    default:
+        break;
+    }
+#ifndef _WIN32
+    std::string probe = (replacementTarget(file).parent_path() / ".pelkorl-print-XXXXXX").string();
+    const int fd = ::mkstemp(probe.data());
+    int reason = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        const std::string block(64 * 1024, '\0');
+        errno = 0;
+        if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size()) ||
+            ::fsync(fd) != 0)
+            reason = errno != 0 ? errno : ENOSPC;
+        ::close(fd);
+        ::unlink(probe.c_str());
+    }
+    if (reason != 0)
+        return ": " + lowerFirst(std::generic_category().message(reason));
+#endif
+    return {};
 }
 
 } // namespace pelkorl

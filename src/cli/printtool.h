@@ -41,6 +41,10 @@ void warn(const std::string& message);
 std::string shown(const std::filesystem::path& path);
 // What keeps a file from being read, in words the user can act on; empty when it can be.
 std::string readProblem(const std::filesystem::path& file);
+// Why an output file could not be written, as ": permission denied": what stands in its
+// place, or what the system says to a small file made and written beside it; empty when
+// neither tells.
+std::string writeProblem(const std::filesystem::path& output);
 // A folder whose entries cannot be listed: why; empty when they can.
 std::string folderProblem(const std::filesystem::path& folder);
 // What is wrong with the print system, for an error other than None.
