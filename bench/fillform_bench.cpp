@@ -5,7 +5,7 @@
 #include "card/cardstate.h"
 #include "card/formvalues.h"
 #include "records/publisherdata.h"
-#include "sampledata.h"
+#include "samplecongregation.h"
 #include "standinform.h"
 #include "text/codepage.h"
 
@@ -22,40 +22,14 @@ namespace {
 
 constexpr int CONGREGATION_CARDS = 309;
 
-struct Sample {
-    std::filesystem::path folder;
-    PublisherData data;
-    CardState state;
+struct Sample : SampleCongregation {
     FormFiller filler;
 
-    Sample() {
-        std::random_device seed;
-        folder = std::filesystem::temp_directory_path() /
-                 ("pelkorl-fill-bench-" + std::to_string(std::mt19937_64(seed())()));
-        if (!sample::writeSampleCongregation(folder, 2027) ||
-            !allocateRecordStore(data.store, nullptr) ||
-            !test::writeStandInForm(folder / "S-21.pdf"))
-            std::abort();
-        DataLocation location;
-        location.currentFolder = folder;
-        location.removableFolder = folder / "removable";
-        data.currentFolder = folder;
-        StartState aborted = StartState::Running;
-        loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
-        state.data = &data;
-        state.lastMonth = 7;
-        state.currentYear = 2027;
-        state.markSex = true;
-        if (!filler.open(folder / "S-21.pdf").ok())
+    Sample() : SampleCongregation("pelkorl-fill-bench-") {
+        if (!test::writeStandInForm(folder / "S-21.pdf") || !filler.open(folder / "S-21.pdf").ok())
             std::abort();
         std::filesystem::create_directories(folder / "out");
     }
-    ~Sample() {
-        std::error_code error;
-        std::filesystem::remove_all(folder, error);
-    }
-    // The i-th publisher of a congregation, cycling through the sample's publishers.
-    int record(int i) const { return 1 + i % (data.store.currentCount - 1); }
 };
 
 Sample& sampleData() {

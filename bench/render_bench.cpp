@@ -6,7 +6,7 @@
 #include "recordingcanvas.h"
 #include "records/publisherdata.h"
 #include "render/cardrender.h"
-#include "sampledata.h"
+#include "samplecongregation.h"
 
 #include "printing/printjob.h"
 
@@ -22,41 +22,17 @@ namespace {
 
 constexpr int CONGREGATION_CARDS = 309; // a full publisher file: 310 records, header included
 
-// The sample congregation written to a temporary folder and loaded as the program loads it.
-struct Sample {
-    std::filesystem::path folder;
-    PublisherData data;
-    CardState state;
-
-    Sample() {
-        std::random_device seed;
-        folder = std::filesystem::temp_directory_path() /
-                 ("pelkorl-bench-" + std::to_string(std::mt19937_64(seed())()));
-        if (!sample::writeSampleCongregation(folder, 2027) ||
-            !allocateRecordStore(data.store, nullptr))
-            std::abort();
-        DataLocation location;
-        location.currentFolder = folder;
-        location.removableFolder = folder / "removable";
-        data.currentFolder = folder;
-        StartState aborted = StartState::Running;
-        loadPublisherData(data, location, aborted, [](const std::string&) { return true; });
-        state.data = &data;
-        state.lastMonth = 7;
-        state.currentYear = 2027;
+// The sample congregation with every month and the total of card version 0 ticked.
+struct Sample : SampleCongregation {
+    Sample() : SampleCongregation("pelkorl-bench-") {
         setLayoutDefaults(state.layout, 0);
         state.columnSet = columnSetOf(0);
         state.monthChecked.fill(true);
         state.totalChecked = true;
-        state.markSex = true;
-    }
-    ~Sample() {
-        std::error_code error;
-        std::filesystem::remove_all(folder, error);
     }
     // The i-th card of a congregation, cycling through the sample's publishers.
     void select(int i) {
-        const int j = 1 + i % (data.store.currentCount - 1);
+        const int j = record(i);
         state.selectedRecord = j;
         state.displayName = formatName(data.store, j, false);
         state.mobileText = data.store.currentRecords[static_cast<std::size_t>(j)].mobilePhone();

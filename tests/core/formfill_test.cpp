@@ -43,7 +43,7 @@ void PrintTo(const FormCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-sample::PublisherSpec spec(std::string baptism, bool anointed, std::uint8_t appointment) {
+sample::PublisherSpec publisher(std::string baptism, bool anointed, std::uint8_t appointment) {
     sample::PublisherSpec p = person("Gra\xFEina", "\xD0imk\xFBnien\xEB");
     p.birthDate = "03041989";
     p.baptismDate = std::move(baptism);
@@ -62,7 +62,7 @@ Filled with(Filled base, const Filled& more) {
 }
 
 FormCase pioneer() {
-    sample::PublisherSpec p = spec("04182007", false, sample::ELDER);
+    sample::PublisherSpec p = publisher("04182007", false, sample::ELDER);
     p.male = true;
     p.months[AUG].status = sample::REGULAR_PIONEER;
     p.months[SEP] = {
@@ -88,7 +88,7 @@ FormCase pioneer() {
 }
 
 FormCase auxiliary() {
-    sample::PublisherSpec p = spec("04182007", false, 0);
+    sample::PublisherSpec p = publisher("04182007", false, 0);
     p.female = true; // not marked: "V/M" is not ticked
     p.months[OCT] = {.status = sample::AUXILIARY_PIONEER, .hours = 30, .quarterHours = 2};
     p.months[SEP] = {.hours = 12, .bibleStudies = 1}; // a publisher's hours are not shown
@@ -109,7 +109,7 @@ FormCase auxiliary() {
 }
 
 FormCase unbaptized() {
-    sample::PublisherSpec p = spec("", true, 0);
+    sample::PublisherSpec p = publisher("", true, 0);
     p.months[SEP].magazines = 4;
     // Reported after February, the last month: not this service year's yet.
     p.months[MAR] = {.status = sample::AUXILIARY_PIONEER, .hours = 30};
@@ -122,7 +122,7 @@ FormCase unbaptized() {
 }
 
 FormCase anointed() {
-    sample::PublisherSpec p = spec("04182007", true, sample::MINISTERIAL_SERVANT);
+    sample::PublisherSpec p = publisher("04182007", true, sample::MINISTERIAL_SERVANT);
     return {"anointedServant",
             p,
             AUG,
@@ -135,7 +135,7 @@ FormCase anointed() {
 }
 
 FormCase previousYear() {
-    sample::PublisherSpec p = spec("04182007", false, 0);
+    sample::PublisherSpec p = publisher("04182007", false, 0);
     p.months[SEP] = {.status = sample::REGULAR_PIONEER, .hours = 60}; // this year's September
     p.months[FEB].status = sample::REGULAR_PIONEER;                   // the last month
     p.months[MAR] = {.status = sample::REGULAR_PIONEER, .hours = 50, .quarterHours = 1};
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(S21, FormFields,
 
 TEST(FormFields, BothYearsGiveThePreviousYearFirst) {
     CardFixture f;
-    const int j = f.addPublisher(spec("04182007", false, 0));
+    const int j = f.addPublisher(publisher("04182007", false, 0));
     f.state.lastMonth = FEB;
     const auto pages = formPages(f.state, CardPage{j}, true);
     ASSERT_EQ(pages.size(), 2u);
