@@ -5,6 +5,7 @@
 #include "settings/layoutfile.h"
 
 #include <algorithm>
+#include <map>
 
 #ifdef __unix__
 #include <sys/stat.h>
@@ -319,7 +320,33 @@ protected:
     }
 };
 
+// Two names of the row (or of folders on their way) that differ only in letter case: a file
+// system that ignores case holds one of them only (Windows).
+bool needsTwoSpellings(const FoundCase& row) {
+    std::map<std::string, std::string> spellings; // folded -> as written
+    for (const auto& entry : row.entries) {
+        std::string prefix;
+        for (const auto& part : std::filesystem::path(entry.first)) {
+            prefix += (prefix.empty() ? "" : "/") + part.string();
+            std::string folded = prefix;
+            std::transform(folded.begin(), folded.end(), folded.begin(),
+                           [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+            const auto [at, added] = spellings.emplace(folded, prefix);
+            if (!added && at->second != prefix)
+                return true;
+        }
+    }
+    return false;
+}
+
 TEST_P(FoundFiles, AnyCaseExactFirstRegularOnly) {
+    if (needsTwoSpellings(GetParam())) {
+        write("case-probe", "");
+        const bool oneFile = std::filesystem::exists(folder() / "CASE-PROBE");
+        std::filesystem::remove(folder() / "case-probe");
+        if (oneFile)
+            GTEST_SKIP() << "names that differ only in letter case are one file here";
+    }
     for (const auto& [relative, entry] : GetParam().entries)
         make(relative, entry);
     if (noLinks)
