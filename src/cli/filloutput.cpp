@@ -5,6 +5,7 @@
 #include "card/formvalues.h"
 #include "cli/printtool.h"
 #include "printing/fillform.h"
+#include "settings/atomicfile.h"
 #include "text/codepage.h"
 
 #include <iostream>
@@ -41,11 +42,37 @@ std::string formProblem(const FillResult& result, const fs::path& form) {
     return {};
 }
 
-int failed(const FillResult& result, const fs::path& form, const fs::path& target) {
-    if (result.problem == FormProblem::CannotWrite)
-        return fail(EXIT_FAILED,
-                    "the file " + shown(target) + " could not be written" + writeProblem(target));
+int failed(const FillResult& result, const fs::path& form) {
     return fail(EXIT_FAILED, formProblem(result, form));
+}
+
+// The filled pages written whole to `target`, with the system's reason when they cannot be.
+Stop writeFilled(const FormFiller& filler, const std::vector<std::vector<FormValue>>& pages,
+                 bool flatten, const PrintToolOptions& options, const fs::path& target) {
+    FillResult result;
+    const std::string bytes = filler.fill(pages, flatten, result);
+    if (!result.ok())
+        return failed(result, options.fillForm);
+    std::error_code reason;
+    if (writeFileAtomically(target, bytes, &reason) != WriteResult::Written)
+        return fail(EXIT_FAILED, "the file " + shown(target) + " could not be written" +
+                                     writeProblem(target, reason));
+    return {};
+}
+
+// The file of each page in the output folder, none of them a file the run reads.
+Stop folderTargets(const PrintToolOptions& options, const ToolData& tool,
+                   const std::vector<CardPage>& pages, std::vector<fs::path>& targets) {
+    CardFileNames names;
+    const std::string years = formYears(tool.state, options.bothYears);
+    for (const CardPage& page : pages) {
+        const CardState card = pageStateFor(tool.state, page);
+        targets.push_back(options.outputDir /
+                          fs::u8path(names.next(cp1257ToUtf8(card.displayName), years)));
+        if (const Stop stop = checkNotAnInput(targets.back(), options, tool))
+            return stop;
+    }
+    return {};
 }
 
 std::string pageCount(std::size_t count) {
@@ -59,35 +86,34 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
     FormFiller filler;
     const FillResult opened = filler.open(options.fillForm);
     if (!opened.ok())
-        return failed(opened, options.fillForm, {});
+        return failed(opened, options.fillForm);
 
     if (options.outputDir.empty()) {
+        if (const Stop stop = checkNotAnInput(options.output, options, tool))
+            return *stop;
         std::vector<std::vector<FormValue>> all;
         for (const CardPage& page : pages) {
             for (auto& filled : formPages(tool.state, page, options.bothYears))
                 all.push_back(std::move(filled));
         }
-        const FillResult written = filler.write(all, options.flatten, options.output);
-        if (!written.ok())
-            return failed(written, options.fillForm, options.output);
+        if (const Stop stop = writeFilled(filler, all, options.flatten, options, options.output))
+            return *stop;
         std::cout << pageCount(all.size()) << " written to " << shown(options.output) << "\n";
         return EXIT_PRINTED;
     }
 
-    CardFileNames names;
-    const std::string years = formYears(tool.state, options.bothYears);
+    std::vector<fs::path> targets;
+    if (const Stop stop = folderTargets(options, tool, pages, targets))
+        return *stop;
     std::size_t done = 0;
-    for (const CardPage& page : pages) {
-        const CardState card = pageStateFor(tool.state, page);
-        const fs::path target =
-            options.outputDir / fs::u8path(names.next(cp1257ToUtf8(card.displayName), years));
-        const FillResult written =
-            filler.write(formPages(tool.state, page, options.bothYears), options.flatten, target);
-        if (!written.ok()) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const Stop stop = writeFilled(filler, formPages(tool.state, pages[i], options.bothYears),
+                                      options.flatten, options, targets[i]);
+        if (stop) {
             if (done != 0)
                 std::cerr << "pelkorl-print: " << done << " of " << pages.size()
                           << " forms were written before this one\n";
-            return failed(written, options.fillForm, target);
+            return *stop;
         }
         ++done;
     }

@@ -5,6 +5,8 @@
 #include "records/datalocation.h"
 #include "records/fileio.h"
 #include "records/remarks.h"
+#include "settings/atomicfile.h"
+#include "settings/layoutfile.h"
 #include "settings/settingslocation.h"
 #include "settings/startupdata.h"
 #include "text/codepage.h"
@@ -13,7 +15,10 @@
 #include <QDate>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -30,7 +35,7 @@ fs::path programSettingsFile() {
 #else
     program /= "pelkorl";
 #endif
-    return settingsLocation(program).readFile;
+    return settingsReadFile(program);
 }
 
 // Records a publisher file holds that are not read: a cut last record, those beyond the store.
@@ -96,7 +101,39 @@ void warnAboutUnreadableFiles(const ToolData& tool, bool previousYear) {
     warnIfUnreadable(tool.dataFolder / layoutFileName(tool.state.cardVersion), "layout file");
 }
 
+// The files the run reads, each with what it is to the user.
+std::vector<std::pair<fs::path, std::string>> inputsOf(const PrintToolOptions& options,
+                                                       const ToolData& tool) {
+    std::vector<std::pair<fs::path, std::string>> inputs{
+        {options.fillForm, "the form"},
+        {options.layoutFrom, "the form the layout is read from"},
+        {tool.settingsFile, "the settings file"},
+        {options.passwordFile, "the password file"}};
+    const DataLocation location =
+        dataLocationOf(tool.dataFolder, tool.settings, driveNumberOf(tool.dataFolder));
+    for (const fs::path& file : dataFilesOf(location))
+        inputs.emplace_back(file, "the data file");
+    for (const fs::path& file : layoutFiles(tool.dataFolder))
+        inputs.emplace_back(file, "the layout file");
+    return inputs;
+}
+
 } // namespace
+
+Stop checkNotAnInput(const fs::path& output, const PrintToolOptions& options,
+                     const ToolData& tool) {
+    const auto inputs = inputsOf(options, tool);
+    std::vector<fs::path> files;
+    for (const auto& input : inputs)
+        files.push_back(input.first);
+    const fs::path hit = inputAt(output, files);
+    if (hit.empty())
+        return {};
+    const auto named = std::find_if(inputs.begin(), inputs.end(),
+                                    [&](const auto& input) { return input.first == hit; });
+    return fail(EXIT_FAILED, "the output " + shown(output) + " is " + named->second + " " +
+                                 shown(hit) + ", which is only read: nothing was written");
+}
 
 Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
               ToolData& tool) {
@@ -106,6 +143,7 @@ Stop loadData(const PrintToolOptions& options, const std::optional<std::string>&
     StartupInput input;
     input.settingsFile =
         options.settingsFile.empty() ? programSettingsFile() : options.settingsFile;
+    tool.settingsFile = input.settingsFile;
     input.currentFolder = tool.dataFolder;
     input.startDrive = driveNumberOf(tool.dataFolder);
     const QDate today =

@@ -7,7 +7,6 @@
 
 #ifndef _WIN32
 #include <cerrno>
-#include <cstdlib>
 #include <unistd.h>
 #endif
 
@@ -88,36 +87,26 @@ std::string schedulerProblem(SchedulerError error) {
     return "the print system (CUPS) does not answer: nothing was printed";
 }
 
-std::string writeProblem(const fs::path& output) {
+std::string systemReason(const std::error_code& reason) {
+    return reason ? ": " + lowerFirst(reason.message()) : std::string();
+}
+
+std::string writeProblem(const fs::path& output, std::error_code reason) {
     std::error_code error;
     const fs::path file = fs::absolute(output, error);
-    switch (writeRefusal(file)) {
+    switch (writeRefusal(file, &error)) {
     case WriteResult::NotRegular:
         return ": it is not a regular file";
     case WriteResult::OutsideFolder:
         return ": it is a link to a file outside its folder";
     case WriteResult::ReadOnly:
         return ": it is read-only";
+    case WriteResult::CannotCreate:
+        return systemReason(error);
     default:
         break;
     }
-#ifndef _WIN32
-    std::string probe = (replacementTarget(file).parent_path() / ".pelkorl-print-XXXXXX").string();
-    const int fd = ::mkstemp(probe.data());
-    int reason = fd < 0 ? errno : 0;
-    if (fd >= 0) {
-        const std::string block(64 * 1024, '\0');
-        errno = 0;
-        if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size()) ||
-            ::fsync(fd) != 0)
-            reason = errno != 0 ? errno : ENOSPC;
-        ::close(fd);
-        ::unlink(probe.c_str());
-    }
-    if (reason != 0)
-        return ": " + lowerFirst(std::generic_category().message(reason));
-#endif
-    return {};
+    return systemReason(reason ? reason : writeObstacle(file));
 }
 
 } // namespace pelkorl

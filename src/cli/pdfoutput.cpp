@@ -13,12 +13,14 @@ namespace pelkorl {
 
 int writePdfFile(const PrintToolOptions& options, const ToolData& tool,
                  const std::vector<CardPage>& pages) {
+    if (const Stop stop = checkNotAnInput(options.output, options, tool))
+        return *stop;
     std::error_code error;
     const QString output = textFromPath(fs::absolute(options.output, error));
     const BatchOutcome outcome = renderPagesToPdf(output, tool.state, pages, options.resolution);
     if (outcome.result != PrintResult::Printed)
         return fail(EXIT_FAILED, "the file " + shown(options.output) + " could not be written" +
-                                     writeProblem(options.output));
+                                     writeProblem(options.output, outcome.writeError));
     std::cout << pagesText(pages) << " written to " << shown(options.output) << "\n";
     return EXIT_PRINTED;
 }

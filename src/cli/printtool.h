@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace pelkorl {
@@ -24,7 +25,8 @@ using Stop = std::optional<int>;
 // What the run works on: the data folder's records and the card state over them. Not
 // movable: the state points at the data.
 struct ToolData {
-    std::filesystem::path dataFolder; // absolute
+    std::filesystem::path dataFolder;   // absolute
+    std::filesystem::path settingsFile; // the one read
     PublisherData data;
     CardState state;
     Settings settings;
@@ -42,13 +44,15 @@ std::string shown(const std::filesystem::path& path);
 // What keeps a file from being read, in words the user can act on; empty when it can be.
 std::string readProblem(const std::filesystem::path& file);
 // Why an output file could not be written, as ": permission denied": what stands in its
-// place, or what the system says to a small file made and written beside it; empty when
-// neither tells.
-std::string writeProblem(const std::filesystem::path& output);
+// place, else `reason` (what the writer heard from the system), else what the system tells
+// of the place without anything written there; empty when none tells.
+std::string writeProblem(const std::filesystem::path& output, std::error_code reason = {});
 // A folder whose entries cannot be listed: why; empty when they can.
 std::string folderProblem(const std::filesystem::path& folder);
 // What is wrong with the print system, for an error other than None.
 std::string schedulerProblem(SchedulerError error);
+// What the system said, as ": no space left on device"; empty when it said nothing.
+std::string systemReason(const std::error_code& reason);
 
 // The data folder, the settings and password files, and the output or the queue exist and
 // can be used; `queue` becomes the queue to print on when one is asked for. `password`
@@ -59,6 +63,11 @@ Stop checkArguments(const PrintToolOptions& options, std::string& queue,
 // Loads the data folder as the program does at start-up; needs the application object.
 Stop loadData(const PrintToolOptions& options, const std::optional<std::string>& password,
               ToolData& tool);
+
+// An output that would replace a file the run reads (the form, the layout source, the
+// settings, password and data files, the layout files) is refused, naming both.
+Stop checkNotAnInput(const std::filesystem::path& output, const PrintToolOptions& options,
+                     const ToolData& tool);
 
 // The pages to print, in order: the cards asked for, then the totals records when asked
 // for; then the card version and boxes asked for.

@@ -197,6 +197,19 @@ void MainCommandsTest::exportButtonsWriteTheChosenFile() {
         named = named || w.text == first;
     QVERIFY2(named, qPrintable(first));
     QCOMPARE(run.printers->opened, 0); // no printer is needed for a file
+
+    // A link to the publisher file: refused, naming both, and the data stay as they were.
+    const fs::path publishers = run.folder() / "tdat7.bin";
+    const std::string kept = readBytes(publishers);
+    chosen = out.filePath("tdat.pdf");
+    fs::create_symlink(publishers, chosen.toStdString());
+    messages.reset();
+    messages.plan(MessageBoxWatcher::Press::Ok);
+    dialog.button(EXPORT_PDF_BUTTON_ID)->click();
+    QVERIFY(readBytes(publishers) == kept);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
+    QVERIFY(messages.boxes()[0].text.contains("tdat.pdf") &&
+            messages.boxes()[0].text.contains("tdat7.bin"));
     dialog.closeMainDialog();
 }
 
@@ -237,6 +250,18 @@ void MainCommandsTest::fillFormWritesEveryListedCardWithProgress() {
     QCOMPARE(formsAsked, 1);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), listed);
     QVERIFY(dialog.settingsChanged());
+
+    // The selected card over the form itself: refused, the form as it was.
+    const std::string blank = readBytes(form);
+    commands.setTargetChooser([](QWidget*, bool) { return 1; });
+    commands.setFileChooser([&](QWidget*, const QString&, const QString&) {
+        return QString::fromStdString(form.string());
+    });
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok); // replace the file that is there
+    messages.plan(MessageBoxWatcher::Press::Ok);
+    dialog.button(FILL_FORM_BUTTON_ID)->click();
+    QVERIFY(readBytes(form) == blank);
+    QCOMPARE(messages.boxes().size(), std::size_t(1));
     dialog.closeMainDialog();
     std::ifstream settings(run.settingsFile);
     const std::string text((std::istreambuf_iterator<char>(settings)), {});

@@ -12,6 +12,7 @@
 #include "main/publisherlistbox.h"
 #include "messageboxwatcher.h"
 #include "pdfcheck.h"
+#include "standinform.h"
 #include "toolkit/messagebox.h"
 
 #include <QCheckBox>
@@ -371,6 +372,32 @@ void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
     QTest::newRow("no previous year")
         << QStringList{"DATA", "-a", "--previous-year", "-o", "OUT"} << "no previous year" << 0
         << "no usable previous-year publisher file";
+    // An output is never a file the run reads, however it is named.
+    QTest::newRow("the form filled over itself")
+        << QStringList{"DATA", "-p", "1", "--fill", "DATA/S-21.pdf", "-o", "DATA/S-21.pdf"}
+        << "form" << 1 << "the output '%1/S-21.pdf' is the form '%1/S-21.pdf'";
+    QTest::newRow("a link to the layout's form as output")
+        << QStringList{"DATA",           "-p", "1",
+                       "--card-version", "2",  "--layout-from",
+                       "DATA/S-21.pdf",  "-o", "DATA/link.pdf"}
+        << "form and link" << 1 << "is the form the layout is read from '%1/S-21.pdf'";
+    QTest::newRow("the settings file as output")
+        << QStringList{"DATA", "-a", "--settings", "DATA/s.pdf", "-o", "DATA/s.pdf"}
+        << "settings s.pdf" << 1 << "is the settings file";
+    QTest::newRow("a form of the output folder is the form")
+        << QStringList{"DATA", "-p", "1", "--fill", "DATA/S-21.pdf", "--output-dir", "DATA"}
+        << "form named as the card" << 1 << "is the form";
+    // The longest name the system takes; one byte more, and the system's own reason.
+    QTest::newRow("an output name of 255 bytes")
+        << QStringList{"DATA", "-a", "-o", "NAME255"} << "" << 0 << "";
+    QTest::newRow("a filled form's name of 255 bytes")
+        << QStringList{"DATA", "-p", "1", "--fill", "DATA/S-21.pdf", "-o", "NAME255"} << "form" << 0
+        << "";
+    QTest::newRow("an output name too long")
+        << QStringList{"DATA", "-a", "-o", "NAME256"} << "" << 1 << "file name too long";
+    QTest::newRow("a filled form's name too long")
+        << QStringList{"DATA", "-p", "1", "--fill", "DATA/S-21.pdf", "-o", "NAME256"} << "form" << 1
+        << "file name too long";
 }
 
 void PrintToolTest::wrongCommandLinesAndMissingFolders() {
@@ -401,19 +428,37 @@ void PrintToolTest::wrongCommandLinesAndMissingFolders() {
         writeBytes(publishers, bytes);
     } else if (change == "no previous year") {
         fs::remove_all(data.path() / "Roll");
+    } else if (change.startsWith("form")) {
+        QVERIFY(writeStandInForm(data.path() / "S-21.pdf"));
+        // A link named as the fill names the first publisher's file.
+        if (change == "form named as the card")
+            fs::create_symlink("S-21.pdf",
+                               data.path() / fs::u8path("Jonas Antanas Petrauskas-Žemaitis, "
+                                                        "vyresnysis 2027.pdf"));
+        else if (change == "form and link")
+            fs::create_symlink("S-21.pdf", data.path() / "link.pdf");
+    } else if (change == "settings s.pdf") {
+        writeText(data.path() / "s.pdf", "[Format]\n");
     }
+    const std::string form = change.startsWith("form") ? readBytes(data.path() / "S-21.pdf") : "";
     // A run of its own: no session's runtime folder, its own temporary folder.
     QTemporaryDir temporary;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("XDG_RUNTIME_DIR");
     environment.insert("TMPDIR", temporary.path());
-    const QString file = out.filePath("wrong.pdf");
+    const QString file =
+        out.filePath(arguments.contains("NAME255") ? QString(251, 'n') + ".pdf" : "wrong.pdf");
     const QStringList outBefore = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     for (QString& a : arguments)
-        a = a == "OUT" ? file : a.replace("DATA", path(data.path()));
+        a = a == "OUT" || a == "NAME255" ? file
+            : a == "NAME256"             ? out.filePath(QString(252, 'n') + ".pdf")
+                                         : a.replace("DATA", path(data.path()));
+    message.replace("%1", path(data.path()));
     const Run run = runTool(arguments, environment, arguments.indexOf("BADNAME"), out.path());
     fs::permissions(data.path(), fs::perms::owner_all);
     QCOMPARE(run.exitCode, exitCode);
+    if (!form.empty())
+        QVERIFY(readBytes(data.path() / "S-21.pdf") == form);
     if (message.isEmpty())
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     else

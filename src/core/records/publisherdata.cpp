@@ -161,6 +161,18 @@ std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder
     return currentFolder / REMARKS_FILE_NAME;
 }
 
+std::vector<std::filesystem::path> dataFilesOf(const DataLocation& location) {
+    const std::filesystem::path& folder = location.currentFolder;
+    std::vector<std::filesystem::path> files;
+    for (const std::filesystem::path& file :
+         {publisherFilePath(location), previousPublisherFilePath(folder), extensionFilePath(folder),
+          remarksFilePath(folder, ServiceYear::Current),
+          remarksFilePath(folder, ServiceYear::Previous)})
+        if (!file.empty())
+            files.push_back(findIgnoringCase(file));
+    return files;
+}
+
 bool previousFileUsable(const FilePartReader& readFile,
                         const std::filesystem::path& currentFolder) {
     Bytes bytes;

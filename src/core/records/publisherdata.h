@@ -75,6 +75,8 @@ std::filesystem::path publisherFilePath(const DataLocation& location);
 std::filesystem::path previousPublisherFilePath(const std::filesystem::path& currentFolder);
 std::filesystem::path extensionFilePath(const std::filesystem::path& currentFolder);
 std::filesystem::path remarksFilePath(const std::filesystem::path& currentFolder, ServiceYear year);
+// All of them, each as found on disk in any letter case: what no output may replace.
+std::vector<std::filesystem::path> dataFilesOf(const DataLocation& location);
 
 // The previous-year publisher file can be read and is larger than 500 bytes.
 bool previousFileUsable(const FilePartReader& readFile, const std::filesystem::path& currentFolder);

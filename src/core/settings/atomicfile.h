@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
+#include <vector>
 
 namespace pelkorl {
 
@@ -23,15 +25,29 @@ enum class WriteResult {
 };
 
 // Why a write to `target` would be refused before anything is written: NotRegular,
-// OutsideFolder or ReadOnly; Written when nothing stands in its way.
-WriteResult writeRefusal(const std::filesystem::path& target);
+// OutsideFolder or ReadOnly, or CannotCreate when the system cannot even look at the name
+// (`reason` then says why); Written when nothing stands in its way.
+WriteResult writeRefusal(const std::filesystem::path& target, std::error_code* reason = nullptr);
+
+// The first of `inputs` that a write to `target` would replace: the same file once links are
+// followed (same device and inode), or the same path where the file is not there yet. Empty
+// when the target is none of them.
+std::filesystem::path inputAt(const std::filesystem::path& target,
+                              const std::vector<std::filesystem::path>& inputs);
+
+// Why a file cannot be written at `target`, as far as the system tells without writing
+// anything: a name too long, a folder that takes no new file (permission, read-only file
+// system), no space left. Empty when none of these is seen.
+std::error_code writeObstacle(const std::filesystem::path& target);
 
 // The file a write to `target` lands in: `target` with its symbolic links followed, even
 // when the last one names nothing yet.
 std::filesystem::path replacementTarget(const std::filesystem::path& target);
 
-// Writes `bytes` as the whole of `target`.
-WriteResult writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// Writes `bytes` as the whole of `target`. On failure `reason`, when given, gets what the
+// system said (empty when it said nothing).
+WriteResult writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                std::error_code* reason = nullptr);
 
 // Writes `bytes` over the existing regular file `target` (through its links) and cuts it to
 // their size; CannotCreate when there is no such file or it cannot be opened for writing. A
@@ -43,6 +59,7 @@ WriteResult writeFileInPlace(const std::filesystem::path& target, std::string_vi
 // when there is none and they are given. On failure `temporary` is removed.
 WriteResult commitReplacement(const std::filesystem::path& temporary,
                               const std::filesystem::path& target,
-                              std::optional<std::filesystem::perms> newPermissions = std::nullopt);
+                              std::optional<std::filesystem::perms> newPermissions = std::nullopt,
+                              std::error_code* reason = nullptr);
 
 } // namespace pelkorl

@@ -30,4 +30,11 @@ WriteResult saveLayout(const CardLayout& layout, int version, const std::filesys
     return result == WriteResult::CannotCreate ? writeFileInPlace(file, text) : result;
 }
 
+std::vector<std::filesystem::path> layoutFiles(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    for (int version = 0; version < cardVersionCount(); ++version)
+        files.push_back(findIgnoringCase(folder, layoutFileName(version)));
+    return files;
+}
+
 } // namespace pelkorl

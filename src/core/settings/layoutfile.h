@@ -5,6 +5,7 @@
 #include "settings/atomicfile.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace pelkorl {
 
@@ -18,5 +19,8 @@ bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& fo
 // is writable, the file is written in place. A file there that does not hold exactly 400
 // bytes is left as it is (NotOurs), and so are those the atomic writer leaves alone.
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder);
+
+// Every card version's layout file in `folder`, as found on disk.
+std::vector<std::filesystem::path> layoutFiles(const std::filesystem::path& folder);
 
 } // namespace pelkorl

@@ -5,6 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 #include <random>
 #include <string>
 #include <system_error>
@@ -71,6 +74,19 @@ std::filesystem::path userSettingsFolder() {
 SettingsLocation settingsLocation(const std::filesystem::path& executable) {
     return chooseSettingsLocation(executable, folderTakesNewFiles(executable.parent_path()),
                                   userSettingsFolder());
+}
+
+std::filesystem::path settingsReadFile(const std::filesystem::path& executable) {
+    const std::filesystem::path user = userSettingsFolder();
+#ifdef _WIN32
+    std::error_code error;
+    const bool writable = user.empty() || !std::filesystem::exists(
+                                              user / profileFileName(executable).filename(), error);
+#else
+    const std::filesystem::path folder = executable.parent_path();
+    const bool writable = ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+#endif
+    return chooseSettingsLocation(executable, writable, user).readFile;
 }
 
 bool prepareSettingsWrite(const SettingsLocation& location) {

@@ -36,6 +36,11 @@ std::filesystem::path userSettingsFolder();
 // The rule above for this system and user.
 SettingsLocation settingsLocation(const std::filesystem::path& executable);
 
+// The file the rule above reads, found without creating anything in any folder: the folder
+// test asks the system for write access instead (on Windows, where that says too little, a
+// user's file that exists is taken as the sign of a system-wide install).
+std::filesystem::path settingsReadFile(const std::filesystem::path& executable);
+
 // Creates the folder of the file to be written when it is missing; false when it cannot.
 bool prepareSettingsWrite(const SettingsLocation& location);
 

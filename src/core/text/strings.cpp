@@ -151,6 +151,12 @@ constexpr Entry TEXTS[] = {
     {242, "Nerastas šriftas su lietuviškomis raidėmis (Liberation Sans arba DejaVu Sans)."},
     {243, "Nepavyko perskaityti failo %1."},
     {244, "Aplanke jau yra %1 failai (-ų) tais pačiais vardais.\nAr juos pakeisti?"},
+    // An output that would replace an input, and the system's reasons a write failed.
+    {260, "Failas %1 yra %2, iš kurio programa skaito. Niekas neįrašyta."},
+    {261, "Diske nebėra vietos."},
+    {262, "Failo vardas per ilgas."},
+    {263, "Nėra leidimo rašyti į šį aplanką ar failą."},
+    {264, "Failų sistema skirta tik skaityti."},
     {400, "S-21-L  9/15"},
     {401, "S-21-L  1/06  Printed in Finland"},
     {402, "S-21-L  11/23"},

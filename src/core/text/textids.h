@@ -88,6 +88,13 @@ inline constexpr int FILL_FORM_NO_FONT = 242;
 inline constexpr int FILL_FORM_UNREADABLE = 243;
 // Files of the names the filled forms take are in the folder already; "%1" is how many.
 inline constexpr int FILL_FORM_REPLACE_QUESTION = 244;
+// An output that is a file the program reads: "%1" the output, "%2" that file.
+inline constexpr int OUTPUT_IS_INPUT_TEXT = 260;
+// Why a file could not be written, after WRITE_FAILED_TEXT: what the system said.
+inline constexpr int NO_SPACE_TEXT = 261;
+inline constexpr int NAME_TOO_LONG_TEXT = 262;
+inline constexpr int PERMISSION_DENIED_TEXT = 263;
+inline constexpr int READ_ONLY_FILE_SYSTEM_TEXT = 264;
 inline constexpr int CARD_VERSION_CAPTION_BASE = 400; // + card version
 inline constexpr int CARD_VERSION_CAPTION_ROOM = 100; // ids 400-499 name the card versions
 // The layout defaults of card version v: HEADER_X_DEFAULTS + LAYOUT_VERSION_STRIDE * v and

@@ -4,6 +4,7 @@
 #include "card/cardstate.h"
 #include "card/totals.h"
 #include "records/publisherdata.h"
+#include "settings/atomicfile.h"
 #include "text/codepage.h"
 #include "text/strings.h"
 
@@ -68,6 +69,37 @@ QString askForFile(QWidget* parent, const QString& title, const QString& offered
 }
 
 } // namespace
+
+QString writeFailedText(const QString& file, const std::error_code& reason) {
+    QString message = textWith(WRITE_FAILED_TEXT, QDir::toNativeSeparators(file));
+    const std::error_condition condition = reason.default_error_condition();
+    int id = 0;
+    if (condition == std::errc::no_space_on_device)
+        id = NO_SPACE_TEXT;
+    else if (condition == std::errc::filename_too_long)
+        id = NAME_TOO_LONG_TEXT;
+    else if (condition == std::errc::permission_denied ||
+             condition == std::errc::operation_not_permitted)
+        id = PERMISSION_DENIED_TEXT;
+    else if (condition == std::errc::read_only_file_system)
+        id = READ_ONLY_FILE_SYSTEM_TEXT;
+    return id == 0 ? message : message + "\n" + text(id);
+}
+
+bool CardCommands::isAnInput(const QString& file, const QString& form) const {
+    std::vector<std::filesystem::path> inputs =
+        inputFiles_ ? inputFiles_() : std::vector<std::filesystem::path>{};
+    if (!form.isEmpty())
+        inputs.push_back(pathFromText(form));
+    const std::filesystem::path hit = inputAt(pathFromText(file), inputs);
+    if (hit.empty())
+        return false;
+    showMessage(parent_,
+                text(OUTPUT_IS_INPUT_TEXT)
+                    .replace(QStringLiteral("%1"), QDir::toNativeSeparators(file))
+                    .replace(QStringLiteral("%2"), QDir::toNativeSeparators(textFromPath(hit))));
+    return true;
+}
 
 CardCommands::CardCommands(QWidget* parent, CardState& state,
                            std::function<ApplicationPrinter&()> printer,
@@ -307,6 +339,10 @@ BatchOutcome CardCommands::exportPagesTo(QString file, const std::vector<CardPag
         outcome.writeFailed = true;
         return outcome;
     }
+    if (isAnInput(file)) {
+        outcome.writeFailed = true;
+        return outcome;
+    }
     if (!mayReplace(parent_, file)) {
         outcome.cancelled = true;
         return outcome;
@@ -317,7 +353,7 @@ BatchOutcome CardCommands::exportPagesTo(QString file, const std::vector<CardPag
         progressFor(static_cast<int>(pages.size()), EXPORTING_PROGRESS_TEXT, dialog);
     outcome = renderPagesToPdf(file, state_, pages, PDF_EXPORT_RESOLUTION, progress);
     if (outcome.writeFailed)
-        showMessage(parent_, textWith(WRITE_FAILED_TEXT, QDir::toNativeSeparators(file)));
+        showMessage(parent_, writeFailedText(file, outcome.writeError));
     return outcome;
 }
 

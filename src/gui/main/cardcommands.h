@@ -9,8 +9,10 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 class QPrintPreviewDialog;
@@ -33,6 +35,9 @@ inline constexpr const char* PREVIEW_CHOICE_NAME = "previewChoice";
 
 // Resolution of the PDF files written by the program and by pelkorl-print.
 inline constexpr int PDF_EXPORT_RESOLUTION = 600;
+
+// "Nepavyko įrašyti failo %1." and the system's reason, when it is one the user can act on.
+QString writeFailedText(const QString& file, const std::error_code& reason);
 
 class CardCommands {
 public:
@@ -93,6 +98,10 @@ public:
     void setFolderChooser(FileChooser chooser) { chooseFolder_ = std::move(chooser); }
     // 0 none (cancelled), 1 the selected card, 2 every listed card.
     void setTargetChooser(TargetChooser chooser) { chooseTarget_ = std::move(chooser); }
+    // The files the program reads (settings, data, layout files): no output replaces one.
+    void setInputFiles(std::function<std::vector<std::filesystem::path>()> files) {
+        inputFiles_ = std::move(files);
+    }
     // Where the remembered form file is kept (the main dialog's settings).
     void setFormFileStore(std::function<QString()> get, std::function<void(const QString&)> set) {
         formFile_ = std::move(get);
@@ -110,6 +119,10 @@ private:
     std::vector<CardPage> shownPage() const;
     BatchOutcome printPages(const std::vector<CardPage>& pages);
     BatchOutcome exportPagesTo(QString file, const std::vector<CardPage>& pages);
+    // Says so and returns true when `file` is one of the files read (with `form`, the form
+    // being filled).
+    bool isAnInput(const QString& file, const QString& form = {}) const;
+    bool writeFilled(const FormFiller& filler, const CardPage& page, const QString& file);
 
     QWidget* parent_;
     CardState& state_;
@@ -125,6 +138,7 @@ private:
     std::function<QString()> formFile_;
     std::function<void(const QString&)> rememberFormFile_;
     std::function<void()> shownChanged_;
+    std::function<std::vector<std::filesystem::path>()> inputFiles_;
 };
 
 } // namespace pelkorl

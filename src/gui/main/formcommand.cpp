@@ -5,6 +5,7 @@
 #include "card/cardfilename.h"
 #include "card/cardstate.h"
 #include "card/formvalues.h"
+#include "settings/atomicfile.h"
 #include "text/codepage.h"
 #include "text/strings.h"
 
@@ -176,15 +177,31 @@ CardCommands::FillOutcome CardCommands::fillSelected(const FormFiller& filler,
         return outcome;
     }
     lastFolder_ = QFileInfo(file).absolutePath();
-    const FillResult written =
-        filler.write(formPages(state_, page, false), false, pathFromText(file));
-    if (!written.ok()) {
-        showMessage(parent_, formProblemText(written, file));
+    if (isAnInput(file, formFile_ ? formFile_() : QString()) || !writeFilled(filler, page, file)) {
         outcome.failed = true;
         return outcome;
     }
     outcome.written = 1;
     return outcome;
+}
+
+// The filled form written whole to `file`; a failure is shown with its reason.
+bool CardCommands::writeFilled(const FormFiller& filler, const CardPage& page,
+                               const QString& file) {
+    FillResult result;
+    const std::string bytes = filler.fill(formPages(state_, page, false), false, result);
+    if (!result.ok()) {
+        showMessage(parent_, formProblemText(result, file));
+        return false;
+    }
+    std::error_code reason;
+    if (writeFileAtomically(pathFromText(file), bytes, &reason) != WriteResult::Written) {
+        if (!reason)
+            reason = writeObstacle(pathFromText(file));
+        showMessage(parent_, writeFailedText(file, reason));
+        return false;
+    }
+    return true;
 }
 
 CardCommands::FillOutcome CardCommands::fillAll(const FormFiller& filler,
@@ -200,8 +217,13 @@ CardCommands::FillOutcome CardCommands::fillAll(const FormFiller& filler,
     CardFileNames names;
     std::vector<QString> files;
     int existing = 0;
+    const QString form = formFile_ ? formFile_() : QString();
     for (const int record : records) {
         files.push_back(QDir(folder).filePath(fileNameFor(state_, CardPage{record}, names)));
+        if (isAnInput(files.back(), form)) {
+            outcome.failed = true;
+            return outcome;
+        }
         existing += QFileInfo::exists(files.back()) ? 1 : 0;
     }
     if (existing != 0 &&
@@ -220,10 +242,7 @@ CardCommands::FillOutcome CardCommands::fillAll(const FormFiller& filler,
             outcome.cancelled = true;
             return outcome;
         }
-        const FillResult written = filler.write(formPages(state_, CardPage{records[i]}, false),
-                                                false, pathFromText(files[i]));
-        if (!written.ok()) {
-            showMessage(parent_, formProblemText(written, files[i]));
+        if (!writeFilled(filler, CardPage{records[i]}, files[i])) {
             outcome.failed = true;
             return outcome;
         }

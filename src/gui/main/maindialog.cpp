@@ -128,6 +128,14 @@ MainDialog::MainDialog(SettingsLocation settingsFile, std::filesystem::path curr
                                             settings_ = SettingsState::Changed;
                                         }
                                     });
+    cardCommands_->setInputFiles([this] {
+        std::vector<std::filesystem::path> files = dataFilesOf(dataLocation());
+        for (const std::filesystem::path& layout : layoutFiles(currentFolder_))
+            files.push_back(layout);
+        files.push_back(settingsFile_.readFile);
+        files.push_back(settingsFile_.writeFile);
+        return files;
+    });
     // A totals record chosen in the preview is shown in both panes.
     cardCommands_->setShownChanged([this] {
         invalidateHeaderPane();

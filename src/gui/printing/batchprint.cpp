@@ -24,10 +24,12 @@ namespace pelkorl {
 namespace {
 
 // A name for the document beside `file`, in the same folder so the rename cannot cross file
-// systems. The file is created empty and kept so that no one else takes the name.
+// systems. The file is created empty and kept so that no one else takes the name. Its name
+// holds the start of the file's, short enough for any file system.
 QString siblingName(const QString& file) {
     const QFileInfo info(file);
-    QTemporaryFile temporary(info.absolutePath() + "/." + info.completeBaseName() + ".XXXXXX.pdf");
+    QTemporaryFile temporary(info.absolutePath() + "/." + info.completeBaseName().left(40) +
+                             ".XXXXXX.pdf");
     temporary.setAutoRemove(false);
     if (!temporary.open())
         return {};
@@ -141,6 +143,7 @@ BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
     if (partial.isEmpty()) {
         outcome.result = PrintResult::NoDeviceContext;
         outcome.writeFailed = true;
+        outcome.writeError = writeObstacle(QFileInfo(file).filesystemAbsoluteFilePath());
         return outcome;
     }
     {
@@ -153,6 +156,9 @@ BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
     if (outcome.result == PrintResult::Printed && !outcome.cancelled && !wholePdf(partialPath))
         outcome.result = PrintResult::PageFailed;
     if (outcome.result != PrintResult::Printed || outcome.cancelled) {
+        // Asked while the cut document still takes its room: a full disk shows.
+        if (!outcome.cancelled)
+            outcome.writeError = writeObstacle(partialPath);
         std::filesystem::remove(partialPath, error);
         outcome.writeFailed = !outcome.cancelled;
         return outcome;
@@ -162,7 +168,8 @@ BatchOutcome renderPagesToPdf(const QString& file, const CardState& state,
     using std::filesystem::perms;
     const WriteResult written = commitReplacement(
         partialPath, QFileInfo(file).filesystemAbsoluteFilePath(),
-        perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+        perms::owner_read | perms::owner_write | perms::group_read | perms::others_read,
+        &outcome.writeError);
     if (written != WriteResult::Written) {
         outcome.result = PrintResult::PageFailed;
         outcome.writeFailed = true;

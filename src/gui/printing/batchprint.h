@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <system_error>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -24,9 +25,10 @@ using BatchProgress = std::function<bool(int done, int total)>;
 
 struct BatchOutcome {
     PrintResult result = PrintResult::NothingSelected;
-    int pages = 0;            // pages drawn
-    bool cancelled = false;   // the progress asked to stop
-    bool writeFailed = false; // the PDF file could not be put in place
+    int pages = 0;              // pages drawn
+    bool cancelled = false;     // the progress asked to stop
+    bool writeFailed = false;   // the PDF file could not be put in place
+    std::error_code writeError; // why, when the system said
 };
 
 // The cards of `records` on `painter`, already begun on `device`: the first card on the
