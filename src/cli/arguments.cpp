@@ -75,10 +75,19 @@ Stop checkOutputFolder(const fs::path& folder) {
         return fail(EXIT_FAILED, "the output folder name " + shown(folder) +
                                      " is not valid UTF-8: nothing can be written there");
     std::error_code error;
-    if (!fs::is_directory(folder, error))
-        return fail(EXIT_FAILED,
-                    "the output folder " + shown(folder) +
-                        (fs::exists(folder, error) ? " is not a folder" : " does not exist"));
+    if (fs::is_directory(folder, error))
+        return {};
+    if (fs::exists(folder, error))
+        return fail(EXIT_FAILED, "the output folder " + shown(folder) + " is not a folder");
+    // A missing one is made, in a folder that is there.
+    fs::path named = fs::absolute(folder, error).lexically_normal();
+    if (!named.has_filename()) // "forms/"
+        named = named.parent_path();
+    const fs::path parent = named.parent_path();
+    if (!fs::is_directory(parent, error))
+        return fail(EXIT_FAILED, "the output folder " + shown(folder) +
+                                     " cannot be made: its folder " + shown(parent) +
+                                     " does not exist");
     return {};
 }
 

@@ -105,6 +105,11 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
     std::vector<fs::path> targets;
     if (const Stop stop = folderTargets(options, tool, pages, targets))
         return *stop;
+    std::error_code error;
+    if (!fs::is_directory(options.outputDir, error) &&
+        !fs::create_directory(options.outputDir, error))
+        return fail(EXIT_FAILED, "the output folder " + shown(options.outputDir) +
+                                     " could not be made" + systemReason(error));
     std::size_t done = 0;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const Stop stop = writeFilled(filler, formPages(tool.state, pages[i], options.bothYears),

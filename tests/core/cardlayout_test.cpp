@@ -220,11 +220,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "3.60", "0.86", "4.25", "0.75", "5.29", "0.00", "5.29", "0.10"},
                      {"1.32", "1.99", "0.62", "1.19", "1.90", "2.45", "3.00", "3.60", "3.78"}},
         DefaultsCase{2,
-                     {"0.75", "0.92", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
-                      "1.36", "1.15", "1.09", "1.37", "5.37", "1.39", "0.27", "1.61",
-                      "3.08", "1.61", "1.21", "1.61", "5.37", "1.16", "6.78", "1.16",
+                     {"0.74", "0.92", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
+                      "1.27", "1.15", "1.50", "1.37", "5.37", "1.39", "0.27", "1.61",
+                      "3.04", "1.61", "1.15", "1.61", "5.37", "1.16", "6.78", "1.16",
                       "0.30", "2.47", "6.78", "1.39", "4.71", "1.61"},
-                     {"2.84", "3.30", "1.63", "2.20", "3.59", "4.16", "1.15", "8.02", "5.42"}}));
+                     {"2.84", "3.31", "1.86", "2.44", "3.82", "4.40", "1.39", "8.02", "5.38"}}));
 
 TEST(FormLayoutTest, theNovember2023DefaultsAreTheBranchsForm) {
     CardLayout defaults;
@@ -286,26 +286,44 @@ TEST_P(FormLayoutTest, setsEveryPositionOrNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, FormLayoutTest,
     testing::Values(
-        // Name field 51.98 pt from the left, its top 64.03 pt down, 15.64 pt high: the 11.17 pt
+        // Name field 51.48 pt from the left, its top 64.03 pt down, 15.64 pt high: the 11.17 pt
         // cell 2.23 pt lower, the text 2 pt in. The elder box's "x" (5 pt wide, ink 5.19 pt
         // high, 5.21 pt from its cell's top to the ink's middle): 19.51, 116.03 pt.
-        FormCase{"branchForm",
+        FormCase{"englishEdition",
                  test::s21FormFields(),
                  FormLayoutError::None,
                  "",
-                 {{0, "0.75"},
+                 {{0, "0.74"},
                   {1, "0.92"},
                   {14, "0.27"},
                   {15, "1.61"},
                   {40, "2.84"},
-                  {41, "3.30"},
-                  {45, "4.16"},
-                  {48, "5.42"}}},
-        FormCase{"spanishEditionMovesTheHours",
-                 test::s21FormFields(314.8),
+                  {41, "3.31"},
+                  {42, "1.86"},
+                  {45, "4.40"},
+                  {48, "5.38"}}},
+        // The shared boxes and the hours further right, or left; the month column's rule with
+        // the boxes.
+        FormCase{"polishEditionMovesTwoColumns",
+                 test::s21FormFields(test::S21_POLISH),
                  FormLayoutError::None,
                  "",
-                 {{45, "4.40"}, {44, "3.59"}, {48, "5.42"}, {40, "2.84"}}},
+                 {{42, "1.94"}, {46, "1.54"}, {45, "4.56"}, {44, "3.82"}, {48, "5.38"}}},
+        FormCase{"japaneseEditionMovesTwoColumns",
+                 test::s21FormFields(test::S21_JAPANESE),
+                 FormLayoutError::None,
+                 "",
+                 {{42, "1.72"}, {46, "1.11"}, {45, "4.26"}, {40, "2.84"}}},
+        FormCase{"czechEditionHasLowerRows",
+                 test::s21FormFields(test::S21_CZECH),
+                 FormLayoutError::None,
+                 "",
+                 {{40, "3.00"}, {41, "3.31"}, {45, "4.40"}, {1, "0.92"}}},
+        FormCase{"spanishEditionHasWiderHours",
+                 test::s21FormFields(test::S21_SPANISH),
+                 FormLayoutError::None,
+                 "",
+                 {{45, "4.40"}, {48, "5.38"}}},
         FormCase{"missingTotal",
                  without(test::s21FormFields(), "904_32_S21_Value"),
                  FormLayoutError::MissingField,
@@ -317,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "900_8_CheckBox",
                  {}},
         FormCase{"totalNotUnderTheHours",
-                 changed(test::s21FormFields(), "904_32_S21_Value", 156.45),
+                 changed(test::s21FormFields(), "904_32_S21_Value", 173.48),
                  FormLayoutError::TotalMisplaced,
                  "904_32_S21_Value",
                  {}},
@@ -328,7 +346,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "900_1_Text_SanSerif",
                  {}},
         FormCase{"fieldAboveThePage",
-                 changed(test::s21FormFields(), "900_2_Text_SanSerif", 95.8, 700),
+                 changed(test::s21FormFields(), "900_2_Text_SanSerif", 89.33, 700),
                  FormLayoutError::OutOfRange,
                  "900_2_Text_SanSerif",
                  {}}),

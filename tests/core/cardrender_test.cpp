@@ -624,7 +624,7 @@ namespace {
 // Version 2 at 300 dpi, from the paper's corner whatever the margins (0.00 / 0.20): every
 // text starts at its position.
 constexpr int V2_Y0 = 852, V2_ROW = 82, V2_TOTAL_Y = 852 + 12 * 82;
-constexpr int SHARED_X = 489, V2_STUDIES_X = 660, AUXILIARY_X = 1077, V2_HOURS_X = 1248;
+constexpr int SHARED_X = 558, V2_STUDIES_X = 732, AUXILIARY_X = 1146, V2_HOURS_X = 1320;
 
 struct MinistryCase {
     const char* name;
@@ -722,7 +722,7 @@ TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
          sample::MINISTERIAL_SERVANT,
          sample::REGULAR_PIONEER,
          false,
-         {{1611, 417}, {363, 483}, {924, 483}},
+         {{1611, 417}, {345, 483}, {912, 483}},
          "2027"},
         // Unbaptized: no hope box; the previous service year is named.
         {true, "", 0, sample::AUXILIARY_PIONEER, true, {}, "2026"},
@@ -768,11 +768,11 @@ TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
                 return true;
         return false;
     };
-    // Left of the hours and of the remarks: 2 pt (8 dots) before their texts at 4.16 and
-    // 5.42 in; the auxiliary pioneer's mark (3.59 in, 5 pt wide) in the middle of its cell.
-    EXPECT_TRUE(verticalAt(1240));
-    EXPECT_TRUE(verticalAt(1618));
-    EXPECT_TRUE(verticalAt(2 * (1077 + 10) - 1240));
+    // Left of the hours and of the remarks: 2 pt (8 dots) before their texts at 4.40 and
+    // 5.38 in; the auxiliary pioneer's mark (3.82 in, 5 pt wide) in the middle of its cell.
+    EXPECT_TRUE(verticalAt(1312));
+    EXPECT_TRUE(verticalAt(1606));
+    EXPECT_TRUE(verticalAt(2 * (1146 + 10) - 1312));
     f.state.layout.setColumnX(3, "4.50");
     RecordingCanvas moved;
     drawCard(moved, f.state);

@@ -1,5 +1,5 @@
 // pelkorl-standin-form FILE.pdf [--hours-x X]: writes the stand-in fillable S-21 11/23 form,
-// its hours fields starting at X points (314.8 as in the Spanish edition).
+// its hours fields starting at X points (326.14 as in the Polish edition).
 #include "standinform.h"
 
 #include <cstdlib>

@@ -233,8 +233,8 @@ void LayoutDialogsTest::detailedRestoreShowsDefaults_data() {
     QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99",
                                                    "0.62", "0.30", "0.57"};
     // Rows 1 and 3 edit the service year and the special pioneer box, kept in spare slots.
-    QTest::newRow("version 2") << 2 << QStringList{"0.75", "0.92", "2.84", "3.30",
-                                                   "1.63", "0.30", "1.61"};
+    QTest::newRow("version 2") << 2 << QStringList{"0.74", "0.92", "2.84", "3.31",
+                                                   "1.86", "0.30", "1.61"};
 }
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults() {
@@ -276,14 +276,14 @@ void LayoutDialogsTest::detailedLayoutFromForm_data() {
     QTest::addColumn<QString>("hoursX"); // box 1071 afterwards
     QTest::addColumn<QString>("reason"); // second line of the message, if any
     QTest::newRow("branch's form") << ""
-                                   << "4.16"
+                                   << "4.40"
                                    << "";
-    QTest::newRow("Spanish edition") << "hours at 314.8"
-                                     << "4.40"
-                                     << "";
+    QTest::newRow("Polish edition") << "hours at 326.14"
+                                    << "4.56"
+                                    << "";
     // Only read: an owner password alone does not keep it from being read.
     QTest::newRow("owner password") << "owner password"
-                                    << "4.16"
+                                    << "4.40"
                                     << "";
     QTest::newRow("no total") << "no 904_32_S21_Value"
                               << "9.00"
@@ -304,7 +304,7 @@ void LayoutDialogsTest::detailedLayoutFromForm() {
     const auto path = folder.path() / "S-21 forma.pdf";
     const QString file = QString::fromStdString(path.string());
     test::StandInOptions options;
-    options.hoursX = change == "hours at 314.8" ? 314.8 : options.hoursX;
+    options.hoursX = change == "hours at 326.14" ? 326.14 : options.hoursX;
     options.encrypt = change == "owner password";
     options.userPassword = change == "user password" ? "slaptas" : "";
     options.leaveOut = change == "no 904_32_S21_Value" ? "904_32_S21_Value" : "";
@@ -428,7 +428,7 @@ void LayoutDialogsTest::optionsRestoreOnlyTable_data() {
     QTest::newRow("version 1") << 1 << "1.32"
                                << "1.99";
     QTest::newRow("version 2, its own table") << 2 << "2.84"
-                                              << "3.30";
+                                              << "3.31";
 }
 
 void LayoutDialogsTest::optionsRestoreOnlyTable() {

@@ -387,6 +387,15 @@ void PrintToolTest::wrongCommandLinesAndMissingFolders_data() {
     QTest::newRow("a form of the output folder is the form")
         << QStringList{"DATA", "-p", "1", "--fill", "DATA/S-21.pdf", "--output-dir", "DATA"}
         << "form named as the card" << 1 << "is the form";
+    QTest::newRow("an output folder in a missing folder")
+        << QStringList{"DATA",
+                       "-p",
+                       "1",
+                       "--fill",
+                       "DATA/S-21.pdf",
+                       "--output-dir",
+                       "DATA/nėra/formos"}
+        << "form" << 1 << "cannot be made: its folder";
     // The longest name the system takes; one byte more, and the system's own reason.
     QTest::newRow("an output name of 255 bytes")
         << QStringList{"DATA", "-a", "-o", "NAME255"} << "" << 0 << "";
@@ -543,7 +552,7 @@ void PrintToolTest::theFormFollowsAMovedColumn() {
     // The remarks half an inch to the right, as the detailed layout would save them.
     CardLayout layout;
     setLayoutDefaults(layout, 2);
-    layout.setColumnX(REMARKS_ENTRY, "5.92");
+    layout.setColumnX(REMARKS_ENTRY, "5.88");
     const auto bytes = layout.bytes();
     writeBytes(data.path() / "cplot2.dat", std::string(bytes.begin(), bytes.end()));
     const QString after = print("after.pdf");
@@ -567,8 +576,8 @@ void PrintToolTest::theFormFollowsAMovedColumn() {
                 return true;
         return false;
     };
-    QVERIFY(dark(old, 539) && !dark(old, 589));
-    QVERIFY(dark(moved, 589) && !dark(moved, 539));
+    QVERIFY(dark(old, 535) && !dark(old, 585));
+    QVERIFY(dark(moved, 585) && !dark(moved, 535));
 }
 
 QTEST_MAIN(PrintToolTest)

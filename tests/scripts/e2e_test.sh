@@ -672,11 +672,11 @@ for asked in PageSize=Letter media=na_letter_8.5x11in; do
 done
 note "pelkorl-print -O PageSize=Letter and -O media=: Letter documents on the A4 queue"
 # The 11/23 card laid out from a stand-in of the branch's fillable form, its hours moved as
-# in the Spanish edition, on the same A4 with its 11.62 pt margins: every word (of a
+# in the Polish edition, on the same A4 with its 11.62 pt margins: every word (of a
 # regular pioneer's card, so the moved hours are there) stands in a box of the form and the
 # name in its name box, counted from the paper's corner.
 STANDIN=$RUN/s21-forma.pdf
-"$STANDIN_TOOL" "$STANDIN" --hours-x 314.8 || fail "the stand-in form could not be made"
+"$STANDIN_TOOL" "$STANDIN" --hours-x 326.14 || fail "the stand-in form could not be made"
 "$PRINT_TOOL" "$DATA" --settings "$RUN/empty.INI" --date "$TODAY" -p 2 -m all --sex-mark \
     --card-version 2 --layout-from "$STANDIN" --printer "$CM305" -O InputSlot=BypassTray \
     -O MediaType=ThickPaper2 >"$RUN/print.out" 2>"$RUN/print.err" ||

@@ -12,7 +12,7 @@ struct StandInOptions {
     std::string onState = "/Yes"; // the check boxes' "on" appearance
     bool encrypt = false;         // protected with an owner password
     std::string userPassword;     // when not empty: it opens only with this password
-    double hoursX = 297.76;       // the hours fields' left edge (the Spanish edition: 314.8)
+    double hoursX = 314.79;       // the hours fields' left edge (the Polish edition: 326.14)
 };
 
 // The form as PDF bytes.
