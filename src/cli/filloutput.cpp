@@ -7,7 +7,9 @@
 #include "printing/fillform.h"
 #include "text/codepage.h"
 
+#include <cstdio>
 #include <iostream>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -15,37 +17,31 @@ namespace pelkorl {
 
 namespace {
 
-std::string formProblem(const FillResult& result, const fs::path& form) {
-    switch (result.problem) {
-    case FormProblem::Unreadable:
-        return "the form " + shown(form) + " cannot be read";
-    case FormProblem::NotPdf:
-        return "the form " + shown(form) + " is not a PDF file, or is too damaged to read";
-    case FormProblem::Protected:
-        return "the form " + shown(form) +
-               " is protected (encrypted) and cannot be filled; use an unprotected copy";
-    case FormProblem::NotFillable:
-        return "the form " + shown(form) + " has no form fields: it is not a fillable PDF";
-    case FormProblem::MissingField:
-        return "the form " + shown(form) + " has no field '" + result.field +
-               "': it is not the fillable S-21 11/23 form";
-    case FormProblem::WrongField:
-        return "the field '" + result.field + "' of the form " + shown(form) +
-               " is not of the kind the S-21 11/23 form has there";
-    case FormProblem::NoFont:
-        return "no font with the Lithuanian letters was found (Liberation Sans or DejaVu Sans)";
-    case FormProblem::CannotWrite:
-    case FormProblem::None:
-        break;
+std::string hexCode(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X", unsigned(c));
+    return text;
+}
+
+// The fonts passed over, each named once however many files are filled.
+void warnSkipped(const FillResult& result) {
+    static std::set<fs::path> told;
+    for (const SkippedFont& skipped : result.skipped) {
+        if (!told.insert(skipped.file).second)
+            continue;
+        if (skipped.lacks == 0)
+            warn("the font " + shown(skipped.file) + " is damaged or no TrueType font: skipped");
+        else
+            warn("the font " + shown(skipped.file) + " lacks the character U+" +
+                 hexCode(skipped.lacks) + ": skipped");
     }
-    return {};
 }
 
 int failed(const FillResult& result, const fs::path& form, const fs::path& target) {
     if (result.problem == FormProblem::CannotWrite)
         return fail(EXIT_FAILED,
                     "the file " + shown(target) + " could not be written" + writeProblem(target));
-    return fail(EXIT_FAILED, formProblem(result, form));
+    return fail(EXIT_FAILED, formRefusalMessage(result, form));
 }
 
 std::string pageCount(std::size_t count) {
@@ -58,6 +54,7 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
                      const std::vector<CardPage>& pages) {
     FormFiller filler;
     const FillResult opened = filler.open(options.fillForm);
+    warnSkipped(opened);
     if (!opened.ok())
         return failed(opened, options.fillForm, {});
 
@@ -68,9 +65,10 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
                 all.push_back(std::move(filled));
         }
         const FillResult written = filler.write(all, options.flatten, options.output);
+        warnSkipped(written);
         if (!written.ok())
             return failed(written, options.fillForm, options.output);
-        std::cout << pageCount(all.size()) << " written to " << shown(options.output) << "\n";
+        std::cout << pageCount(written.pages) << " written to " << shown(options.output) << "\n";
         return EXIT_PRINTED;
     }
 
@@ -83,6 +81,7 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
             options.outputDir / fs::u8path(names.next(cp1257ToUtf8(card.displayName), years));
         const FillResult written =
             filler.write(formPages(tool.state, page, options.bothYears), options.flatten, target);
+        warnSkipped(written);
         if (!written.ok()) {
             if (done != 0)
                 std::cerr << "pelkorl-print: " << done << " of " << pages.size()

@@ -7,6 +7,7 @@
 // the core's fields of that name.
 #include "card/cardbatch.h"
 #include "card/cardstate.h"
+#include "card/formrefusal.h"
 #include "cli/printoptions.h"
 #include "printing/cupsqueue.h"
 #include "records/publisherdata.h"
@@ -45,6 +46,9 @@ std::string readProblem(const std::filesystem::path& file);
 // place, or what the system says to a small file made and written beside it; empty when
 // neither tells.
 std::string writeProblem(const std::filesystem::path& output);
+
+// Why the fillable form `form` was refused, for the fill and for --layout-from alike.
+std::string formRefusalMessage(const FormRefusal& refusal, const std::filesystem::path& form);
 // A folder whose entries cannot be listed: why; empty when they can.
 std::string folderProblem(const std::filesystem::path& folder);
 // What is wrong with the print system, for an error other than None.
