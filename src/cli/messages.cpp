@@ -45,7 +45,7 @@ std::string limitText(FormLimit limit) {
     case FormLimit::Fields:
         return "it has more than " + n + " fields";
     case FormLimit::Widgets:
-        return "it has more than " + n + " annotations (field widgets)";
+        return "it has more than " + n + " annotations (field widgets) on one page";
     case FormLimit::Pages:
         return "it has more than " + n + " pages";
     }

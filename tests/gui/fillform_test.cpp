@@ -229,6 +229,9 @@ void FillFormTest::aFormIsFilledSoundlyOrRefused_data() {
     QTest::newRow("2000 widgets of one field")
         << form([](StandInOptions& o) { o.sharedWidgets = 2000; }) << qint64(0) << ""
         << "" << limit << "" << int(FormLimit::Fields);
+    QTest::newRow("widgetsPastPageLimit")
+        << form([](StandInOptions& o) { o.sharedWidgets = 60; }) << qint64(0) << ""
+        << "" << limit << "" << int(FormLimit::Widgets);
     QTest::newRow("noPage") << form([](StandInOptions& o) { o.noPage = true; }) << qint64(0) << ""
                             << "" << int(FormProblem::NoPage) << "" << 0;
     QTest::newRow("fieldOnNoPage")

@@ -15,6 +15,7 @@ struct StandInOptions {
     double hoursX = 297.76;       // the hours fields' left edge (the Spanish edition: 314.8)
     // Hostile shapes, on the name field 900_1_Text_SanSerif unless said otherwise.
     int parentDepth = 0;     // under this many nameless /Parent fields
+    int deepFields = 1;      // how many text fields are, the name field first
     bool parentLoop = false; // its two parents are each other's /Parent
     int sharedWidgets = 0;   // 905_20_Text_SanSerif: a field of this many widgets
     std::string namePrefix;  // every field under a parent of this name ("S21.900_1_...")

@@ -30,10 +30,11 @@ enum class FieldFault {
 enum class FormLimit { FileSize, Depth, Fields, Widgets, Pages };
 
 inline constexpr std::size_t FORM_MAX_BYTES = 64u << 20;
-// Far beyond anything the branch's forms (74 fields on one page) need.
+// Beyond what the branch's forms (74 fields on one page) need, and close enough to it that
+// filling any form within them costs about what filling the real one does.
 inline constexpr std::size_t FORM_MAX_DEPTH = 32;
-inline constexpr std::size_t FORM_MAX_FIELDS = 2000;
-inline constexpr std::size_t FORM_MAX_WIDGETS = 1000; // annotations of all pages
+inline constexpr std::size_t FORM_MAX_FIELDS = 400;
+inline constexpr std::size_t FORM_MAX_WIDGETS = 100; // annotations on one page
 inline constexpr std::size_t FORM_MAX_PAGES = 8;
 
 struct FormRefusal {

@@ -238,7 +238,7 @@ constexpr Entry TEXTS[] = {
     {1495, "failas didesnis nei %1 MB"},
     {1496, "laukų medis gilesnis nei %1 lygių"},
     {1497, "daugiau nei %1 laukų"},
-    {1498, "daugiau nei %1 anotacijų (laukų valdiklių)"},
+    {1498, "daugiau nei %1 anotacijų (laukų valdiklių) viename puslapyje"},
     {1499, "daugiau nei %1 puslapių"},
 };
 

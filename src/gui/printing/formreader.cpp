@@ -235,8 +235,7 @@ private:
     void readPage(QPDFPageObjectHelper& page) {
         QPDFObjectHandle annots = page.getObjectHandle().getKey("/Annots");
         const int n = annots.isArray() ? annots.getArrayNItems() : 0;
-        widgets_ += static_cast<std::size_t>(n);
-        if (widgets_ > FORM_MAX_WIDGETS)
+        if (static_cast<std::size_t>(n) > FORM_MAX_WIDGETS)
             pastLimit(FormLimit::Widgets);
         Box paper;
         const bool hasPaper = readBox(page.getAttribute("/MediaBox", false), paper);
@@ -293,7 +292,6 @@ private:
     FormRead result_;
     std::set<std::string> inTree_;
     std::map<std::string, Found> found_;
-    std::size_t widgets_ = 0;
 };
 
 bool looksLikePdf(const Bytes& bytes) {

@@ -151,6 +151,7 @@ std::string standInForm(const StandInOptions& options) {
 
     QPDFObjectHandle annots = QPDFObjectHandle::newArray();
     QPDFObjectHandle list = QPDFObjectHandle::newArray();
+    int deepened = 0;
     for (const Field& f : fields) {
         if (f.name == options.leaveOut)
             continue;
@@ -186,7 +187,8 @@ std::string standInForm(const StandInOptions& options) {
         }
         if (f.name != options.offPage)
             annots.appendItem(w);
-        list.appendItem(f.name == NAME_FIELD ? underParents(pdf, w, options) : w);
+        const bool deep = !f.box && deepened++ < options.deepFields;
+        list.appendItem(deep ? underParents(pdf, w, options) : w);
     }
     page.replaceKey("/Annots", annots);
     if (!options.namePrefix.empty()) {
