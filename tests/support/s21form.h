@@ -1,7 +1,7 @@
 #pragma once
 // The field rectangles of the branch's fillable S-21 11/23 form (A4, PDF points from the
 // page's bottom-left corner), for tests that stand in for the user's own copy of it.
-#include "card/formlayout.h"
+#include "card/formfieldrect.h"
 
 #include <vector>
 

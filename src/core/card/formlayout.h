@@ -5,23 +5,13 @@
 // its cell centred in the field's height; each "x" is centred in its box; the hours total
 // stands in its field. Positions count from the paper's top-left corner.
 #include "card/cardlayout.h"
+#include "card/formfieldrect.h"
 #include "card/formrefusal.h"
 
 #include <span>
 #include <string>
 
 namespace pelkorl {
-
-// One field's widget: its rectangle in PDF points, origin at the bottom left of its page.
-struct FormFieldRect {
-    std::string name; // full field name, as the form's fields are named in every edition
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-    double pageHeight = 0;
-    int quadding = 0; // the field's /Q: 0 left, 1 centred, 2 right
-};
 
 enum class FormLayoutError {
     None,

@@ -1,6 +1,5 @@
 #include "printing/formreader.h"
 
-#include "card/cardstate.h"
 #include "card/formvalues.h"
 #include "records/fileio.h"
 
@@ -50,7 +49,7 @@ struct Refused {
 const std::map<std::string, FormFieldKind>& cardFields() {
     static const std::map<std::string, FormFieldKind> fields = [] {
         std::map<std::string, FormFieldKind> m;
-        for (const FormValue& v : formValues(CardState{}))
+        for (const FormValue& v : blankFormValues())
             m[v.name] = v.kind;
         return m;
     }();

@@ -4,7 +4,7 @@
 // their rectangles and defaults, and why a form is refused. The field trees are walked
 // within limits (card/formrefusal.h), so no form makes either of them slow. Only reads;
 // no Qt, so the fuzz build has it too.
-#include "card/formlayout.h"
+#include "card/formfieldrect.h"
 #include "card/formrefusal.h"
 
 #include <cstddef>
