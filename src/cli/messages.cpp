@@ -26,7 +26,8 @@ const char* fieldFault(FieldFault fault) {
     case FieldFault::Missing:
         return "is missing";
     case FieldFault::WrongKind:
-        return "is not of the kind the S-21 11/23 form has there";
+        return "is not of the kind the S-21 11/23 form has there (a text field, or a check "
+               "box with its own checked appearance)";
     case FieldFault::OnNoPage:
         return "lies on no page";
     case FieldFault::NoBox:

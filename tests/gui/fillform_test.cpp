@@ -246,7 +246,7 @@ void FillFormTest::aFormIsFilledSoundlyOrRefused_data() {
                              << "" << none << "" << 0;
     QTest::newRow("numberAp") << form([](StandInOptions& o) { o.numberAp = true; }) << qint64(0)
                               << ""
-                              << "" << none << "" << 0;
+                              << "" << notS21 << "900_10_CheckBox" << int(FieldFault::WrongKind);
     QTest::newRow("dottedNames") << form([](StandInOptions& o) { o.namePrefix = "S21"; })
                                  << qint64(0) << ""
                                  << "" << none << "" << 0;

@@ -232,7 +232,8 @@ constexpr Entry TEXTS[] = {
     {1487, "nerastas šriftas su visomis rašomų tekstų raidėmis; bandyti failai: %1"},
     {1488, "S-21 PDF formos „%1“ užpildyti nepavyko:"},
     {1490, "formoje nėra lauko „%1“: tai ne S-21 11/23 forma."},
-    {1491, "formos laukas „%1“ ne toks, koks yra S-21 11/23 formoje."},
+    {1491, "formos laukas „%1“ ne toks, koks yra S-21 11/23 formoje (teksto laukas arba "
+           "žymimasis langelis su savo pažymėto vaizdu)."},
     {1492, "formos laukas „%1“ nėra jokiame puslapyje: tai ne S-21 11/23 forma."},
     {1493, "formos lauko „%1“ stačiakampis netinkamas (ne skaičius arba už lapo ribų)."},
     {1495, "failas didesnis nei %1 MB"},

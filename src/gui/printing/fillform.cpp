@@ -47,7 +47,8 @@ std::u32string decodeUtf8(const std::string& text) {
 
 // The "on" state of a check box: the name of its appearance other than /Off.
 std::string onState(QPDFAnnotationObjectHelper annot) {
-    QPDFObjectHandle normal = annot.getAppearanceDictionary().getKey("/N");
+    QPDFObjectHandle ap = annot.getAppearanceDictionary();
+    QPDFObjectHandle normal = ap.isDictionary() ? ap.getKey("/N") : ap;
     if (normal.isDictionary()) {
         for (const std::string& key : normal.getKeys()) {
             if (key != "/Off")
@@ -413,7 +414,7 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
     } catch (const std::exception& e) {
         result.problem = FormProblem::Damaged;
-        result.detail = pdfComplaint(pdf, e.what());
+        result.detail = e.what();
         return {};
     }
 }

@@ -134,10 +134,24 @@ public:
             return type.isNameAndEquals("/Tx");
         QPDFObjectHandle flags = inherited("/Ff");
         const long long ff = flags.isInteger() ? flags.getIntValue() : 0;
-        return type.isNameAndEquals("/Btn") && (ff & RADIO_OR_PUSHBUTTON) == 0;
+        return type.isNameAndEquals("/Btn") && (ff & RADIO_OR_PUSHBUTTON) == 0 && hasOnAppearance();
     }
 
 private:
+    // A check box is filled with its own "on" appearance: it must have one.
+    bool hasOnAppearance() const {
+        QPDFObjectHandle widget = nodes_.front();
+        QPDFObjectHandle ap = widget.getKey("/AP");
+        QPDFObjectHandle normal = ap.isDictionary() ? ap.getKey("/N") : ap;
+        if (!normal.isDictionary())
+            return false;
+        for (const std::string& key : normal.getKeys()) {
+            if (key != "/Off")
+                return true;
+        }
+        return false;
+    }
+
     std::vector<QPDFObjectHandle> nodes_;
 };
 
