@@ -5,6 +5,7 @@
 #include "fuzzsupport.h"
 #include "records/records.h"
 #include "sampledata.h"
+#include "standinform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -220,6 +221,62 @@ void dateSeeds(SeedWriter& out, const SampleCongregation& c) {
     }
 }
 
+void formSeeds(SeedWriter& out) {
+    using test::StandInOptions;
+    const std::pair<const char*, void (*)(StandInOptions&)> shapes[] = {
+        {"stand-in",
+         [](StandInOptions&) {
+         }},
+        {"spanish",
+         [](StandInOptions& o) {
+             o.hoursX = 314.8;
+         }},
+        {"owner-password",
+         [](StandInOptions& o) {
+             o.encrypt = true;
+         }},
+        {"dotted",
+         [](StandInOptions& o) {
+             o.namePrefix = "S21";
+         }},
+        {"deep",
+         [](StandInOptions& o) {
+             o.parentDepth = 31;
+         }},
+        {"loop",
+         [](StandInOptions& o) {
+             o.parentLoop = true;
+         }},
+        {"shared",
+         [](StandInOptions& o) {
+             o.sharedWidgets = 20;
+         }},
+        {"odd-numbers",
+         [](StandInOptions& o) {
+             o.textDa = "/Helv nan Tf 0.5 2 0 rg";
+             o.badRect = "900_2_Text_SanSerif";
+             o.numberAp = true;
+         }},
+    };
+    for (const auto& [name, shape] : shapes) {
+        StandInOptions options;
+        shape(options);
+        out.add("form", name, test::standInForm(options));
+    }
+}
+
+// The form's usual font, where it is installed.
+void fontSeeds(SeedWriter& out) {
+    for (const char* file : {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
+                             "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"}) {
+        Bytes bytes;
+        if (readWholeFile(file, 1 << 20, bytes) == ReadError::None) {
+            out.add("truetype", "liberation-sans", asString(bytes));
+            return;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -236,6 +293,8 @@ int main(int argc, char** argv) {
     settingsSeeds(out);
     inchSeeds(out);
     dateSeeds(out, c);
+    formSeeds(out);
+    fontSeeds(out);
     std::printf("%d seeds in %s\n", out.written(), argv[1]);
     return 0;
 }

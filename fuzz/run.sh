@@ -19,12 +19,12 @@ seconds=$2
 shift 2
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(publisher extension remarks layout settings inchentry dates)
+    targets=(publisher extension remarks layout settings inchentry dates form truetype)
 fi
 fuzz="$build/fuzz"
 
 # Largest input per target: room for the biggest files the readers meet (two full
-# publisher files, 601 extension records, a layout with a tail, ...).
+# publisher files, 601 extension records, a layout with a tail, the stand-in form, a font).
 max_len() {
     case $1 in
         publisher) echo 212000 ;;
@@ -34,6 +34,8 @@ max_len() {
         settings) echo 8192 ;;
         inchentry) echo 64 ;;
         dates) echo 256 ;;
+        form) echo 65536 ;;
+        truetype) echo 524288 ;;
         *) echo 4096 ;;
     esac
 }

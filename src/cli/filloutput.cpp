@@ -8,7 +8,9 @@
 #include "settings/atomicfile.h"
 #include "text/codepage.h"
 
+#include <cstdio>
 #include <iostream>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -16,47 +18,45 @@ namespace pelkorl {
 
 namespace {
 
-std::string formProblem(const FillResult& result, const fs::path& form) {
-    switch (result.problem) {
-    case FormProblem::Unreadable:
-        return "the form " + shown(form) + " cannot be read";
-    case FormProblem::NotPdf:
-        return "the form " + shown(form) + " is not a PDF file, or is too damaged to read";
-    case FormProblem::Protected:
-        return "the form " + shown(form) +
-               " is protected (encrypted) and cannot be filled; use an unprotected copy";
-    case FormProblem::NotFillable:
-        return "the form " + shown(form) + " has no form fields: it is not a fillable PDF";
-    case FormProblem::MissingField:
-        return "the form " + shown(form) + " has no field '" + result.field +
-               "': it is not the fillable S-21 11/23 form";
-    case FormProblem::WrongField:
-        return "the field '" + result.field + "' of the form " + shown(form) +
-               " is not of the kind the S-21 11/23 form has there";
-    case FormProblem::NoFont:
-        return "no font with the Lithuanian letters was found (Liberation Sans or DejaVu Sans)";
-    case FormProblem::CannotWrite:
-    case FormProblem::None:
-        break;
+std::string hexCode(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X", unsigned(c));
+    return text;
+}
+
+// The fonts passed over, each named once however many files are filled.
+void warnSkipped(const FillResult& result) {
+    static std::set<fs::path> told;
+    for (const SkippedFont& skipped : result.skipped) {
+        if (!told.insert(skipped.file).second)
+            continue;
+        if (skipped.lacks == 0)
+            warn("the font " + shown(skipped.file) + " is damaged or no TrueType font: skipped");
+        else
+            warn("the font " + shown(skipped.file) + " lacks the character U+" +
+                 hexCode(skipped.lacks) + ": skipped");
     }
-    return {};
 }
 
 int failed(const FillResult& result, const fs::path& form) {
-    return fail(EXIT_FAILED, formProblem(result, form));
+    return fail(EXIT_FAILED, formRefusalMessage(result, form));
 }
 
-// The filled pages written whole to `target`, with the system's reason when they cannot be.
+// The filled pages written whole to `target`, with the system's reason when they cannot be;
+// `written` counts the pages.
 Stop writeFilled(const FormFiller& filler, const std::vector<std::vector<FormValue>>& pages,
-                 bool flatten, const PrintToolOptions& options, const fs::path& target) {
+                 bool flatten, const PrintToolOptions& options, const fs::path& target,
+                 std::size_t& written) {
     FillResult result;
     const std::string bytes = filler.fill(pages, flatten, result);
+    warnSkipped(result);
     if (!result.ok())
         return failed(result, options.fillForm);
     std::error_code reason;
     if (writeFileAtomically(target, bytes, &reason) != WriteResult::Written)
         return fail(EXIT_FAILED, "the file " + shown(target) + " could not be written" +
                                      writeProblem(target, reason));
+    written += result.pages;
     return {};
 }
 
@@ -85,6 +85,7 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
                      const std::vector<CardPage>& pages) {
     FormFiller filler;
     const FillResult opened = filler.open(options.fillForm);
+    warnSkipped(opened);
     if (!opened.ok())
         return failed(opened, options.fillForm);
 
@@ -96,9 +97,11 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
             for (auto& filled : formPages(tool.state, page, options.bothYears))
                 all.push_back(std::move(filled));
         }
-        if (const Stop stop = writeFilled(filler, all, options.flatten, options, options.output))
+        std::size_t written = 0;
+        if (const Stop stop =
+                writeFilled(filler, all, options.flatten, options, options.output, written))
             return *stop;
-        std::cout << pageCount(all.size()) << " written to " << shown(options.output) << "\n";
+        std::cout << pageCount(written) << " written to " << shown(options.output) << "\n";
         return EXIT_PRINTED;
     }
 
@@ -111,9 +114,10 @@ int writeFilledForms(const PrintToolOptions& options, const ToolData& tool,
         return fail(EXIT_FAILED, "the output folder " + shown(options.outputDir) +
                                      " could not be made" + systemReason(error));
     std::size_t done = 0;
+    std::size_t written = 0;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const Stop stop = writeFilled(filler, formPages(tool.state, pages[i], options.bothYears),
-                                      options.flatten, options, targets[i]);
+                                      options.flatten, options, targets[i], written);
         if (stop) {
             if (done != 0)
                 std::cerr << "pelkorl-print: " << done << " of " << pages.size()

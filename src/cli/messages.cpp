@@ -20,6 +20,38 @@ namespace pelkorl {
 
 namespace {
 
+const char* fieldFault(FieldFault fault) {
+    switch (fault) {
+    case FieldFault::Missing:
+        return "is missing";
+    case FieldFault::WrongKind:
+        return "is not of the kind the S-21 11/23 form has there (a text field, or a check "
+               "box with its own checked appearance)";
+    case FieldFault::OnNoPage:
+        return "lies on no page";
+    case FieldFault::NoBox:
+        return "has no usable rectangle (not a number, or beyond any paper)";
+    }
+    return "";
+}
+
+std::string limitText(FormLimit limit) {
+    const std::string n = std::to_string(formLimitValue(limit));
+    switch (limit) {
+    case FormLimit::FileSize:
+        return "the file is larger than " + std::to_string(formLimitValue(limit) >> 20) + " MB";
+    case FormLimit::Depth:
+        return "its field tree is deeper than " + n + " levels";
+    case FormLimit::Fields:
+        return "it has more than " + n + " fields";
+    case FormLimit::Widgets:
+        return "it has more than " + n + " annotations (field widgets) on one page";
+    case FormLimit::Pages:
+        return "it has more than " + n + " pages";
+    }
+    return {};
+}
+
 std::string lowerFirst(std::string text) {
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
@@ -73,6 +105,38 @@ std::string readProblem(const fs::path& file) {
         return "cannot be read: " + lowerFirst(std::generic_category().message(errno));
 #endif
     return "cannot be read";
+}
+
+std::string formRefusalMessage(const FormRefusal& r, const fs::path& form) {
+    const std::string the = "the form " + shown(form);
+    switch (r.problem) {
+    case FormProblem::None:
+    case FormProblem::CannotWrite:
+        break;
+    case FormProblem::Unreadable: {
+        const std::string why = readProblem(form);
+        return the + " " + (why.empty() ? std::string("cannot be read") : why);
+    }
+    case FormProblem::NotPdf:
+        return the + " is not a PDF file";
+    case FormProblem::Damaged:
+        return the + " is damaged: " + r.detail;
+    case FormProblem::Protected:
+        return the + " is protected: it opens only with a password; use an unprotected copy";
+    case FormProblem::FieldLoop:
+        return the + " is damaged: its field '" + r.field + "' is its own ancestor";
+    case FormProblem::PastLimit:
+        return the + " is refused: " + limitText(r.limit);
+    case FormProblem::NoPage:
+        return the + " has no page: it is not the fillable S-21 11/23 form";
+    case FormProblem::NotS21Form:
+        return the + " is not the fillable S-21 11/23 form: its field '" + r.field + "' " +
+               fieldFault(r.fault);
+    case FormProblem::NoFont:
+        return "no font has every letter of the texts; files tried: " +
+               (r.detail.empty() ? std::string("none") : r.detail);
+    }
+    return {};
 }
 
 std::string folderProblem(const fs::path& folder) {

@@ -7,6 +7,7 @@
 // the core's fields of that name.
 #include "card/cardbatch.h"
 #include "card/cardstate.h"
+#include "card/formrefusal.h"
 #include "cli/printoptions.h"
 #include "printing/cupsqueue.h"
 #include "records/publisherdata.h"
@@ -47,6 +48,9 @@ std::string readProblem(const std::filesystem::path& file);
 // place, else `reason` (what the writer heard from the system), else what the system tells
 // of the place without anything written there; empty when none tells.
 std::string writeProblem(const std::filesystem::path& output, std::error_code reason = {});
+
+// Why the fillable form `form` was refused, for the fill and for --layout-from alike.
+std::string formRefusalMessage(const FormRefusal& refusal, const std::filesystem::path& form);
 // A folder whose entries cannot be listed: why; empty when they can.
 std::string folderProblem(const std::filesystem::path& folder);
 // What is wrong with the print system, for an error other than None.

@@ -59,15 +59,8 @@ Stop namedRecords(const PrintToolOptions& options, ToolData& tool, std::vector<i
 std::string formProblem(const FormLayoutResult& result) {
     switch (result.error) {
     case FormLayoutError::None:
+    case FormLayoutError::Refused:
         break;
-    case FormLayoutError::Unreadable:
-        return "cannot be read";
-    case FormLayoutError::NotPdf:
-        return "is not a PDF file, or is damaged";
-    case FormLayoutError::Protected:
-        return "is protected by a password";
-    case FormLayoutError::NotFillable:
-        return "has no form fields: it is not a fillable form";
     case FormLayoutError::MissingField:
         return "has no field '" + result.field + "'";
     case FormLayoutError::OutOfRange:
@@ -89,6 +82,8 @@ Stop takeFormLayout(const PrintToolOptions& options, ToolData& tool) {
                                      std::to_string(tool.state.cardVersion) +
                                      " (add --card-version 2)");
     const FormLayoutResult result = layoutFromForm(options.layoutFrom, tool.state.layout);
+    if (result.error == FormLayoutError::Refused)
+        return fail(EXIT_FAILED, formRefusalMessage(result.form, options.layoutFrom));
     if (result.error != FormLayoutError::None)
         return fail(EXIT_FAILED,
                     "the form " + shown(options.layoutFrom) + " " + formProblem(result));

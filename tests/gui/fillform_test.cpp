@@ -8,6 +8,8 @@
 
 #include "pdfcheck.h"
 #include "printing/fillform.h"
+#include "printing/formfields.h"
+#include "records/fileio.h"
 #include "standinform.h"
 
 #include <qpdf/QPDF.hh>
@@ -16,6 +18,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <functional>
 #include <map>
 
 using namespace pelkorl;
@@ -75,15 +78,13 @@ struct TwoPublishers {
     int other = 0;
 };
 
-} // namespace
-
 class FillFormTest : public QObject {
     Q_OBJECT
 
 private slots:
     void valuesLandInTheirFieldsAndShow();
-    void aFormThatCannotBeFilledWritesNothing_data();
-    void aFormThatCannotBeFilledWritesNothing();
+    void aFormIsFilledSoundlyOrRefused_data();
+    void aFormIsFilledSoundlyOrRefused();
 };
 
 void FillFormTest::valuesLandInTheirFieldsAndShow() {
@@ -141,44 +142,181 @@ void FillFormTest::valuesLandInTheirFieldsAndShow() {
     QVERIFY(words.contains(QStringLiteral("Šimkūnienė")));
 }
 
-void FillFormTest::aFormThatCannotBeFilledWritesNothing_data() {
+// Appearances free of numbers no viewer takes: every text field's drawing and box.
+bool appearancesSound(const fs::path& file) {
+    QPDF pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processFile(file.string().c_str());
+    QPDFAcroFormDocumentHelper forms(pdf);
+    for (QPDFFormFieldObjectHelper field : forms.getFormFields()) {
+        for (QPDFAnnotationObjectHelper annot : forms.getAnnotationsForField(field)) {
+            QPDFObjectHandle normal = annot.getAppearanceStream("/N");
+            if (!field.isText() || !normal.isStream())
+                continue;
+            const auto data = normal.getStreamData(qpdf_dl_generalized);
+            const std::string text(reinterpret_cast<const char*>(data->getBuffer()),
+                                   data->getSize());
+            const auto box = normal.getDict().getKey("/BBox").getArrayAsRectangle();
+            if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos ||
+                !(box.urx < 14400 && box.ury < 14400))
+                return false;
+        }
+    }
+    return !pdf.anyWarnings();
+}
+
+// A copy of the first `size` bytes of a font: read, it is no font.
+fs::path brokenFont(const fs::path& folder) {
+    Bytes bytes;
+    readWholeFile(formFontFile(), 1 << 25, bytes);
+    const fs::path file = folder / "Broken-Regular.ttf";
+    writeBytes(file, std::string(bytes.begin(), bytes.begin() + 2000));
+    return file;
+}
+
+} // namespace
+
+// Hostile and odd forms: the fill's verdict, which the layout reader shares; where the form
+// is accepted, two publishers are filled into a sound file.
+void FillFormTest::aFormIsFilledSoundlyOrRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("grow");   // the file made this large
+    QTest::addColumn<QString>("fonts"); // "": the usual ones; "broken", "broken+usual"
+    QTest::addColumn<QString>("text");  // the name shown, when not the publisher's
     QTest::addColumn<int>("problem");
     QTest::addColumn<QString>("field");
-    const auto form = [](const std::string& leaveOut, bool encrypt) {
+    QTest::addColumn<int>("detail"); // the FieldFault or FormLimit
+    const auto form = [](const std::function<void(StandInOptions&)>& change) {
         StandInOptions o;
-        o.leaveOut = leaveOut;
-        o.encrypt = encrypt;
+        change(o);
         const std::string b = standInForm(o);
         return QByteArray(b.data(), qsizetype(b.size()));
     };
-    QTest::newRow("missingField") << form("904_32_S21_Value", false)
-                                  << int(FormProblem::MissingField) << "904_32_S21_Value";
-    QTest::newRow("protected") << form("", true) << int(FormProblem::Protected) << "";
-    QTest::newRow("notPdf") << QByteArray("tdat7.bin\0\1\2", 12) << int(FormProblem::NotPdf) << "";
-    QTest::newRow("cutPdf") << form("", false).left(300) << int(FormProblem::NotPdf) << "";
-    QTest::newRow("noFields") << QByteArray("%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> "
-                                            "endobj\n2 0 obj << /Type /Pages /Kids [] /Count 0 >> "
-                                            "endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n")
-                              << int(FormProblem::NotFillable) << "";
+    const auto plain = form([](StandInOptions&) {});
+    const int none = int(FormProblem::None);
+    const int notS21 = int(FormProblem::NotS21Form);
+    const int limit = int(FormProblem::PastLimit);
+    QTest::newRow("stand-in") << plain << qint64(0) << ""
+                              << "" << none << "" << 0;
+    QTest::newRow("missingField") << form([](StandInOptions& o) {
+        o.leaveOut = "904_32_S21_Value";
+    }) << qint64(0) << ""
+                                  << "" << notS21 << "904_32_S21_Value" << int(FieldFault::Missing);
+    QTest::newRow("userPassword") << form([](StandInOptions& o) { o.userPassword = "slaptas"; })
+                                  << qint64(0) << ""
+                                  << "" << int(FormProblem::Protected) << "" << 0;
+    QTest::newRow("ownerPasswordOnly")
+        << form([](StandInOptions& o) { o.encrypt = true; }) << qint64(0) << ""
+        << "" << none << "" << 0;
+    QTest::newRow("notPdf") << QByteArray("tdat7.bin\0\1\2", 12) << qint64(0) << ""
+                            << "" << int(FormProblem::NotPdf) << "" << 0;
+    QTest::newRow("cutPdf") << plain.left(300) << qint64(0) << ""
+                            << "" << int(FormProblem::Damaged) << "" << 0;
+    QTest::newRow("headerAfterJunk") << QByteArray(200, 'j') + plain << qint64(0) << ""
+                                     << "" << none << "" << 0;
+    QTest::newRow("pastSizeLimit") << plain << qint64(FORM_MAX_BYTES + 1) << ""
+                                   << "" << limit << "" << int(FormLimit::FileSize);
+    QTest::newRow("deepParents") << form([](StandInOptions& o) { o.parentDepth = 5000; })
+                                 << qint64(0) << ""
+                                 << "" << limit << "" << int(FormLimit::Depth);
+    QTest::newRow("parentsWithinLimit")
+        << form([](StandInOptions& o) { o.parentDepth = int(FORM_MAX_DEPTH) - 1; }) << qint64(0)
+        << ""
+        << "" << none << "" << 0;
+    QTest::newRow("parentLoop") << form([](StandInOptions& o) { o.parentLoop = true; }) << qint64(0)
+                                << ""
+                                << "" << int(FormProblem::FieldLoop) << "900_1_Text_SanSerif" << 0;
+    QTest::newRow("2000 widgets of one field")
+        << form([](StandInOptions& o) { o.sharedWidgets = 2000; }) << qint64(0) << ""
+        << "" << limit << "" << int(FormLimit::Fields);
+    QTest::newRow("widgetsPastPageLimit")
+        << form([](StandInOptions& o) { o.sharedWidgets = 60; }) << qint64(0) << ""
+        << "" << limit << "" << int(FormLimit::Widgets);
+    QTest::newRow("noPage") << form([](StandInOptions& o) { o.noPage = true; }) << qint64(0) << ""
+                            << "" << int(FormProblem::NoPage) << "" << 0;
+    QTest::newRow("fieldOnNoPage")
+        << form([](StandInOptions& o) { o.offPage = "900_2_Text_SanSerif"; }) << qint64(0) << ""
+        << "" << notS21 << "900_2_Text_SanSerif" << int(FieldFault::OnNoPage);
+    QTest::newRow("hugeRect") << form([](StandInOptions& o) { o.badRect = "900_1_Text_SanSerif"; })
+                              << qint64(0) << ""
+                              << "" << notS21 << "900_1_Text_SanSerif" << int(FieldFault::NoBox);
+    QTest::newRow("nanInDa") << form([](StandInOptions& o) {
+        o.textDa = "/Helv nan Tf nan inf 1e999 rg 2 g";
+    }) << qint64(0) << ""
+                             << "" << none << "" << 0;
+    QTest::newRow("numberAp") << form([](StandInOptions& o) { o.numberAp = true; }) << qint64(0)
+                              << ""
+                              << "" << notS21 << "900_10_CheckBox" << int(FieldFault::WrongKind);
+    QTest::newRow("dottedNames") << form([](StandInOptions& o) { o.namePrefix = "S21"; })
+                                 << qint64(0) << ""
+                                 << "" << none << "" << 0;
+    QTest::newRow("brokenFontOnly") << plain << qint64(0) << "broken"
+                                    << "" << int(FormProblem::NoFont) << "" << 0;
+    QTest::newRow("brokenFontSkipped") << plain << qint64(0) << "broken+usual"
+                                       << "" << none << "" << 0;
+    QTest::newRow("letterNoFontHas") << plain << qint64(0) << ""
+                                     << "Jonas \u4E2D" << int(FormProblem::NoFont) << "" << 0;
 }
 
-void FillFormTest::aFormThatCannotBeFilledWritesNothing() {
+void FillFormTest::aFormIsFilledSoundlyOrRefused() {
     QFETCH(QByteArray, bytes);
+    QFETCH(qint64, grow);
+    QFETCH(QString, fonts);
+    QFETCH(QString, text);
     QFETCH(int, problem);
     QFETCH(QString, field);
+    QFETCH(int, detail);
+    if (formFontFile().empty())
+        QSKIP("no Liberation Sans or DejaVu Sans");
     TempFolder temp;
     const fs::path form = temp.path() / "form.pdf";
     writeBytes(form, bytes.toStdString());
-    FormFiller filler;
-    const FillResult opened = filler.open(form);
-    QCOMPARE(int(opened.problem), problem);
-    QCOMPARE(QString::fromStdString(opened.field), field);
-    // Nothing is written from a form that was refused.
+    if (grow != 0)
+        fs::resize_file(form, std::uintmax_t(grow));
+    std::vector<fs::path> candidates = formFontCandidates();
+    if (!fonts.isEmpty())
+        candidates = {brokenFont(temp.path())};
+    if (fonts == "broken+usual")
+        candidates.push_back(formFontFile());
+
+    FormFiller filler(candidates);
+    FillResult result = filler.open(form);
     TwoPublishers two;
+    auto pages = two.pages({two.pioneer, two.other});
+    if (!text.isEmpty())
+        pages[1][0].shown = text.toStdString();
     const fs::path out = temp.path() / "out.pdf";
-    QVERIFY(!filler.write(two.pages({two.pioneer}), false, out).ok());
-    QVERIFY(!fs::exists(out));
+    if (result.ok())
+        result = filler.write(pages, false, out);
+    QCOMPARE(int(result.problem), problem);
+    QCOMPARE(QString::fromStdString(result.field), field);
+    if (problem == int(FormProblem::NotS21Form))
+        QCOMPARE(int(result.fault), detail);
+    if (problem == int(FormProblem::PastLimit))
+        QCOMPARE(int(result.limit), detail);
+    if (problem == int(FormProblem::Damaged) || problem == int(FormProblem::NoFont))
+        QVERIFY(!result.detail.empty());
+    if (text.isEmpty())
+        QCOMPARE(result.skipped.size(), std::size_t(fonts.isEmpty() ? 0 : 1));
+
+    // The layout reader comes to the same verdict on the file.
+    if (fonts.isEmpty() && text.isEmpty()) {
+        const FormRead read = readFormFields(form);
+        QCOMPARE(int(read.refusal.problem), problem);
+        QCOMPARE(QString::fromStdString(read.refusal.field), field);
+        QCOMPARE(read.refusal.fault, result.fault);
+        QCOMPARE(read.refusal.limit, result.limit);
+    }
+    if (problem != int(FormProblem::None)) {
+        QVERIFY(!fs::exists(out));
+        return;
+    }
+    QCOMPARE(result.pages, std::size_t(2));
+    const ReadBack r = readBack(out);
+    const std::string dotted = "S21.900_1_Text_SanSerif";
+    const std::string name = r.values.count(dotted) ? dotted : "900_1_Text_SanSerif";
+    QCOMPARE(r.values.at(name), std::string("Gražina Šimkūnienė"));
+    QVERIFY(appearancesSound(out));
 }
 
 QTEST_MAIN(FillFormTest)

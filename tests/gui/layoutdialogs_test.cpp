@@ -287,13 +287,13 @@ void LayoutDialogsTest::detailedLayoutFromForm_data() {
                                     << "";
     QTest::newRow("no total") << "no 904_32_S21_Value"
                               << "9.00"
-                              << "formoje nėra lauko „904_32_S21_Value“.";
+                              << "formoje nėra lauko „904_32_S21_Value“: tai ne S-21 11/23 forma.";
     QTest::newRow("protected") << "user password"
                                << "9.00"
-                               << "PDF failas apsaugotas slaptažodžiu.";
+                               << "PDF failas apsaugotas: jis atidaromas tik su slaptažodžiu.";
     QTest::newRow("not a PDF") << "text"
                                << "9.00"
-                               << "tai ne PDF failas arba jis sugadintas.";
+                               << "PDF failas sugadintas: S-21 forma.pdf";
 }
 
 void LayoutDialogsTest::detailedLayoutFromForm() {
@@ -338,7 +338,8 @@ void LayoutDialogsTest::detailedLayoutFromForm() {
         const QStringList lines = messages.boxes().front().text.split('\n');
         QCOMPARE(lines.value(0),
                  "Maketo iš „" + QDir::toNativeSeparators(file) + "“ paimti nepavyko:");
-        QCOMPARE(lines.value(1), reason);
+        // A damaged file's reason goes on with qpdf's own complaint.
+        QVERIFY2(lines.value(1).startsWith(reason), qPrintable(lines.value(1)));
     }
 }
 

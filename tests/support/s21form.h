@@ -2,7 +2,7 @@
 // The field rectangles of the branch's fillable S-21 11/23 form (A4, PDF points from the
 // page's bottom-left corner), for tests that stand in for the user's own copy of it: the
 // English edition, and the other editions as the moves of its columns and rows.
-#include "card/formlayout.h"
+#include "card/formfieldrect.h"
 
 #include <string>
 #include <vector>

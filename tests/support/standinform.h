@@ -13,6 +13,17 @@ struct StandInOptions {
     bool encrypt = false;         // protected with an owner password
     std::string userPassword;     // when not empty: it opens only with this password
     double hoursX = 314.79;       // the hours fields' left edge (the Polish edition: 326.14)
+    // Hostile shapes, on the name field 900_1_Text_SanSerif unless said otherwise.
+    int parentDepth = 0;     // under this many nameless /Parent fields
+    int deepFields = 1;      // how many text fields are, the name field first
+    bool parentLoop = false; // its two parents are each other's /Parent
+    int sharedWidgets = 0;   // 905_20_Text_SanSerif: a field of this many widgets
+    std::string namePrefix;  // every field under a parent of this name ("S21.900_1_...")
+    std::string offPage;     // a field listed in the form whose widget is on no page
+    std::string badRect;     // a field whose /Rect reaches 1e30
+    std::string textDa;      // the text fields' /DA instead of "/Helv 0 Tf 0 g"
+    bool numberAp = false;   // the check boxes' /AP is a number
+    bool noPage = false;     // the fields without the page
 };
 
 // The form as PDF bytes.

@@ -65,7 +65,7 @@ public:
             if (f.name == name)
                 return &f;
         if (result_.error == FormLayoutError::None)
-            result_ = {FormLayoutError::MissingField, name};
+            result_ = {FormLayoutError::MissingField, name, {}};
         return nullptr;
     }
 
@@ -75,7 +75,7 @@ public:
 
     void fail(FormLayoutError error, const std::string& name) {
         if (result_.error == FormLayoutError::None)
-            result_ = {error, name};
+            result_ = {error, name, {}};
     }
 
     FormLayoutResult apply(CardLayout& layout) {
@@ -204,9 +204,12 @@ FormLayoutResult layoutFromFormFields(std::span<const FormFieldRect> fields, Car
 
 std::string formLayoutMessage(const FormLayoutResult& result, const std::string& file) {
     const int reason = FORM_LAYOUT_REASON_BASE + static_cast<int>(result.error) -
-                       static_cast<int>(FormLayoutError::Unreadable);
-    return insertText(loadText(FORM_LAYOUT_FAILED), file) + "\n" +
-           insertText(loadText(reason), result.field) + "\n" + loadText(FORM_LAYOUT_UNCHANGED);
+                       static_cast<int>(FormLayoutError::MissingField);
+    const std::string why = result.error == FormLayoutError::Refused
+                                ? formRefusalText(result.form)
+                                : insertText(loadText(reason), result.field);
+    return insertText(loadText(FORM_LAYOUT_FAILED), file) + "\n" + why + "\n" +
+           loadText(FORM_LAYOUT_UNCHANGED);
 }
 
 } // namespace pelkorl

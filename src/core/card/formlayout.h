@@ -5,29 +5,17 @@
 // its cell centred in the field's height; each "x" is centred in its box; the hours total
 // stands in its field. Positions count from the paper's top-left corner.
 #include "card/cardlayout.h"
+#include "card/formfieldrect.h"
+#include "card/formrefusal.h"
 
 #include <span>
 #include <string>
 
 namespace pelkorl {
 
-// One field's widget: its rectangle in PDF points, origin at the bottom left of its page.
-struct FormFieldRect {
-    std::string name; // full field name, as the form's fields are named in every edition
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-    double pageHeight = 0;
-};
-
 enum class FormLayoutError {
     None,
-    // Found by the reader of the PDF file.
-    Unreadable,  // the file could not be read
-    NotPdf,      // not a PDF, or one too damaged to read
-    Protected,   // it needs a password to be opened
-    NotFillable, // no form fields
+    Refused, // the form itself was refused: `form` says why
     // Found in the fields.
     MissingField,   // `field` is not in the form
     OutOfRange,     // `field` lies where a layout value (0.00 to 9.99 in) cannot reach
@@ -37,6 +25,7 @@ enum class FormLayoutError {
 struct FormLayoutResult {
     FormLayoutError error = FormLayoutError::None;
     std::string field; // the field the error names
+    FormRefusal form;  // Refused: why
 };
 
 // Sets the header items, table top and height and the seven columns of the 11/23 card from

@@ -102,6 +102,10 @@ std::string plainHours(long long whole, int quarters) {
     return std::to_string(whole) + FRACTIONS[static_cast<std::size_t>(quarters & 3)];
 }
 
+std::vector<FormValue> blankFormValues() {
+    return formValues(CardState{});
+}
+
 std::vector<FormValue> formValues(const CardState& given) {
     CardState state = given;
     state.cardVersion = 2;

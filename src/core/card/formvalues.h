@@ -29,6 +29,9 @@ inline constexpr int FORM_FIELD_COUNT = 74;
 // the state do not limit it: every month of the service year shown that has a report.
 std::vector<FormValue> formValues(const CardState& state);
 
+// Every field of the form, empty: what a form must have for the card to fill it.
+std::vector<FormValue> blankFormValues();
+
 // The pages of one publisher's or totals record's filled form: the service year the state
 // shows, or with `bothYears` the previous service year first, then the current one. The
 // state need not show that page.

@@ -27,9 +27,10 @@
 //   1440-1447  detailed-layout labels of the 11/23 card
 //   1460-1471  the 11/23 card's layout from a fillable form: button, file dialog, messages
 //   1472-1475  the detailed layout's notes on the 11/23 card
+//   1480-1499  why a fillable form was refused: reasons, field faults, limits
 //
 // Ids inside those ranges that have no text here (loadText gives ""):
-//   115, 129, 130, 132-136, 1020-1025.
+//   115, 129, 130, 132-136, 237-243, 1020-1025, 1464-1467, 1489, 1494.
 
 namespace pelkorl {
 namespace {
@@ -142,14 +143,6 @@ constexpr Entry TEXTS[] = {
     {234, "Visas sąrašo korteles (po failą kiekvienam)"},
     {235, "Pildomos S-21 PDF formos..."},
     {236, "Pasirinkite aplanką užpildytoms formoms"},
-    {237, "Failas %1 nėra PDF failas arba yra sugadintas."},
-    {238, "PDF failas %1 apsaugotas (užšifruotas), todėl jo užpildyti negalima.\n"
-          "Pasirinkite neapsaugotą formos kopiją."},
-    {239, "PDF faile %1 nėra formos laukų: tai ne užpildoma PDF forma."},
-    {240, "PDF formoje %1 nėra lauko „%2“: tai ne užpildoma S-21 11/23 forma."},
-    {241, "PDF formos %1 laukas „%2“ ne toks, koks yra S-21 11/23 formoje."},
-    {242, "Nerastas šriftas su lietuviškomis raidėmis (Liberation Sans arba DejaVu Sans)."},
-    {243, "Nepavyko perskaityti failo %1."},
     {244, "Aplanke jau yra %1 failai (-ų) tais pačiais vardais.\nAr juos pakeisti?"},
     // An output that would replace an input, and the system's reasons a write failed.
     {260, "Failas %1 yra %2, iš kurio programa skaito. Niekas neįrašyta."},
@@ -223,10 +216,6 @@ constexpr Entry TEXTS[] = {
     {1461, "S-21 PDF forma"},
     {1462, "PDF failai (*.pdf);;Visi failai (*)"},
     {1463, "Maketo iš „%1“ paimti nepavyko:"},
-    {1464, "failo nepavyko perskaityti."},
-    {1465, "tai ne PDF failas arba jis sugadintas."},
-    {1466, "PDF failas apsaugotas slaptažodžiu."},
-    {1467, "faile nėra pildomos formos laukų."},
     {1468, "formoje nėra lauko „%1“."},
     {1469, "formos laukas „%1“ yra toliau nei 9.99 colio nuo lapo kampo."},
     {1470, "formos laukas „%1“ (valandų suma) nėra po valandų stulpeliu."},
@@ -237,6 +226,27 @@ constexpr Entry TEXTS[] = {
     {1473, "(coliai nuo lapo viršaus)"},
     {1474, "Matmenys nurodomi coliais nuo kairiojo lapo krašto."},
     {1475, "Skaitmenys lygiuojami kairyn."},
+    // Why a fillable form was refused, for the fill and for the layout taken from it: the
+    // reasons, the first line of the fill's message, each field fault and each limit.
+    {1480, "failo nepavyko perskaityti."},
+    {1481, "tai ne PDF failas."},
+    {1482, "PDF failas sugadintas: %1"},
+    {1483, "PDF failas apsaugotas: jis atidaromas tik su slaptažodžiu."},
+    {1484, "PDF failas sugadintas: laukas „%1“ yra pats sau protėvis."},
+    {1485, "forma viršija ribą: %1."},
+    {1486, "formoje nėra nė vieno puslapio: tai ne S-21 11/23 forma."},
+    {1487, "nerastas šriftas su visomis rašomų tekstų raidėmis; bandyti failai: %1"},
+    {1488, "S-21 PDF formos „%1“ užpildyti nepavyko:"},
+    {1490, "formoje nėra lauko „%1“: tai ne S-21 11/23 forma."},
+    {1491, "formos laukas „%1“ ne toks, koks yra S-21 11/23 formoje (teksto laukas arba "
+           "žymimasis langelis su savo pažymėto vaizdu)."},
+    {1492, "formos laukas „%1“ nėra jokiame puslapyje: tai ne S-21 11/23 forma."},
+    {1493, "formos lauko „%1“ stačiakampis netinkamas (ne skaičius arba už lapo ribų)."},
+    {1495, "failas didesnis nei %1 MB"},
+    {1496, "laukų medis gilesnis nei %1 lygių"},
+    {1497, "daugiau nei %1 laukų"},
+    {1498, "daugiau nei %1 anotacijų (laukų valdiklių) viename puslapyje"},
+    {1499, "daugiau nei %1 puslapių"},
 };
 
 constexpr bool sortedById() {

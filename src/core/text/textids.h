@@ -78,14 +78,6 @@ inline constexpr int FILL_FORM_SELECTED_BUTTON = 233;
 inline constexpr int FILL_FORM_ALL_BUTTON = 234;
 inline constexpr int FILL_FORM_PROGRESS_TEXT = 235;
 inline constexpr int FILL_FORM_FOLDER_TITLE = 236;
-// What is wrong with the form; "%1" is the file, "%2" a field's name.
-inline constexpr int FILL_FORM_NOT_PDF = 237;
-inline constexpr int FILL_FORM_PROTECTED = 238;
-inline constexpr int FILL_FORM_NOT_FILLABLE = 239;
-inline constexpr int FILL_FORM_MISSING_FIELD = 240;
-inline constexpr int FILL_FORM_WRONG_FIELD = 241;
-inline constexpr int FILL_FORM_NO_FONT = 242;
-inline constexpr int FILL_FORM_UNREADABLE = 243;
 // Files of the names the filled forms take are in the folder already; "%1" is how many.
 inline constexpr int FILL_FORM_REPLACE_QUESTION = 244;
 // An output that is a file the program reads: "%1" the output, "%2" that file.
@@ -145,15 +137,31 @@ inline constexpr int LABEL_MONTH_COLUMN = 1446;
 inline constexpr int LABEL_CARD_WIDTH = 1447;
 
 // The 11/23 card's layout from a fillable form: the detailed layout's button, its file
-// dialog's title and filter, then the message: its first line (%1 the file), one reason per
-// FormLayoutError from Unreadable on (%1 the field), and its last line.
+// dialog's title and filter, then the message: its first line (%1 the file), the reason (a
+// FormProblem's text, or one per FormLayoutError from MissingField on, %1 the field), and
+// its last line.
 inline constexpr int FORM_LAYOUT_BUTTON = 1460;
 inline constexpr int FORM_LAYOUT_FILE_TITLE = 1461;
 inline constexpr int FORM_LAYOUT_FILE_FILTER = 1462;
 inline constexpr int FORM_LAYOUT_FAILED = 1463;
-inline constexpr int FORM_LAYOUT_REASON_BASE = 1464;
+inline constexpr int FORM_LAYOUT_REASON_BASE = 1468;
 inline constexpr int FORM_LAYOUT_UNCHANGED = 1471;
 // The detailed layout's notes 1093-1096 on the 11/23 card.
 inline constexpr int MINISTRY_LAYOUT_NOTES = 1472;
+
+// Why a fillable form was refused (card/formrefusal.h), for the fill and the layout: %1 the
+// qpdf complaint, the field, the limit or the fonts tried; the fill message's first line
+// (%1 the file); one text per FieldFault and per FormLimit (%1 the field or the limit).
+inline constexpr int FORM_REFUSAL_UNREADABLE = 1480;
+inline constexpr int FORM_REFUSAL_NOT_PDF = 1481;
+inline constexpr int FORM_REFUSAL_DAMAGED = 1482;
+inline constexpr int FORM_REFUSAL_PROTECTED = 1483;
+inline constexpr int FORM_REFUSAL_FIELD_LOOP = 1484;
+inline constexpr int FORM_REFUSAL_PAST_LIMIT = 1485;
+inline constexpr int FORM_REFUSAL_NO_PAGE = 1486;
+inline constexpr int FORM_REFUSAL_NO_FONT = 1487;
+inline constexpr int FILL_FORM_FAILED = 1488;
+inline constexpr int FORM_FIELD_FAULT_BASE = 1490;
+inline constexpr int FORM_LIMIT_TEXT_BASE = 1495;
 
 } // namespace pelkorl

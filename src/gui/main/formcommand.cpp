@@ -40,38 +40,10 @@ void showMessage(QWidget* parent, const QString& message) {
 }
 
 QString formProblemText(const FillResult& result, const QString& form) {
-    int id = 0;
-    switch (result.problem) {
-    case FormProblem::Unreadable:
-        id = FILL_FORM_UNREADABLE;
-        break;
-    case FormProblem::NotPdf:
-        id = FILL_FORM_NOT_PDF;
-        break;
-    case FormProblem::Protected:
-        id = FILL_FORM_PROTECTED;
-        break;
-    case FormProblem::NotFillable:
-        id = FILL_FORM_NOT_FILLABLE;
-        break;
-    case FormProblem::MissingField:
-        id = FILL_FORM_MISSING_FIELD;
-        break;
-    case FormProblem::WrongField:
-        id = FILL_FORM_WRONG_FIELD;
-        break;
-    case FormProblem::NoFont:
-        id = FILL_FORM_NO_FONT;
-        break;
-    case FormProblem::CannotWrite:
-        id = WRITE_FAILED_TEXT;
-        break;
-    case FormProblem::None:
-        return {};
-    }
-    return text(id)
-        .replace(QStringLiteral("%1"), nativeName(form))
-        .replace(QStringLiteral("%2"), textFromUtf8(result.field));
+    if (result.problem == FormProblem::CannotWrite)
+        return text(WRITE_FAILED_TEXT).replace(QStringLiteral("%1"), nativeName(form));
+    return textFromUtf8(insertText(loadText(FILL_FORM_FAILED), utf8FromText(nativeName(form))) +
+                        "\n" + formRefusalText(result));
 }
 
 QString askForForm(QWidget* parent, const QString& title, const QString& offered) {

@@ -1,6 +1,6 @@
 #include "printing/fillform.h"
 
-#include "card/cardstate.h"
+#include "printing/formreader.h"
 #include "printing/truetype.h"
 #include "records/fileio.h"
 
@@ -13,11 +13,8 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#ifdef PELKORL_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -29,9 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The branch's form is a few hundred kilobytes; a file far beyond that is no form of it.
-constexpr std::size_t FORM_LIMIT = 64 * 1024 * 1024;
-constexpr std::size_t FONT_LIMIT = 32 * 1024 * 1024;
 constexpr double PADDING = 2.0;
 constexpr double LARGEST_AUTO_SIZE = 12.0;
 constexpr double SMALLEST_SIZE = 4.0;
@@ -51,72 +45,10 @@ std::u32string decodeUtf8(const std::string& text) {
     return out;
 }
 
-const TrueTypeFont* loadedFont() {
-    static const std::optional<TrueTypeFont> font = []() -> std::optional<TrueTypeFont> {
-        const fs::path file = formFontFile();
-        Bytes bytes;
-        if (file.empty() || readWholeFile(file, FONT_LIMIT, bytes) != ReadError::None)
-            return std::nullopt;
-        return TrueTypeFont::read(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    }();
-    return font ? &*font : nullptr;
-}
-
-bool looksLikePdf(const Bytes& bytes) {
-    const std::string_view head(reinterpret_cast<const char*>(bytes.data()),
-                                std::min<std::size_t>(bytes.size(), 1024));
-    return head.find("%PDF-") != std::string_view::npos;
-}
-
-// The fields the card fills, by name.
-const std::map<std::string, FormFieldKind>& cardFields() {
-    static const std::map<std::string, FormFieldKind> fields = [] {
-        std::map<std::string, FormFieldKind> m;
-        for (const FormValue& v : formValues(CardState{}))
-            m[v.name] = v.kind;
-        return m;
-    }();
-    return fields;
-}
-
-// The card's name of a form field: its full name, or else its own last part, as long as the
-// card fills a field of that name; "" for any other field.
-std::string cardName(QPDFFormFieldObjectHelper field) {
-    const auto& fields = cardFields();
-    const std::string full = field.getFullyQualifiedName();
-    if (fields.count(full))
-        return full;
-    const std::string partial = field.getPartialName();
-    return fields.count(partial) ? partial : std::string();
-}
-
-// For each annotation of a page, in /Annots order, the card's name of its field ("" for
-// annotations that are no widget of a field the card fills).
-std::vector<std::string> widgetNames(QPDFAcroFormDocumentHelper& forms, QPDFPageObjectHelper page) {
-    std::vector<std::string> names;
-    QPDFObjectHandle annots = page.getObjectHandle().getKey("/Annots");
-    if (!annots.isArray())
-        return names;
-    for (int i = 0; i < annots.getArrayNItems(); ++i) {
-        QPDFObjectHandle annot = annots.getArrayItem(i);
-        std::string name;
-        if (annot.isDictionary() && annot.getKey("/Subtype").isNameAndEquals("/Widget")) {
-            QPDFFormFieldObjectHelper field = forms.getFieldForAnnotation(annot);
-            if (!field.getObjectHandle().isNull())
-                name = cardName(field);
-        }
-        names.push_back(name);
-    }
-    return names;
-}
-
-bool kindMatches(QPDFFormFieldObjectHelper field, FormFieldKind kind) {
-    return kind == FormFieldKind::Text ? field.isText() : field.isCheckbox();
-}
-
 // The "on" state of a check box: the name of its appearance other than /Off.
 std::string onState(QPDFAnnotationObjectHelper annot) {
-    QPDFObjectHandle normal = annot.getAppearanceDictionary().getKey("/N");
+    QPDFObjectHandle ap = annot.getAppearanceDictionary();
+    QPDFObjectHandle normal = ap.isDictionary() ? ap.getKey("/N") : ap;
     if (normal.isDictionary()) {
         for (const std::string& key : normal.getKeys()) {
             if (key != "/Off")
@@ -124,37 +56,6 @@ std::string onState(QPDFAnnotationObjectHelper annot) {
         }
     }
     return "/Yes";
-}
-
-// Font size and colour operator of a field's default appearance ("/Helv 0 Tf 0 g").
-struct Appearance {
-    double size = 0; // 0: fit the box
-    std::string colour = "0 g";
-};
-
-Appearance parseDefaultAppearance(const std::string& da) {
-    Appearance a;
-    std::istringstream in(da);
-    std::vector<std::string> operands;
-    for (std::string token; in >> token;) {
-        if (token == "Tf" && operands.size() >= 1) {
-            a.size = std::atof(operands.back().c_str());
-        } else if ((token == "g" && operands.size() >= 1) ||
-                   (token == "rg" && operands.size() >= 3)) {
-            const std::size_t n = token == "g" ? 1 : 3;
-            std::string colour;
-            for (std::size_t k = operands.size() - n; k < operands.size(); ++k)
-                colour += std::to_string(std::atof(operands[k].c_str())) + " ";
-            a.colour = colour + token;
-        }
-        if (token == "Tf" || token == "g" || token == "rg" || token == "k")
-            operands.clear();
-        else
-            operands.push_back(token);
-    }
-    if (a.size < 0 || a.size > 200)
-        a.size = 0;
-    return a;
 }
 
 std::string number(double v) {
@@ -192,7 +93,11 @@ FontFile makeFontFile(const TrueTypeFont& font, std::set<std::uint16_t> glyphs) 
 }
 
 const FontFile& commonFontFile(const TrueTypeFont& font) {
-    static const FontFile common = [&font] {
+    static std::map<const TrueTypeFont*, FontFile> made;
+    const auto known = made.find(&font);
+    if (known != made.end())
+        return known->second;
+    const FontFile common = [&font] {
         std::set<std::uint16_t> glyphs;
         const auto add = [&](char32_t first, char32_t last) {
             for (char32_t c = first; c <= last; ++c)
@@ -204,7 +109,7 @@ const FontFile& commonFontFile(const TrueTypeFont& font) {
         add(0x20AC, 0x20AC);
         return makeFontFile(font, glyphs);
     }();
-    return common;
+    return made.emplace(&font, common).first->second;
 }
 
 // The embedded font of one file, holding the glyphs of every text it shows.
@@ -342,12 +247,13 @@ private:
 QPDFObjectHandle textAppearance(QPDF& pdf, const FileFont& font, QPDFFormFieldObjectHelper field,
                                 QPDFAnnotationObjectHelper annot, const std::string& shown) {
     const QPDFObjectHandle::Rectangle rect = annot.getRect();
-    const double w = std::max(0.0, rect.urx - rect.llx);
-    const double h = std::max(0.0, rect.ury - rect.lly);
+    const bool usable = usableRect(rect.llx, rect.lly, rect.urx, rect.ury);
+    const double w = usable ? std::fabs(rect.urx - rect.llx) : 0;
+    const double h = usable ? std::fabs(rect.ury - rect.lly) : 0;
     std::string content = "/Tx BMC\n";
     if (!shown.empty() && w > 0 && h > 0) {
         const std::u32string text = decodeUtf8(shown);
-        const Appearance da = parseDefaultAppearance(field.getDefaultAppearance());
+        const DefaultAppearance da = parseDefaultAppearance(field.getDefaultAppearance());
         const double lineHeight = font.ascent() - font.descent();
         double size =
             da.size > 0 ? da.size : std::min(LARGEST_AUTO_SIZE, (h - PADDING) / lineHeight);
@@ -396,73 +302,52 @@ void fillWidget(QPDF& pdf, const FileFont& font, QPDFAcroFormDocumentHelper& for
     annotObject.replaceKey("/AP", ap);
 }
 
+// Every character of the texts, for the font check.
+std::u32string neededCharacters(const std::vector<std::vector<FormValue>>& pages) {
+    std::set<char32_t> all;
+    for (const auto& page : pages) {
+        for (const FormValue& v : page) {
+            for (const char32_t c : decodeUtf8(v.shown))
+                all.insert(c);
+        }
+    }
+    return std::u32string(all.begin(), all.end());
+}
+
+// Refuses when no candidate font has every character; names the files tried.
+FontChoice chooseFont(const std::vector<fs::path>& fonts, const std::u32string& needed,
+                      FillResult& result) {
+    FontChoice choice = chooseFormFont(fonts, needed);
+    result.skipped = choice.skipped;
+    if (!choice.font) {
+        result.problem = FormProblem::NoFont;
+        for (const fs::path& file : fonts)
+            result.detail += (result.detail.empty() ? "" : ", ") + file.string();
+    }
+    return choice;
+}
+
 } // namespace
 
 struct FormFiller::Form {
     std::string bytes;
+    FormRead read;
 };
 
-FormFiller::FormFiller() = default;
+FormFiller::FormFiller(std::vector<fs::path> fonts) : fonts_(std::move(fonts)) {}
 FormFiller::~FormFiller() = default;
 
 FillResult FormFiller::open(const fs::path& file) {
     form_.reset();
     FillResult result;
-    Bytes bytes;
-    if (readWholeFile(file, FORM_LIMIT, bytes) != ReadError::None) {
-        result.problem = FormProblem::Unreadable;
-        return result;
-    }
-    if (!looksLikePdf(bytes)) {
-        result.problem = FormProblem::NotPdf;
-        return result;
-    }
     auto form = std::make_unique<Form>();
-    form->bytes.assign(bytes.begin(), bytes.end());
-    try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processMemoryFile("form", form->bytes.data(), form->bytes.size());
-        if (pdf.isEncrypted()) {
-            result.problem = FormProblem::Protected;
-            return result;
-        }
-        QPDFAcroFormDocumentHelper forms(pdf);
-        std::map<std::string, QPDFFormFieldObjectHelper> found;
-        for (QPDFFormFieldObjectHelper field : forms.getFormFields()) {
-            const std::string name = cardName(field);
-            if (!name.empty())
-                found.emplace(name, field);
-        }
-        if (!forms.hasAcroForm() || forms.getFormFields().empty()) {
-            result.problem = FormProblem::NotFillable;
-            return result;
-        }
-        for (const auto& [name, kind] : cardFields()) {
-            const auto f = found.find(name);
-            if (f == found.end() || forms.getAnnotationsForField(f->second).empty()) {
-                result.problem = FormProblem::MissingField;
-                result.field = name;
-                return result;
-            }
-            if (!kindMatches(f->second, kind)) {
-                result.problem = FormProblem::WrongField;
-                result.field = name;
-                return result;
-            }
-        }
-    } catch (const QPDFExc& e) {
-        result.problem =
-            e.getErrorCode() == qpdf_e_password ? FormProblem::Protected : FormProblem::NotPdf;
+    static_cast<FormRefusal&>(result) = readFormFile(file, form->bytes);
+    if (!result.ok())
         return result;
-    } catch (const std::exception&) {
-        result.problem = FormProblem::NotPdf;
+    form->read = readForm(form->bytes, file.filename().string());
+    static_cast<FormRefusal&>(result) = form->read.refusal;
+    if (!result.ok() || !chooseFont(fonts_, formLetters(), result).font)
         return result;
-    }
-    if (!loadedFont()) {
-        result.problem = FormProblem::NoFont;
-        return result;
-    }
     form_ = std::move(form);
     return result;
 }
@@ -470,21 +355,21 @@ FillResult FormFiller::open(const fs::path& file) {
 std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, bool flatten,
                              FillResult& result) const {
     result = FillResult{};
-    const TrueTypeFont* font = loadedFont();
-    if (!form_ || !font || pages.empty()) {
-        result.problem = !font ? FormProblem::NoFont : FormProblem::NotFillable;
+    if (!form_ || pages.empty()) {
+        result.problem = FormProblem::NotS21Form;
         return {};
     }
+    const TrueTypeFont* font = chooseFont(fonts_, neededCharacters(pages), result).font;
+    if (!font)
+        return {};
+    QPDF pdf;
     try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
+        quietPdf(pdf);
         pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
         QPDFAcroFormDocumentHelper forms(pdf);
         QPDFPageDocumentHelper pageDoc(pdf);
         std::vector<QPDFPageObjectHelper> formPages = pageDoc.getAllPages();
-        std::vector<std::vector<std::string>> names;
-        for (QPDFPageObjectHelper& page : formPages)
-            names.push_back(widgetNames(forms, page));
+        const std::vector<std::vector<std::string>>& names = form_->read.cardNames;
         // Further copies of the form's pages, each with fields of its own.
         for (std::size_t copy = 1; copy < pages.size(); ++copy) {
             for (QPDFPageObjectHelper page : formPages) {
@@ -525,9 +410,11 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         writer.setCompressStreams(true);
         writer.write();
         const auto buffer = writer.getBufferSharedPointer();
+        result.pages = all.size();
         return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
-    } catch (const std::exception&) {
-        result.problem = FormProblem::NotPdf;
+    } catch (const std::exception& e) {
+        result.problem = FormProblem::Damaged;
+        result.detail = e.what();
         return {};
     }
 }
@@ -542,48 +429,6 @@ FillResult FormFiller::write(const std::vector<std::vector<FormValue>>& pages, b
     if (result.write != WriteResult::Written)
         result.problem = FormProblem::CannotWrite;
     return result;
-}
-
-fs::path formFontFile() {
-    static const fs::path found = [] {
-#ifdef PELKORL_FONTCONFIG
-        // The face the cards print with (Arial, or what stands for it), with Lithuanian.
-        if (FcInit()) {
-            FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Arial:lang=lt"));
-            FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-            FcDefaultSubstitute(pattern);
-            FcResult result = FcResultNoMatch;
-            FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-            FcChar8* file = nullptr;
-            fs::path path;
-            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-                path = reinterpret_cast<const char*>(file);
-                const std::string ext = path.extension().string();
-                if (ext != ".ttf" && ext != ".TTF")
-                    path.clear();
-            }
-            if (match)
-                FcPatternDestroy(match);
-            FcPatternDestroy(pattern);
-            if (!path.empty() && fs::is_regular_file(path))
-                return path;
-        }
-#endif
-        for (const char* known : {
-                 "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-                 "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
-                 "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                 "C:/Windows/Fonts/arial.ttf",
-                 "/Library/Fonts/Arial.ttf",
-                 "/System/Library/Fonts/Supplemental/Arial.ttf",
-             }) {
-            std::error_code error;
-            if (fs::is_regular_file(known, error))
-                return fs::path(known);
-        }
-        return fs::path();
-    }();
-    return found;
 }
 
 } // namespace pelkorl

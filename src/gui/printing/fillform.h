@@ -6,7 +6,9 @@
 // TrueType font that holds the Lithuanian letters (with a map back to Unicode, so the text
 // can be searched and copied), so a viewer that does not draw fields itself shows them too.
 // Check boxes take the form's own "on" appearance.
+#include "card/formrefusal.h"
 #include "card/formvalues.h"
+#include "printing/formfont.h"
 #include "settings/atomicfile.h"
 
 #include <filesystem>
@@ -16,33 +18,23 @@
 
 namespace pelkorl {
 
-enum class FormProblem {
-    None,
-    Unreadable,   // the form file cannot be read
-    NotPdf,       // not a PDF file, or one too damaged to read
-    Protected,    // encrypted: it would have to be opened with a password
-    NotFillable,  // a PDF without form fields
-    MissingField, // a field the card fills is not in the form (`field` names it)
-    WrongField,   // a field of that name is not of the kind the card fills (`field`)
-    NoFont,       // no font with the Lithuanian letters was found
-    CannotWrite,  // the filled file could not be written (`write` says why)
-};
-
-struct FillResult {
-    FormProblem problem = FormProblem::None;
-    std::string field;
+// `problem` None: done; CannotWrite: `write` says why.
+struct FillResult : FormRefusal {
     WriteResult write = WriteResult::Written;
-    bool ok() const { return problem == FormProblem::None; }
+    std::size_t pages = 0;            // written
+    std::vector<SkippedFont> skipped; // fonts passed over for the one the texts are drawn with
 };
 
 class FormFiller {
 public:
-    FormFiller();
+    // `fonts`: the files tried, in order, for the texts' font.
+    explicit FormFiller(std::vector<std::filesystem::path> fonts = formFontCandidates());
     ~FormFiller();
     FormFiller(const FormFiller&) = delete;
     FormFiller& operator=(const FormFiller&) = delete;
 
-    // Reads the form and checks that it holds every field the card fills.
+    // Reads the form and checks that it holds every field the card fills, each on a page,
+    // and that a font has the Lithuanian letters.
     FillResult open(const std::filesystem::path& form);
 
     // A copy of the form's pages for each entry of `pages`, filled with its values, written
@@ -57,11 +49,8 @@ public:
 
 private:
     struct Form;
+    std::vector<std::filesystem::path> fonts_;
     std::unique_ptr<Form> form_;
 };
-
-// The font filled texts are drawn with: Liberation Sans or DejaVu Sans, as fontconfig or the
-// usual folders give it. Empty when there is none.
-std::filesystem::path formFontFile();
 
 } // namespace pelkorl

@@ -128,6 +128,9 @@ bool TrueTypeFont::readCharacterMap() {
             bestFormat = format;
         }
     }
+    // Characters looked at, all groups or segments together: a real map covers each
+    // character once, so overlapping ranges of a damaged one cannot make this long.
+    std::uint32_t budget = 0x110000;
     if (bestFormat == 12) {
         const std::uint32_t groups = u32(cmap, best + 12);
         for (std::uint32_t g = 0; g < groups && best + 16 + 12 * std::size_t(g) < cmap.size();
@@ -136,7 +139,8 @@ bool TrueTypeFont::readCharacterMap() {
             const std::uint32_t first = u32(cmap, at);
             const std::uint32_t last = std::min<std::uint32_t>(u32(cmap, at + 4), 0x2FFFF);
             const std::uint32_t glyph = u32(cmap, at + 8);
-            for (std::uint32_t c = first; c <= last && c - first < 0x10000; ++c) {
+            for (std::uint32_t c = first; c <= last && c - first < 0x10000 && budget > 0;
+                 ++c, --budget) {
                 if (glyph + (c - first) < std::uint32_t(glyphCount_))
                     cmap_[c] = static_cast<std::uint16_t>(glyph + (c - first));
             }
@@ -152,7 +156,7 @@ bool TrueTypeFont::readCharacterMap() {
             const std::uint32_t start = u16(cmap, starts + 2 * s);
             const std::uint32_t delta = u16(cmap, deltas + 2 * s);
             const std::uint32_t range = u16(cmap, ranges + 2 * s);
-            for (std::uint32_t c = start; c <= end && c < 0xFFFF; ++c) {
+            for (std::uint32_t c = start; c <= end && c < 0xFFFF && budget > 0; ++c, --budget) {
                 std::uint32_t glyph = 0;
                 if (range == 0) {
                     glyph = (c + delta) & 0xFFFF;

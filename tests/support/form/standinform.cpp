@@ -87,6 +87,47 @@ QPDFObjectHandle checkAppearance(QPDF& pdf, const Field& f, bool on) {
     return s;
 }
 
+const std::string NAME_FIELD = "900_1_Text_SanSerif";
+const std::string SHARED_FIELD = "905_20_Text_SanSerif";
+
+// `field` under `depth` nameless parents (or two that are each other's parent): the
+// topmost, which the form lists in place of the field.
+QPDFObjectHandle underParents(QPDF& pdf, QPDFObjectHandle field, const StandInOptions& o) {
+    const int depth = o.parentLoop ? 2 : o.parentDepth;
+    QPDFObjectHandle child = field;
+    std::vector<QPDFObjectHandle> parents;
+    for (int i = 0; i < depth; ++i) {
+        QPDFObjectHandle parent = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        parent.replaceKey("/Kids", QPDFObjectHandle::newArray({child}));
+        child.replaceKey("/Parent", parent);
+        parents.push_back(parent);
+        child = parent;
+    }
+    if (o.parentLoop)
+        parents[1].replaceKey("/Parent", parents[0]);
+    return child;
+}
+
+// The shared field: a text field whose widgets are its kids, all on the page.
+QPDFObjectHandle sharedField(QPDF& pdf, QPDFObjectHandle widget, int count,
+                             QPDFObjectHandle annots) {
+    QPDFObjectHandle field = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+    for (const char* key : {"/T", "/FT", "/DA", "/Q"})
+        field.replaceKey(key, widget.getKey(key));
+    QPDFObjectHandle kids = QPDFObjectHandle::newArray();
+    for (int i = 0; i < count; ++i) {
+        QPDFObjectHandle kid = widget.shallowCopy();
+        for (const char* key : {"/T", "/FT", "/DA", "/Q"})
+            kid.removeKey(key);
+        kid.replaceKey("/Parent", field);
+        kid = pdf.makeIndirectObject(kid);
+        kids.appendItem(kid);
+        annots.appendItem(kid);
+    }
+    field.replaceKey("/Kids", kids);
+    return field;
+}
+
 } // namespace
 
 std::string standInForm(const StandInOptions& options) {
@@ -110,12 +151,16 @@ std::string standInForm(const StandInOptions& options) {
 
     QPDFObjectHandle annots = QPDFObjectHandle::newArray();
     QPDFObjectHandle list = QPDFObjectHandle::newArray();
+    int deepened = 0;
     for (const Field& f : fields) {
         if (f.name == options.leaveOut)
             continue;
         QPDFObjectHandle w = QPDFObjectHandle::parse("<< /Type /Annot /Subtype /Widget /F 4 >>");
         w.replaceKey("/T", QPDFObjectHandle::newString(f.name));
-        w.replaceKey("/Rect", QPDFObjectHandle::parse(rect(f)));
+        w.replaceKey("/Rect",
+                     QPDFObjectHandle::parse(f.name == options.badRect
+                                                 ? "[0 0 1000000000000000000000000000000.0 20]"
+                                                 : rect(f)));
         w.replaceKey("/P", page);
         if (f.box) {
             w.replaceKey("/FT", QPDFObjectHandle::newName("/Btn"));
@@ -125,20 +170,41 @@ std::string standInForm(const StandInOptions& options) {
             normal.replaceKey("/Off", checkAppearance(pdf, f, false));
             QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
             ap.replaceKey("/N", normal);
-            w.replaceKey("/AP", ap);
+            w.replaceKey("/AP", options.numberAp ? QPDFObjectHandle::newInteger(7) : ap);
             w.replaceKey("/V", QPDFObjectHandle::newName("/Off"));
             w.replaceKey("/AS", QPDFObjectHandle::newName("/Off"));
         } else {
             w.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
-            w.replaceKey("/DA", QPDFObjectHandle::newString("/Helv 0 Tf 0 g"));
+            w.replaceKey("/DA", QPDFObjectHandle::newString(
+                                    options.textDa.empty() ? "/Helv 0 Tf 0 g" : options.textDa));
             const bool centred = f.name.find("_C_") != std::string::npos;
             w.replaceKey("/Q", QPDFObjectHandle::newInteger(centred ? 1 : 0));
         }
         w = pdf.makeIndirectObject(w);
-        annots.appendItem(w);
-        list.appendItem(w);
+        if (f.name == SHARED_FIELD && options.sharedWidgets > 0) {
+            list.appendItem(sharedField(pdf, w, options.sharedWidgets, annots));
+            continue;
+        }
+        if (f.name != options.offPage)
+            annots.appendItem(w);
+        const bool deep = !f.box && deepened++ < options.deepFields;
+        list.appendItem(deep ? underParents(pdf, w, options) : w);
     }
     page.replaceKey("/Annots", annots);
+    if (!options.namePrefix.empty()) {
+        QPDFObjectHandle top = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        top.replaceKey("/T", QPDFObjectHandle::newString(options.namePrefix));
+        top.replaceKey("/Kids", list);
+        for (int i = 0; i < list.getArrayNItems(); ++i)
+            list.getArrayItem(i).replaceKey("/Parent", top);
+        list = QPDFObjectHandle::newArray({top});
+    }
+    if (options.noPage) {
+        QPDFObjectHandle pages = pdf.getRoot().getKey("/Pages");
+        pages.replaceKey("/Kids", QPDFObjectHandle::newArray());
+        pages.replaceKey("/Count", QPDFObjectHandle::newInteger(0));
+        pdf.updateAllPagesCache();
+    }
     QPDFObjectHandle acroForm = QPDFObjectHandle::parse("<< /DA (/Helv 0 Tf 0 g) >>");
     acroForm.replaceKey("/Fields", list);
     QPDFObjectHandle dr = QPDFObjectHandle::newDictionary();
