@@ -13,6 +13,11 @@ struct StandInOptions {
     bool encrypt = false;         // protected with an owner password
     std::string userPassword;     // when not empty: it opens only with this password
     double hoursX = 297.76;       // the hours fields' left edge (the Spanish edition: 314.8)
+    // The shape of most editions: /Fields empty, each field one dictionary with its widget
+    // only in the page's /Annots, /NeedAppearances true, every widget with its own /DR (a
+    // font not embedded) and a /DA of size 0, the hours with format, keystroke and calculate
+    // JavaScript listed in /CO, the boxes with /MK /CA (4).
+    bool widgetsOnly = false;
 };
 
 // The form as PDF bytes.

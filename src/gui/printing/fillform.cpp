@@ -1,6 +1,7 @@
 #include "printing/fillform.h"
 
 #include "card/cardstate.h"
+#include "printing/formcopies.h"
 #include "printing/truetype.h"
 #include "records/fileio.h"
 
@@ -92,19 +93,16 @@ std::string cardName(QPDFFormFieldObjectHelper field) {
 
 // For each annotation of a page, in /Annots order, the card's name of its field ("" for
 // annotations that are no widget of a field the card fills).
-std::vector<std::string> widgetNames(QPDFAcroFormDocumentHelper& forms, QPDFPageObjectHelper page) {
+std::vector<std::string> widgetNames(QPDFObjectHandle page) {
     std::vector<std::string> names;
-    QPDFObjectHandle annots = page.getObjectHandle().getKey("/Annots");
+    QPDFObjectHandle annots = page.getKey("/Annots");
     if (!annots.isArray())
         return names;
     for (int i = 0; i < annots.getArrayNItems(); ++i) {
         QPDFObjectHandle annot = annots.getArrayItem(i);
         std::string name;
-        if (annot.isDictionary() && annot.getKey("/Subtype").isNameAndEquals("/Widget")) {
-            QPDFFormFieldObjectHelper field = forms.getFieldForAnnotation(annot);
-            if (!field.getObjectHandle().isNull())
-                name = cardName(field);
-        }
+        if (annot.isDictionary() && annot.getKey("/Subtype").isNameAndEquals("/Widget"))
+            name = cardName(QPDFFormFieldObjectHelper(annot));
         names.push_back(name);
     }
     return names;
@@ -337,21 +335,44 @@ private:
     QPDFObjectHandle object_;
 };
 
-// The appearance of a text field showing `shown`: one line, in the field's font size or
-// fitted to its box, placed as its quadding says, clipped to the box.
-QPDFObjectHandle textAppearance(QPDF& pdf, const FileFont& font, QPDFFormFieldObjectHelper field,
-                                QPDFAnnotationObjectHelper annot, const std::string& shown) {
-    const QPDFObjectHandle::Rectangle rect = annot.getRect();
-    const double w = std::max(0.0, rect.urx - rect.llx);
-    const double h = std::max(0.0, rect.ury - rect.lly);
-    std::string content = "/Tx BMC\n";
-    if (!shown.empty() && w > 0 && h > 0) {
+// The appearances of a file's text fields: one stream for each distinct look, all drawing
+// with one resources dictionary, so a file of many pages repeats none of them.
+class Appearances {
+public:
+    Appearances(QPDF& pdf, const FileFont& font) : pdf_(pdf), font_(font) {
+        QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+        fonts.replaceKey(FONT_KEY, font.object());
+        QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+        resources.replaceKey("/Font", fonts);
+        resources_ = pdf.makeIndirectObject(resources);
+    }
+
+    // A text field showing `shown`: one line, in the field's font size or fitted to its box,
+    // placed as its quadding says, clipped to the box.
+    QPDFObjectHandle text(QPDFFormFieldObjectHelper field, QPDFAnnotationObjectHelper annot,
+                          const std::string& shown) {
+        const QPDFObjectHandle::Rectangle rect = annot.getRect();
+        const double w = std::max(0.0, rect.urx - rect.llx);
+        const double h = std::max(0.0, rect.ury - rect.lly);
+        std::string content = "/Tx BMC\n";
+        if (!shown.empty() && w > 0 && h > 0)
+            content += textContent(field, w, h, shown);
+        content += "EMC\n";
+        QPDFObjectHandle& stream = streams_[number(w) + " " + number(h) + "\n" + content];
+        if (!stream.isInitialized())
+            stream = makeStream(content, w, h);
+        return stream;
+    }
+
+private:
+    std::string textContent(QPDFFormFieldObjectHelper field, double w, double h,
+                            const std::string& shown) const {
         const std::u32string text = decodeUtf8(shown);
         const Appearance da = parseDefaultAppearance(field.getDefaultAppearance());
-        const double lineHeight = font.ascent() - font.descent();
+        const double lineHeight = font_.ascent() - font_.descent();
         double size =
             da.size > 0 ? da.size : std::min(LARGEST_AUTO_SIZE, (h - PADDING) / lineHeight);
-        const double textWidth = font.width(text);
+        const double textWidth = font_.width(text);
         if (textWidth * size > w - 2 * PADDING && textWidth > 0)
             size = (w - 2 * PADDING) / textWidth;
         size = std::max(size, SMALLEST_SIZE);
@@ -361,39 +382,94 @@ QPDFObjectHandle textAppearance(QPDF& pdf, const FileFont& font, QPDFFormFieldOb
             x = (w - tw) / 2;
         else if (field.getQuadding() == 2)
             x = w - PADDING - tw;
-        const double y = (h - size * lineHeight) / 2 - size * font.descent();
-        content += "q\n1 1 " + number(w - 2) + " " + number(h - 2) + " re W n\nBT\n" + FONT_KEY +
-                   " " + number(size) + " Tf\n" + da.colour + "\n" + number(x) + " " + number(y) +
-                   " Td\n" + font.hex(text) + " Tj\nET\nQ\n";
+        const double y = (h - size * lineHeight) / 2 - size * font_.descent();
+        return "q\n1 1 " + number(w - 2) + " " + number(h - 2) + " re W n\nBT\n" + FONT_KEY + " " +
+               number(size) + " Tf\n" + da.colour + "\n" + number(x) + " " + number(y) + " Td\n" +
+               font_.hex(text) + " Tj\nET\nQ\n";
     }
-    content += "EMC\n";
-    QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf, content);
-    QPDFObjectHandle dict = stream.getDict();
-    dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-    dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-    dict.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
-    QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
-    fonts.replaceKey(FONT_KEY, font.object());
-    QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-    resources.replaceKey("/Font", fonts);
-    dict.replaceKey("/Resources", resources);
-    return stream;
+
+    QPDFObjectHandle makeStream(const std::string& content, double w, double h) const {
+        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf_, content);
+        QPDFObjectHandle dict = stream.getDict();
+        dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+        dict.replaceKey("/BBox",
+                        QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
+        dict.replaceKey("/Resources", resources_);
+        return stream;
+    }
+
+    QPDF& pdf_;
+    const FileFont& font_;
+    QPDFObjectHandle resources_;
+    std::map<std::string, QPDFObjectHandle> streams_;
+};
+
+// The field a widget holds the value of: the widget itself, or the field it is a kid of
+// when it has no name of its own.
+QPDFFormFieldObjectHelper fieldOf(QPDFObjectHandle widget) {
+    QPDFObjectHandle parent = widget.getKey("/Parent");
+    return QPDFFormFieldObjectHelper(widget.hasKey("/T") || !parent.isDictionary() ? widget
+                                                                                   : parent);
 }
 
-void fillWidget(QPDF& pdf, const FileFont& font, QPDFAcroFormDocumentHelper& forms,
-                QPDFObjectHandle annotObject, const FormValue& value) {
+void fillWidget(Appearances& appearances, QPDFObjectHandle annotObject, const FormValue& value) {
     QPDFAnnotationObjectHelper annot(annotObject);
-    QPDFFormFieldObjectHelper field = forms.getFieldForAnnotation(annot);
+    QPDFFormFieldObjectHelper field = fieldOf(annotObject);
     if (value.kind == FormFieldKind::CheckBox) {
         const std::string state = value.on ? onState(annot) : "/Off";
         field.getObjectHandle().replaceKey("/V", QPDFObjectHandle::newName(state));
         annotObject.replaceKey("/AS", QPDFObjectHandle::newName(state));
         return;
     }
-    field.setV(QPDFObjectHandle::newUnicodeString(value.value), false);
+    field.getObjectHandle().replaceKey("/V", QPDFObjectHandle::newUnicodeString(value.value));
     QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-    ap.replaceKey("/N", textAppearance(pdf, font, field, annot, value.shown));
+    ap.replaceKey("/N", appearances.text(field, annot, value.shown));
     annotObject.replaceKey("/AP", ap);
+}
+
+// Each page's widgets filled with the values of the card its copy of the form is for.
+void fillPages(QPDF& pdf, Appearances& appearances,
+               const std::vector<std::vector<std::string>>& names,
+               const std::vector<std::vector<FormValue>>& pages) {
+    std::vector<QPDFObjectHandle> all = pdf.getAllPages();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::vector<std::string>& pageNames = names[i % names.size()];
+        std::map<std::string, const FormValue*> values;
+        for (const FormValue& v : pages[i / names.size()])
+            values[v.name] = &v;
+        QPDFObjectHandle annots = all[i].getKey("/Annots");
+        for (int k = 0; annots.isArray() && k < annots.getArrayNItems(); ++k) {
+            if (std::size_t(k) >= pageNames.size() || pageNames[std::size_t(k)].empty())
+                continue;
+            const auto v = values.find(pageNames[std::size_t(k)]);
+            if (v != values.end())
+                fillWidget(appearances, annots.getArrayItem(k), *v->second);
+        }
+    }
+}
+
+// The filled form as a reader of forms expects it: every field listed, drawn by Pelkorl (no
+// viewer need redraw them), and no blank XFA copy that viewers would show instead.
+void finishForm(QPDF& pdf) {
+    completeFormFields(pdf);
+    QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
+    if (acroForm.isDictionary()) {
+        acroForm.removeKey("/NeedAppearances");
+        acroForm.removeKey("/XFA");
+    }
+    pdf.getRoot().removeKey("/NeedsRendering");
+}
+
+std::string written(QPDF& pdf) {
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(true);
+    writer.setObjectStreamMode(qpdf_o_generate);
+    writer.write();
+    const auto buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
 }
 
 } // namespace
@@ -479,53 +555,23 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
-        QPDFAcroFormDocumentHelper forms(pdf);
-        QPDFPageDocumentHelper pageDoc(pdf);
-        std::vector<QPDFPageObjectHelper> formPages = pageDoc.getAllPages();
+        const std::vector<QPDFObjectHandle> formPages = pdf.getAllPages();
         std::vector<std::vector<std::string>> names;
-        for (QPDFPageObjectHelper& page : formPages)
-            names.push_back(widgetNames(forms, page));
+        for (QPDFObjectHandle page : formPages)
+            names.push_back(widgetNames(page));
         // Further copies of the form's pages, each with fields of its own.
+        FieldNames fieldNames(pdf);
         for (std::size_t copy = 1; copy < pages.size(); ++copy) {
-            for (QPDFPageObjectHelper page : formPages) {
-                pageDoc.addPage(page.shallowCopyPage(), false);
-                QPDFObjectHandle added = pageDoc.getAllPages().back().getObjectHandle();
-                forms.fixCopiedAnnotations(added, page.getObjectHandle(), forms);
-            }
+            for (QPDFObjectHandle page : formPages)
+                appendPageCopy(pdf, page, fieldNames);
         }
         const FileFont fileFont(pdf, *font, pages);
-        std::vector<QPDFPageObjectHelper> all = pageDoc.getAllPages();
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            const std::size_t copy = i / formPages.size();
-            const std::vector<std::string>& pageNames = names[i % formPages.size()];
-            std::map<std::string, const FormValue*> values;
-            for (const FormValue& v : pages[copy])
-                values[v.name] = &v;
-            QPDFObjectHandle annots = all[i].getObjectHandle().getKey("/Annots");
-            for (int k = 0; annots.isArray() && k < annots.getArrayNItems(); ++k) {
-                if (std::size_t(k) >= pageNames.size() || pageNames[std::size_t(k)].empty())
-                    continue;
-                const auto v = values.find(pageNames[std::size_t(k)]);
-                if (v != values.end())
-                    fillWidget(pdf, fileFont, forms, annots.getArrayItem(k), *v->second);
-            }
-        }
-        forms.setNeedAppearances(false);
-        // An XFA copy of the form would show the blank form in viewers that prefer it.
-        QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
-        if (acroForm.isDictionary())
-            acroForm.removeKey("/XFA");
-        pdf.getRoot().removeKey("/NeedsRendering");
+        Appearances appearances(pdf, fileFont);
+        fillPages(pdf, appearances, names, pages);
+        finishForm(pdf);
         if (flatten)
-            pageDoc.flattenAnnotations();
-
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(true);
-        writer.write();
-        const auto buffer = writer.getBufferSharedPointer();
-        return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+            QPDFPageDocumentHelper(pdf).flattenAnnotations();
+        return written(pdf);
     } catch (const std::exception&) {
         result.problem = FormProblem::NotPdf;
         return {};

@@ -87,6 +87,61 @@ QPDFObjectHandle checkAppearance(QPDF& pdf, const Field& f, bool on) {
     return s;
 }
 
+bool isHours(const Field& f) {
+    return f.name.rfind("904_", 0) == 0;
+}
+
+QPDFObjectHandle script(const std::string& code) {
+    QPDFObjectHandle action = QPDFObjectHandle::parse("<< /S /JavaScript >>");
+    action.replaceKey("/JS", QPDFObjectHandle::newString(code));
+    return action;
+}
+
+// Format, keystroke and calculate actions of an hours field; the total sums the months.
+QPDFObjectHandle hoursActions(const Field& f) {
+    std::string calculate = "event.value = Math.round(event.value * 100) / 100;";
+    if (f.name.rfind("904_32", 0) == 0) {
+        calculate = "AFSimple_Calculate(\"SUM\", new Array(";
+        for (int r = 20; r < 32; ++r)
+            calculate +=
+                std::string(r > 20 ? ", " : "") + "\"904_" + std::to_string(r) + "_S21_Value\"";
+        calculate += "));";
+    }
+    QPDFObjectHandle aa = QPDFObjectHandle::newDictionary();
+    aa.replaceKey("/F", script("AFNumber_Format(2, 0, 0, 0, \"\", true);"));
+    aa.replaceKey("/K", script("AFNumber_Keystroke(2, 0, 0, 0, \"\", true);"));
+    aa.replaceKey("/C", script(calculate));
+    return aa;
+}
+
+// A widget as most editions have it: its own resources and a font size chosen by the viewer.
+void editionWidget(QPDFObjectHandle widget, const Field& f, QPDFObjectHandle font) {
+    const std::string key = f.box ? "/ZaDb" : "/JWKnoll-Medium";
+    widget.replaceKey("/DA", QPDFObjectHandle::newString(key + " 0 Tf 0 g"));
+    QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+    fonts.replaceKey(key, font);
+    QPDFObjectHandle dr = QPDFObjectHandle::newDictionary();
+    dr.replaceKey("/Font", fonts);
+    widget.replaceKey("/DR", dr);
+    if (f.box)
+        widget.replaceKey("/MK", QPDFObjectHandle::parse("<< /CA (4) >>"));
+    if (isHours(f))
+        widget.replaceKey("/AA", hoursActions(f));
+}
+
+// The form's bytes, protected as asked.
+std::string written(QPDF& pdf, const StandInOptions& options) {
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.setStaticID(true);
+    if (options.encrypt || !options.userPassword.empty())
+        writer.setR6EncryptionParameters(options.userPassword.c_str(), "owner", true, true, true,
+                                         true, true, true, qpdf_r3p_full, true);
+    writer.write();
+    const auto buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+}
+
 } // namespace
 
 std::string standInForm(const StandInOptions& options) {
@@ -108,8 +163,17 @@ std::string standInForm(const StandInOptions& options) {
     QPDFPageDocumentHelper(pdf).addPage(page, false);
     page = QPDFPageDocumentHelper(pdf).getAllPages().back().getObjectHandle();
 
+    // Not embedded: the viewer finds the editions' own face, or stands in for it.
+    QPDFObjectHandle knoll = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /TrueType /BaseFont /JWKnoll-Medium /Encoding /WinAnsiEncoding "
+        "/FirstChar 32 /LastChar 32 /Widths [250] /FontDescriptor << /Type /FontDescriptor "
+        "/FontName /JWKnoll-Medium /Flags 32 /FontBBox [-200 -250 1100 950] /ItalicAngle 0 "
+        "/Ascent 950 /Descent -250 /CapHeight 700 /StemV 80 >> >>"));
+    QPDFObjectHandle dingbats = pdf.makeIndirectObject(
+        QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>"));
     QPDFObjectHandle annots = QPDFObjectHandle::newArray();
     QPDFObjectHandle list = QPDFObjectHandle::newArray();
+    QPDFObjectHandle order = QPDFObjectHandle::newArray();
     for (const Field& f : fields) {
         if (f.name == options.leaveOut)
             continue;
@@ -134,11 +198,22 @@ std::string standInForm(const StandInOptions& options) {
             const bool centred = f.name.find("_C_") != std::string::npos;
             w.replaceKey("/Q", QPDFObjectHandle::newInteger(centred ? 1 : 0));
         }
+        if (options.widgetsOnly)
+            editionWidget(w, f, f.box ? dingbats : knoll);
         w = pdf.makeIndirectObject(w);
         annots.appendItem(w);
         list.appendItem(w);
+        if (isHours(f))
+            order.appendItem(w);
     }
     page.replaceKey("/Annots", annots);
+    if (options.widgetsOnly) {
+        QPDFObjectHandle acroForm =
+            QPDFObjectHandle::parse("<< /Fields [] /NeedAppearances true >>");
+        acroForm.replaceKey("/CO", order);
+        pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
+        return written(pdf, options);
+    }
     QPDFObjectHandle acroForm = QPDFObjectHandle::parse("<< /DA (/Helv 0 Tf 0 g) >>");
     acroForm.replaceKey("/Fields", list);
     QPDFObjectHandle dr = QPDFObjectHandle::newDictionary();
@@ -147,16 +222,7 @@ std::string standInForm(const StandInOptions& options) {
     dr.replaceKey("/Font", drFonts);
     acroForm.replaceKey("/DR", dr);
     pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
-
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.setStaticID(true);
-    if (options.encrypt || !options.userPassword.empty())
-        writer.setR6EncryptionParameters(options.userPassword.c_str(), "owner", true, true, true,
-                                         true, true, true, qpdf_r3p_full, true);
-    writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+    return written(pdf, options);
 }
 
 bool writeStandInForm(const std::filesystem::path& file, const StandInOptions& options) {
