@@ -2,6 +2,7 @@
 // A stand-in for the branch's fillable S-21 11/23 form: an A4 page with the form's field
 // names and rectangles, its boxes outlined, written with qpdf. The program never ships the
 // branch's own file; the tests and the README picture fill this one.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +19,9 @@ struct StandInOptions {
     // font not embedded) and a /DA of size 0, the hours with format, keystroke and calculate
     // JavaScript listed in /CO, the boxes with /MK /CA (4).
     bool widgetsOnly = false;
+    // A font of this many bytes embedded unfiltered in the page's resources, as a form that
+    // carries its own large face may (not drawn with).
+    std::size_t fontBytes = 0;
 };
 
 // The form as PDF bytes.

@@ -7,6 +7,7 @@
 
 #include <qpdf/Pl_Buffer.hh>
 #include <qpdf/Pl_Flate.hh>
+#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
@@ -461,15 +462,44 @@ void finishForm(QPDF& pdf) {
     pdf.getRoot().removeKey("/NeedsRendering");
 }
 
-std::string written(QPDF& pdf) {
+// The form rewritten once with every stream that it stores unfiltered compressed, so that
+// no filled file compresses it again (a form may carry a large font so), and its objects out
+// of object streams, so that each fill reads them without inflating; the form as it is when
+// qpdf cannot rewrite it.
+std::string preparedForm(const std::string& bytes) {
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processMemoryFile("form", bytes.data(), bytes.size());
+        std::string out;
+        out.reserve(bytes.size());
+        Pl_String pipeline("form", nullptr, out);
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&pipeline);
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(true);
+        writer.setObjectStreamMode(qpdf_o_disable);
+        writer.write();
+        return out;
+    } catch (const std::exception&) {
+        return bytes;
+    }
+}
+
+// Object streams keep a file of many pages small (its widgets are most of it); a file of one
+// card is written faster without.
+std::string written(QPDF& pdf, std::size_t sizeHint, bool manyPages) {
+    std::string out;
+    out.reserve(sizeHint);
+    Pl_String pipeline("filled form", nullptr, out);
     QPDFWriter writer(pdf);
-    writer.setOutputMemory();
+    writer.setOutputPipeline(&pipeline);
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setCompressStreams(true);
-    writer.setObjectStreamMode(qpdf_o_generate);
+    if (manyPages)
+        writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+    return out;
 }
 
 } // namespace
@@ -539,6 +569,7 @@ FillResult FormFiller::open(const fs::path& file) {
         result.problem = FormProblem::NoFont;
         return result;
     }
+    form->bytes = preparedForm(form->bytes);
     form_ = std::move(form);
     return result;
 }
@@ -571,7 +602,7 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         finishForm(pdf);
         if (flatten)
             QPDFPageDocumentHelper(pdf).flattenAnnotations();
-        return written(pdf);
+        return written(pdf, form_->bytes.size() + 64 * 1024, pages.size() > 1);
     } catch (const std::exception&) {
         result.problem = FormProblem::NotPdf;
         return {};

@@ -87,10 +87,26 @@ QPDFObjectHandle copyAnnotation(PageCopy& c, QPDFObjectHandle annot, QPDFObjectH
     return copy;
 }
 
-void replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
+// `script` with each quoted field name ("904_20", or the start of "904_20.a") that `renamed`
+// holds replaced by its new name.
+std::string renamedNames(const std::string& script,
+                         const std::map<std::string, std::string>& renamed) {
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t open = script.find_first_of("\"'"); open != std::string::npos;) {
+        const std::size_t close = script.find(script[open], open + 1);
+        if (close == std::string::npos)
+            break;
+        const std::string quoted = script.substr(open + 1, close - open - 1);
+        const auto name = renamed.find(quoted.substr(0, quoted.find('.')));
+        if (name != renamed.end()) {
+            out.append(script, done, open + 1 - done);
+            out += name->second;
+            done = open + 1 + name->first.size();
+        }
+        open = script.find_first_of("\"'", close + 1);
+    }
+    return done == 0 ? script : out + script.substr(done);
 }
 
 // A calculation script of a copied field names the copy's fields ("904_20" becomes
@@ -112,17 +128,11 @@ void renameInScript(QPDFObjectHandle field, const std::map<std::string, std::str
     } catch (const std::exception&) {
         return; // a script that cannot be read stays as it is
     }
-    const std::string before = script;
-    for (const auto& [from, to] : renamed) {
-        for (const char quote : {'"', '\''}) {
-            replaceAll(script, quote + from + quote, quote + to + quote);
-            replaceAll(script, quote + from + '.', quote + to + '.');
-        }
-    }
-    if (script == before)
+    const std::string changed = renamedNames(script, renamed);
+    if (changed == script)
         return;
     QPDFObjectHandle newCalculate = calculate.unsafeShallowCopy();
-    newCalculate.replaceKey("/JS", QPDFObjectHandle::newUnicodeString(script));
+    newCalculate.replaceKey("/JS", QPDFObjectHandle::newUnicodeString(changed));
     QPDFObjectHandle newActions = actions.unsafeShallowCopy();
     newActions.replaceKey("/C", newCalculate);
     field.replaceKey("/AA", newActions);
