@@ -50,8 +50,9 @@ void readFields(QPDFObjectHandle field, ReadBack& r, std::map<QPDFObjGen, std::s
     listed[field.getObjGen()] = name;
     QPDFObjectHandle v = helper.getValue();
     r.values[name] = v.isName() ? v.getName() : v.isString() ? v.getUTF8Value() : "";
+    QPDFObjectHandle widget = field.hasKey("/Kids") ? kids.getArrayItem(0) : field;
     if (helper.isCheckbox())
-        r.states[name] = field.getKey("/AS").isName() ? field.getKey("/AS").getName() : "";
+        r.states[name] = widget.getKey("/AS").isName() ? widget.getKey("/AS").getName() : "";
     QPDFObjectHandle js = field.getKey("/AA").getKey("/C").getKey("/JS");
     if (name.rfind("904_32", 0) == 0 && js.isString())
         r.totals[name] = js.getUTF8Value();
@@ -118,15 +119,20 @@ private slots:
 void FillFormTest::valuesLandInTheirFieldsAndShow_data() {
     QTest::addColumn<QString>("onState");
     QTest::addColumn<bool>("widgetsOnly");
+    QTest::addColumn<bool>("separateWidgets");
     // A form whose boxes are "on" under a name of their own.
-    QTest::newRow("own on state") << "/On" << false;
+    QTest::newRow("own on state") << "/On" << false << false;
     // Most editions: no field listed, each widget its own field, the hours calculated.
-    QTest::newRow("widgets only") << "/Yes" << true;
+    QTest::newRow("widgets only") << "/Yes" << true << false;
+    // Fields apart from their widgets, listed or found from the page.
+    QTest::newRow("separate widgets") << "/Yes" << false << true;
+    QTest::newRow("separate widgets only") << "/Yes" << true << true;
 }
 
 void FillFormTest::valuesLandInTheirFieldsAndShow() {
     QFETCH(QString, onState);
     QFETCH(bool, widgetsOnly);
+    QFETCH(bool, separateWidgets);
     if (formFontFile().empty())
         QSKIP("no Liberation Sans or DejaVu Sans");
     TempFolder temp;
@@ -134,6 +140,7 @@ void FillFormTest::valuesLandInTheirFieldsAndShow() {
     StandInOptions options;
     options.onState = onState.toStdString();
     options.widgetsOnly = widgetsOnly;
+    options.separateWidgets = separateWidgets;
     const std::string formBytes = standInForm(options);
     writeBytes(form, formBytes);
     FormFiller filler;

@@ -19,6 +19,8 @@ struct StandInOptions {
     // font not embedded) and a /DA of size 0, the hours with format, keystroke and calculate
     // JavaScript listed in /CO, the boxes with /MK /CA (4).
     bool widgetsOnly = false;
+    // Each field a dictionary of its own with its widget as its one kid.
+    bool separateWidgets = false;
     // A font of this many bytes embedded unfiltered in the page's resources, as a form that
     // carries its own large face may (not drawn with).
     std::size_t fontBytes = 0;

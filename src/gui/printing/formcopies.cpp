@@ -1,5 +1,7 @@
 #include "printing/formcopies.h"
 
+#include <qpdf/QPDFFormFieldObjectHelper.hh>
+
 #include <sstream>
 #include <vector>
 
@@ -188,22 +190,31 @@ void listFields(QPDF& pdf, QPDFObjectHandle acroForm) {
     });
 }
 
+void mergeFonts(QPDFObjectHandle fonts, QPDFObjectHandle own, std::set<QPDFObjGen>& seen) {
+    if (!own.isDictionary() || (own.isIndirect() && !seen.insert(own.getObjGen()).second))
+        return;
+    for (const auto& [key, font] : own.ditems()) {
+        if (!fonts.hasKey(key))
+            fonts.replaceKey(key, font);
+    }
+}
+
 void mergeResources(QPDF& pdf, QPDFObjectHandle acroForm) {
     QPDFObjectHandle fonts = dictionaryAt(dictionaryAt(acroForm, "/DR"), "/Font");
     std::string da;
     std::set<QPDFObjGen> seen;
     forEachWidget(pdf, [&](QPDFObjectHandle widget) {
-        QPDFObjectHandle own = widget.getKey("/DR").getKey("/Font");
-        if (own.isDictionary() && (!own.isIndirect() || seen.insert(own.getObjGen()).second)) {
-            for (const auto& [key, font] : own.ditems()) {
-                if (!fonts.hasKey(key))
-                    fonts.replaceKey(key, font);
-            }
+        QPDFObjectHandle node = widget;
+        for (int depth = 0; depth < DEPTH_LIMIT && node.isDictionary(); ++depth) {
+            mergeFonts(fonts, node.getKey("/DR").getKey("/Font"), seen);
+            node = node.getKey("/Parent");
         }
-        QPDFObjectHandle wda = widget.getKey("/DA");
-        if (da.empty() && wda.isString() && widget.getKey("/FT").isNameAndEquals("/Tx") &&
-            fonts.hasKey(appearanceFont(wda.getStringValue())))
-            da = wda.getStringValue();
+        QPDFFormFieldObjectHelper field(widget);
+        if (da.empty() && field.getFieldType() == "/Tx") {
+            const std::string own = field.getInheritableFieldValueAsString("/DA");
+            if (fonts.hasKey(appearanceFont(own)))
+                da = own;
+        }
     });
     if (!acroForm.getKey("/DA").isString() && !da.empty())
         acroForm.replaceKey("/DA", QPDFObjectHandle::newString(da));

@@ -150,6 +150,21 @@ QPDFObjectHandle largeFont(QPDF& pdf, std::size_t size) {
     return pdf.makeIndirectObject(font);
 }
 
+// The field of a widget as a dictionary of its own, the widget its one kid: the field keeps
+// the name, kind, value and actions, the widget its place and looks.
+QPDFObjectHandle parentField(QPDF& pdf, QPDFObjectHandle widget) {
+    QPDFObjectHandle field = QPDFObjectHandle::newDictionary();
+    for (const char* key : {"/T", "/FT", "/V", "/DA", "/Q", "/AA"}) {
+        if (widget.hasKey(key))
+            field.replaceKey(key, widget.getKey(key));
+        widget.removeKey(key);
+    }
+    field.replaceKey("/Kids", QPDFObjectHandle::newArray({widget}));
+    field = pdf.makeIndirectObject(field);
+    widget.replaceKey("/Parent", field);
+    return field;
+}
+
 // The form's bytes, protected as asked.
 std::string written(QPDF& pdf, const StandInOptions& options) {
     QPDFWriter writer(pdf);
@@ -225,9 +240,10 @@ std::string standInForm(const StandInOptions& options) {
             editionWidget(w, f, f.box ? dingbats : knoll);
         w = pdf.makeIndirectObject(w);
         annots.appendItem(w);
-        list.appendItem(w);
+        const QPDFObjectHandle field = options.separateWidgets ? parentField(pdf, w) : w;
+        list.appendItem(field);
         if (isHours(f))
-            order.appendItem(w);
+            order.appendItem(field);
     }
     page.replaceKey("/Annots", annots);
     if (options.widgetsOnly) {
