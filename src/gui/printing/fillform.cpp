@@ -301,7 +301,11 @@ private:
         type0.replaceKey("/BaseFont", QPDFObjectHandle::newName(name));
         type0.replaceKey("/DescendantFonts",
                          QPDFObjectHandle::newArray({pdf.makeIndirectObject(cid)}));
-        type0.replaceKey("/ToUnicode", QPDFObjectHandle::newStream(&pdf, toUnicode(unicode)));
+        QPDFObjectHandle map = QPDFObjectHandle::newStream(&pdf);
+        map.replaceStreamData(deflate(toUnicode(unicode)),
+                              QPDFObjectHandle::newName("/FlateDecode"),
+                              QPDFObjectHandle::newNull());
+        type0.replaceKey("/ToUnicode", map);
         return pdf.makeIndirectObject(type0);
     }
 
@@ -487,7 +491,8 @@ std::string preparedForm(const std::string& bytes) {
 }
 
 // Object streams keep a file of many pages small (its widgets are most of it); a file of one
-// card is written faster without.
+// card is written faster without. The form's streams and the font come compressed; the
+// appearances are left as they are, too short to gain from it.
 std::string written(QPDF& pdf, std::size_t sizeHint, bool manyPages) {
     std::string out;
     out.reserve(sizeHint);
@@ -495,7 +500,7 @@ std::string written(QPDF& pdf, std::size_t sizeHint, bool manyPages) {
     QPDFWriter writer(pdf);
     writer.setOutputPipeline(&pipeline);
     writer.setDecodeLevel(qpdf_dl_none);
-    writer.setCompressStreams(true);
+    writer.setCompressStreams(false);
     if (manyPages)
         writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
