@@ -595,7 +595,10 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         std::vector<std::vector<std::string>> names;
         for (QPDFObjectHandle page : formPages)
             names.push_back(widgetNames(page));
-        // Further copies of the form's pages, each with fields of its own.
+        // Further copies of the form's pages, each with fields of its own; what a page
+        // inherits from the page tree is its own first, so that the copies have it too.
+        if (pages.size() > 1)
+            QPDFPageDocumentHelper(pdf).pushInheritedAttributesToPage();
         FieldNames fieldNames(pdf);
         for (std::size_t copy = 1; copy < pages.size(); ++copy) {
             for (QPDFObjectHandle page : formPages)
