@@ -493,7 +493,7 @@ std::string preparedForm(const std::string& bytes) {
 // Object streams keep a file of many pages small (its widgets are most of it); a file of one
 // card is written faster without. The form's streams and the font come compressed; the
 // appearances are left as they are, too short to gain from it.
-std::string written(QPDF& pdf, std::size_t sizeHint, bool manyPages) {
+std::string written(QPDF& pdf, const std::string& version, std::size_t sizeHint, bool manyPages) {
     std::string out;
     out.reserve(sizeHint);
     Pl_String pipeline("filled form", nullptr, out);
@@ -501,16 +501,54 @@ std::string written(QPDF& pdf, std::size_t sizeHint, bool manyPages) {
     writer.setOutputPipeline(&pipeline);
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setCompressStreams(false);
+    writer.setMinimumPDFVersion(version);
     if (manyPages)
         writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
     return out;
 }
 
+// The form read for copying: what its pages inherit made their own and every compound
+// entry of its catalogue and information an object of its own, so all of it copies over.
+std::unique_ptr<QPDF> formToCopy(const std::string& bytes) {
+    auto pdf = std::make_unique<QPDF>();
+    pdf->setSuppressWarnings(true);
+    pdf->processMemoryFile("form", bytes.data(), bytes.size());
+    QPDFPageDocumentHelper(*pdf).pushInheritedAttributesToPage();
+    for (QPDFObjectHandle dictionary : {pdf->getRoot(), pdf->getTrailer().getKey("/Info")}) {
+        if (!dictionary.isDictionary())
+            continue;
+        for (auto [key, value] : dictionary.ditems()) {
+            if (!value.isIndirect() && (value.isDictionary() || value.isArray()))
+                dictionary.replaceKey(key, pdf->makeIndirectObject(value));
+        }
+    }
+    return pdf;
+}
+
+// A copy of `from`, the form, in the empty `to`: its pages, then its catalogue and
+// information (references to the pages lead to the copies).
+void copyForm(QPDF& from, QPDF& to) {
+    to.emptyPDF();
+    for (QPDFObjectHandle page : from.getAllPages())
+        to.addPage(page, false);
+    QPDFObjectHandle root = to.getRoot();
+    for (auto [key, value] : from.getRoot().ditems()) {
+        if (key != "/Pages" && key != "/Type")
+            root.replaceKey(key, value.isIndirect() ? to.copyForeignObject(value)
+                                                    : QPDFObjectHandle::parse(value.unparse()));
+    }
+    QPDFObjectHandle info = from.getTrailer().getKey("/Info");
+    if (info.isIndirect())
+        to.getTrailer().replaceKey("/Info", to.copyForeignObject(info));
+}
+
 } // namespace
 
 struct FormFiller::Form {
     std::string bytes;
+    // The form read once; each fill copies its objects instead of reading the bytes again.
+    std::unique_ptr<QPDF> pdf;
 };
 
 FormFiller::FormFiller() = default;
@@ -575,6 +613,11 @@ FillResult FormFiller::open(const fs::path& file) {
         return result;
     }
     form->bytes = preparedForm(form->bytes);
+    try {
+        form->pdf = formToCopy(form->bytes);
+    } catch (const std::exception&) {
+        form->pdf.reset(); // each fill reads the bytes
+    }
     form_ = std::move(form);
     return result;
 }
@@ -590,7 +633,10 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
-        pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
+        if (form_->pdf)
+            copyForm(*form_->pdf, pdf);
+        else
+            pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
         const std::vector<QPDFObjectHandle> formPages = pdf.getAllPages();
         std::vector<std::vector<std::string>> names;
         for (QPDFObjectHandle page : formPages)
@@ -610,7 +656,8 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
         finishForm(pdf);
         if (flatten)
             QPDFPageDocumentHelper(pdf).flattenAnnotations();
-        return written(pdf, form_->bytes.size() + 64 * 1024, pages.size() > 1);
+        return written(pdf, form_->pdf ? form_->pdf->getPDFVersion() : pdf.getPDFVersion(),
+                       form_->bytes.size() + 64 * 1024, pages.size() > 1);
     } catch (const std::exception&) {
         result.problem = FormProblem::NotPdf;
         return {};

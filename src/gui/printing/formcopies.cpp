@@ -220,6 +220,32 @@ void mergeResources(QPDF& pdf, QPDFObjectHandle acroForm) {
         acroForm.replaceKey("/DA", QPDFObjectHandle::newString(da));
 }
 
+QPDFObjectHandle shared(QPDF& pdf, QPDFObjectHandle value) {
+    return value.isIndirect() || !(value.isDictionary() || value.isArray())
+               ? value
+               : pdf.makeIndirectObject(value);
+}
+
+// A widget's resources, looks and actions as objects of their own (the actions one by one, as
+// a copy may change its calculation), so that every copy refers to them, not repeats them.
+void shareWidgetParts(QPDF& pdf, QPDFObjectHandle page) {
+    QPDFObjectHandle annots = page.getKey("/Annots");
+    for (int i = 0; annots.isArray() && i < annots.getArrayNItems(); ++i) {
+        QPDFObjectHandle widget = annots.getArrayItem(i);
+        if (!isWidget(widget))
+            continue;
+        for (const char* key : {"/DR", "/MK"}) {
+            if (widget.hasKey(key))
+                widget.replaceKey(key, shared(pdf, widget.getKey(key)));
+        }
+        QPDFObjectHandle actions = widget.getKey("/AA");
+        if (actions.isDictionary() && !actions.isIndirect()) {
+            for (auto [key, action] : actions.ditems())
+                actions.replaceKey(key, shared(pdf, action));
+        }
+    }
+}
+
 } // namespace
 
 FieldNames::FieldNames(QPDF& pdf) {
@@ -244,6 +270,7 @@ void appendPageCopy(QPDF& pdf, QPDFObjectHandle page, FieldNames& names) {
     QPDFObjectHandle resources = page.getKey("/Resources");
     if (resources.isDictionary() && !resources.isIndirect())
         page.replaceKey("/Resources", pdf.makeIndirectObject(resources));
+    shareWidgetParts(pdf, page);
     QPDFObjectHandle copy = pdf.makeIndirectObject(page.unsafeShallowCopy());
     PageCopy c{pdf, names, {}, {}};
     QPDFObjectHandle annots = page.getKey("/Annots");
