@@ -1,5 +1,6 @@
-// pelkorl-standin-form FILE.pdf [--hours-x X]: writes the stand-in fillable S-21 11/23 form,
-// its hours fields starting at X points (326.14 as in the Polish edition).
+// pelkorl-standin-form FILE.pdf [--hours-x X] [--widgets-only]: writes the stand-in fillable
+// S-21 11/23 form, its hours fields starting at X points (326.14 as in the Polish edition),
+// with --widgets-only in the shape of most editions (no field listed in /Fields).
 #include "standinform.h"
 
 #include <cstdlib>
@@ -8,10 +9,18 @@
 
 int main(int argc, char** argv) {
     pelkorl::test::StandInOptions options;
-    if (argc == 4 && std::string(argv[2]) == "--hours-x") {
-        options.hoursX = std::atof(argv[3]);
-    } else if (argc != 2) {
-        std::cerr << "usage: pelkorl-standin-form FILE.pdf [--hours-x X]\n";
+    bool understood = argc >= 2;
+    for (int i = 2; understood && i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--hours-x" && i + 1 < argc)
+            options.hoursX = std::atof(argv[++i]);
+        else if (option == "--widgets-only")
+            options.widgetsOnly = true;
+        else
+            understood = false;
+    }
+    if (!understood) {
+        std::cerr << "usage: pelkorl-standin-form FILE.pdf [--hours-x X] [--widgets-only]\n";
         return 2;
     }
     return pelkorl::test::writeStandInForm(argv[1], options) ? 0 : 1;

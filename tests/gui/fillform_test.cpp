@@ -10,6 +10,7 @@
 #include "printing/fillform.h"
 #include "printing/formfields.h"
 #include "records/fileio.h"
+#include "s21form.h"
 #include "standinform.h"
 
 #include <qpdf/QPDF.hh>
@@ -31,27 +32,58 @@ namespace fs = std::filesystem;
 struct ReadBack {
     std::map<std::string, std::string> values; // full name: /V as UTF-8 or a name
     std::map<std::string, std::string> states; // check boxes: /AS of the widget
+    std::map<std::string, std::string> totals; // the calculation script of each hours total
+    std::vector<std::string> order;            // the calculation order, listed fields only
     bool hasForm = false;
+    bool needAppearances = false;
+    bool defaultFontInResources = false;
     int pages = 0;
 };
+
+// The fields as a program reading the form finds them: from /AcroForm /Fields down.
+void readFields(QPDFObjectHandle field, ReadBack& r, std::map<QPDFObjGen, std::string>& listed) {
+    QPDFObjectHandle kids = field.getKey("/Kids");
+    // Kids with a name or kids of their own are fields; the others are widgets of this one.
+    const auto isField = [](QPDFObjectHandle kid) {
+        return kid.hasKey("/T") || kid.hasKey("/Kids");
+    };
+    if (kids.isArray() && kids.getArrayNItems() > 0 && isField(kids.getArrayItem(0))) {
+        for (QPDFObjectHandle kid : kids.aitems())
+            readFields(kid, r, listed);
+        return;
+    }
+    QPDFFormFieldObjectHelper helper(field);
+    const std::string name = helper.getFullyQualifiedName();
+    listed[field.getObjGen()] = name;
+    QPDFObjectHandle v = helper.getValue();
+    r.values[name] = v.isName() ? v.getName() : v.isString() ? v.getUTF8Value() : "";
+    QPDFObjectHandle widget = field.hasKey("/Kids") ? kids.getArrayItem(0) : field;
+    if (helper.isCheckbox())
+        r.states[name] = widget.getKey("/AS").isName() ? widget.getKey("/AS").getName() : "";
+    QPDFObjectHandle js = field.getKey("/AA").getKey("/C").getKey("/JS");
+    if (name.rfind("904_32", 0) == 0 && js.isString())
+        r.totals[name] = js.getUTF8Value();
+}
 
 ReadBack readBack(const fs::path& file) {
     ReadBack r;
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.processFile(file.string().c_str());
-    QPDFAcroFormDocumentHelper forms(pdf);
-    r.hasForm = forms.hasAcroForm() && !forms.getFormFields().empty();
     r.pages = static_cast<int>(pdf.getAllPages().size());
-    for (QPDFFormFieldObjectHelper field : forms.getFormFields()) {
-        QPDFObjectHandle v = field.getValue();
-        const std::string name = field.getFullyQualifiedName();
-        r.values[name] = v.isName() ? v.getName() : v.isString() ? v.getUTF8Value() : "";
-        for (QPDFAnnotationObjectHelper annot : forms.getAnnotationsForField(field)) {
-            if (field.isCheckbox())
-                r.states[name] = annot.getAppearanceState();
-        }
-    }
+    QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
+    std::map<QPDFObjGen, std::string> listed;
+    for (QPDFObjectHandle field : acroForm.getKey("/Fields").aitems())
+        readFields(field, r, listed);
+    r.hasForm = !r.values.empty();
+    r.needAppearances = acroForm.getKey("/NeedAppearances").isBool() &&
+                        acroForm.getKey("/NeedAppearances").getBoolValue();
+    for (QPDFObjectHandle field : acroForm.getKey("/CO").aitems())
+        r.order.push_back(listed.count(field.getObjGen()) ? listed[field.getObjGen()] : "?");
+    QPDFObjectHandle da = acroForm.getKey("/DA");
+    const std::string font =
+        da.isString() ? da.getStringValue().substr(0, da.getStringValue().find(' ')) : "";
+    r.defaultFontInResources = acroForm.getKey("/DR").getKey("/Font").hasKey(font);
     return r;
 }
 
@@ -82,46 +114,83 @@ class FillFormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void valuesLandInTheirFieldsAndShow_data();
     void valuesLandInTheirFieldsAndShow();
+    void aReaderOfFormsFindsEveryField();
     void aFormIsFilledSoundlyOrRefused_data();
     void aFormIsFilledSoundlyOrRefused();
 };
 
+void FillFormTest::valuesLandInTheirFieldsAndShow_data() {
+    QTest::addColumn<QString>("onState");
+    QTest::addColumn<bool>("widgetsOnly");
+    QTest::addColumn<bool>("separateWidgets");
+    // A form whose boxes are "on" under a name of their own.
+    QTest::newRow("own on state") << "/On" << false << false;
+    // Most editions: no field listed, each widget its own field, the hours calculated.
+    QTest::newRow("widgets only") << "/Yes" << true << false;
+    // Fields apart from their widgets, listed or found from the page.
+    QTest::newRow("separate widgets") << "/Yes" << false << true;
+    QTest::newRow("separate widgets only") << "/Yes" << true << true;
+}
+
 void FillFormTest::valuesLandInTheirFieldsAndShow() {
+    QFETCH(QString, onState);
+    QFETCH(bool, widgetsOnly);
+    QFETCH(bool, separateWidgets);
     if (formFontFile().empty())
         QSKIP("no Liberation Sans or DejaVu Sans");
     TempFolder temp;
     const fs::path form = temp.path() / "S-21.pdf";
-    // A form whose boxes are "on" under a name of their own.
-    StandInOptions own;
-    own.onState = "/On";
-    QVERIFY(writeStandInForm(form, own));
+    StandInOptions options;
+    options.onState = onState.toStdString();
+    options.widgetsOnly = widgetsOnly;
+    options.separateWidgets = separateWidgets;
+    const std::string formBytes = standInForm(options);
+    writeBytes(form, formBytes);
     FormFiller filler;
     QVERIFY(filler.open(form).ok());
     TwoPublishers two;
 
     const fs::path one = temp.path() / "one.pdf";
     QVERIFY(filler.write(two.pages({two.pioneer, two.other}), false, one).ok());
+    QCOMPARE(readBytes(form), formBytes);
     const ReadBack r = readBack(one);
     QCOMPARE(r.pages, 2);
-    QVERIFY(r.hasForm);
+    // Every field of both pages is listed, the second page's under names of their own.
+    QCOMPARE(r.values.size(), 2 * s21FormFields().size());
+    QVERIFY(!r.needAppearances);
+    QVERIFY(r.defaultFontInResources);
     QCOMPARE(r.values.at("900_1_Text_SanSerif"), std::string("Gražina Šimkūnienė"));
     QCOMPARE(r.values.at("904_20_S21_Value"), std::string("70.75"));
     QCOMPARE(r.values.at("904_32_S21_Value"), std::string("70.75"));
-    QCOMPARE(r.values.at("900_4_CheckBox"), std::string("/On"));
-    QCOMPARE(r.states.at("900_4_CheckBox"), std::string("/On"));
-    QCOMPARE(r.values.at("900_10_CheckBox"), std::string("/On"));
+    const std::string on = onState.toStdString();
+    QCOMPARE(r.values.at("900_4_CheckBox"), on);
+    QCOMPARE(r.states.at("900_4_CheckBox"), on);
+    QCOMPARE(r.values.at("900_10_CheckBox"), on);
     QCOMPARE(r.values.at("900_7_CheckBox"), std::string("/Off"));
     QCOMPARE(r.states.at("900_3_CheckBox"), std::string("/Off"));
-    // The second page's fields are its own and hold the second publisher.
-    int secondNames = 0;
-    for (const auto& [name, value] : r.values) {
-        if (name != "900_1_Text_SanSerif" && name.rfind("900_1_Text_SanSerif", 0) == 0) {
-            QCOMPARE(value, std::string("Jonas Petraitis"));
-            ++secondNames;
-        }
+    QCOMPARE(r.values.at("900_1_Text_SanSerif+1"), std::string("Jonas Petraitis"));
+    QCOMPARE(r.values.at("900_4_CheckBox+1"), std::string("/Off"));
+    if (widgetsOnly) {
+        // Each page's total is calculated from its own months, in the order kept.
+        QCOMPARE(r.order.size(), std::size_t(26));
+        QCOMPARE(r.order.front(), std::string("904_20_S21_Value"));
+        QCOMPARE(r.order.back(), std::string("904_32_S21_Value+1"));
+        QVERIFY(r.totals.at("904_32_S21_Value").find("\"904_20_S21_Value\"") != std::string::npos);
+        QVERIFY2(r.totals.at("904_32_S21_Value+1").find("\"904_20_S21_Value+1\"") !=
+                     std::string::npos,
+                 r.totals.at("904_32_S21_Value+1").c_str());
     }
-    QCOMPARE(secondNames, 1);
+
+    // A filled file filled again takes the new values.
+    FormFiller again;
+    QVERIFY(again.open(one).ok());
+    const fs::path twice = temp.path() / "twice.pdf";
+    QVERIFY(again.write(two.pages({two.other}), false, twice).ok());
+    const ReadBack t = readBack(twice);
+    QCOMPARE(t.values.at("900_1_Text_SanSerif"), std::string("Jonas Petraitis"));
+    QCOMPARE(t.values.at("900_4_CheckBox"), std::string("/Off"));
 
     if (!hasPoppler())
         QSKIP("poppler-utils are not installed");
@@ -175,6 +244,42 @@ fs::path brokenFont(const fs::path& folder) {
 }
 
 } // namespace
+
+// pypdf reads the form as programs that import filled cards do: from /Fields only.
+void FillFormTest::aReaderOfFormsFindsEveryField() {
+    if (formFontFile().empty())
+        QSKIP("no Liberation Sans or DejaVu Sans");
+    TempFolder temp;
+    const fs::path form = temp.path() / "S-21.pdf";
+    StandInOptions options;
+    options.widgetsOnly = true;
+    QVERIFY(writeStandInForm(form, options));
+    FormFiller filler;
+    QVERIFY(filler.open(form).ok());
+    TwoPublishers two;
+    const fs::path filled = temp.path() / "filled.pdf";
+    QVERIFY(filler.write(two.pages({two.pioneer, two.other}), false, filled).ok());
+
+    // Debian's own Python, which has pypdf (make deps installs it).
+    QProcess python;
+    python.start("/usr/bin/python3",
+                 {"-c",
+                  "import sys\nfrom pypdf import PdfReader\n"
+                  "fields = PdfReader(sys.argv[1]).get_fields() or {}\n"
+                  "print(len(fields))\n"
+                  "for name in sys.argv[2:]: print(fields[name].get('/V'))\n",
+                  QString::fromStdString(filled.string()), "900_1_Text_SanSerif",
+                  "900_1_Text_SanSerif+1", "904_32_S21_Value", "900_4_CheckBox"});
+    QVERIFY2(python.waitForFinished(60000) && python.exitCode() == 0,
+             qPrintable("pypdf (python3-pypdf) could not read the filled form: " +
+                        QString::fromUtf8(python.readAllStandardError())));
+    const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
+    QCOMPARE(lines.value(0).toInt(), int(2 * s21FormFields().size()));
+    QCOMPARE(lines.value(1), QStringLiteral("Gražina Šimkūnienė"));
+    QCOMPARE(lines.value(2), QStringLiteral("Jonas Petraitis"));
+    QCOMPARE(lines.value(3), QStringLiteral("70.75"));
+    QCOMPARE(lines.value(4), QStringLiteral("/Yes"));
+}
 
 // Hostile and odd forms: the fill's verdict, which the layout reader shares; where the form
 // is accepted, two publishers are filled into a sound file.
@@ -316,6 +421,9 @@ void FillFormTest::aFormIsFilledSoundlyOrRefused() {
     const std::string dotted = "S21.900_1_Text_SanSerif";
     const std::string name = r.values.count(dotted) ? dotted : "900_1_Text_SanSerif";
     QCOMPARE(r.values.at(name), std::string("Gražina Šimkūnienė"));
+    // The copy's fields are named apart from the first page's, at their topmost name.
+    const std::string copy = name == dotted ? "S21+1.900_1_Text_SanSerif" : name + "+1";
+    QCOMPARE(r.values.at(copy), std::string("Jonas Petraitis"));
     QVERIFY(appearancesSound(out));
 }
 

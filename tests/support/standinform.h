@@ -2,6 +2,7 @@
 // A stand-in for the branch's fillable S-21 11/23 form: an A4 page with the form's field
 // names and rectangles, its boxes outlined, written with qpdf. The program never ships the
 // branch's own file; the tests and the README picture fill this one.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -24,6 +25,16 @@ struct StandInOptions {
     std::string textDa;      // the text fields' /DA instead of "/Helv 0 Tf 0 g"
     bool numberAp = false;   // the check boxes' /AP is a number
     bool noPage = false;     // the fields without the page
+    // The shape of most editions: /Fields empty, each field one dictionary with its widget
+    // only in the page's /Annots, /NeedAppearances true, every widget with its own /DR (a
+    // font not embedded) and a /DA of size 0, the hours with format, keystroke and calculate
+    // JavaScript listed in /CO, the boxes with /MK /CA (4).
+    bool widgetsOnly = false;
+    // Each field a dictionary of its own with its widget as its one kid.
+    bool separateWidgets = false;
+    // A font of this many bytes embedded unfiltered in the page's resources, as a form that
+    // carries its own large face may (not drawn with).
+    std::size_t fontBytes = 0;
 };
 
 // The form as PDF bytes.

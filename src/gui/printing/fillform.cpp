@@ -1,11 +1,13 @@
 #include "printing/fillform.h"
 
+#include "printing/formcopies.h"
 #include "printing/formreader.h"
 #include "printing/truetype.h"
 #include "records/fileio.h"
 
 #include <qpdf/Pl_Buffer.hh>
 #include <qpdf/Pl_Flate.hh>
+#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
@@ -207,7 +209,11 @@ private:
         type0.replaceKey("/BaseFont", QPDFObjectHandle::newName(name));
         type0.replaceKey("/DescendantFonts",
                          QPDFObjectHandle::newArray({pdf.makeIndirectObject(cid)}));
-        type0.replaceKey("/ToUnicode", QPDFObjectHandle::newStream(&pdf, toUnicode(unicode)));
+        QPDFObjectHandle map = QPDFObjectHandle::newStream(&pdf);
+        map.replaceStreamData(deflate(toUnicode(unicode)),
+                              QPDFObjectHandle::newName("/FlateDecode"),
+                              QPDFObjectHandle::newNull());
+        type0.replaceKey("/ToUnicode", map);
         return pdf.makeIndirectObject(type0);
     }
 
@@ -242,22 +248,45 @@ private:
     QPDFObjectHandle object_;
 };
 
-// The appearance of a text field showing `shown`: one line, in the field's font size or
-// fitted to its box, placed as its quadding says, clipped to the box.
-QPDFObjectHandle textAppearance(QPDF& pdf, const FileFont& font, QPDFFormFieldObjectHelper field,
-                                QPDFAnnotationObjectHelper annot, const std::string& shown) {
-    const QPDFObjectHandle::Rectangle rect = annot.getRect();
-    const bool usable = usableRect(rect.llx, rect.lly, rect.urx, rect.ury);
-    const double w = usable ? std::fabs(rect.urx - rect.llx) : 0;
-    const double h = usable ? std::fabs(rect.ury - rect.lly) : 0;
-    std::string content = "/Tx BMC\n";
-    if (!shown.empty() && w > 0 && h > 0) {
+// The appearances of a file's text fields: one stream for each distinct look, all drawing
+// with one resources dictionary, so a file of many pages repeats none of them.
+class Appearances {
+public:
+    Appearances(QPDF& pdf, const FileFont& font) : pdf_(pdf), font_(font) {
+        QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+        fonts.replaceKey(FONT_KEY, font.object());
+        QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+        resources.replaceKey("/Font", fonts);
+        resources_ = pdf.makeIndirectObject(resources);
+    }
+
+    // A text field showing `shown`: one line, in the field's font size or fitted to its box,
+    // placed as its quadding says, clipped to the box.
+    QPDFObjectHandle text(QPDFFormFieldObjectHelper field, QPDFAnnotationObjectHelper annot,
+                          const std::string& shown) {
+        const QPDFObjectHandle::Rectangle rect = annot.getRect();
+        const bool usable = usableRect(rect.llx, rect.lly, rect.urx, rect.ury);
+        const double w = usable ? std::fabs(rect.urx - rect.llx) : 0;
+        const double h = usable ? std::fabs(rect.ury - rect.lly) : 0;
+        std::string content = "/Tx BMC\n";
+        if (!shown.empty() && w > 0 && h > 0)
+            content += textContent(field, w, h, shown);
+        content += "EMC\n";
+        QPDFObjectHandle& stream = streams_[number(w) + " " + number(h) + "\n" + content];
+        if (!stream.isInitialized())
+            stream = makeStream(content, w, h);
+        return stream;
+    }
+
+private:
+    std::string textContent(QPDFFormFieldObjectHelper field, double w, double h,
+                            const std::string& shown) const {
         const std::u32string text = decodeUtf8(shown);
         const DefaultAppearance da = parseDefaultAppearance(field.getDefaultAppearance());
-        const double lineHeight = font.ascent() - font.descent();
+        const double lineHeight = font_.ascent() - font_.descent();
         double size =
             da.size > 0 ? da.size : std::min(LARGEST_AUTO_SIZE, (h - PADDING) / lineHeight);
-        const double textWidth = font.width(text);
+        const double textWidth = font_.width(text);
         if (textWidth * size > w - 2 * PADDING && textWidth > 0)
             size = (w - 2 * PADDING) / textWidth;
         size = std::max(size, SMALLEST_SIZE);
@@ -267,38 +296,49 @@ QPDFObjectHandle textAppearance(QPDF& pdf, const FileFont& font, QPDFFormFieldOb
             x = (w - tw) / 2;
         else if (field.getQuadding() == 2)
             x = w - PADDING - tw;
-        const double y = (h - size * lineHeight) / 2 - size * font.descent();
-        content += "q\n1 1 " + number(w - 2) + " " + number(h - 2) + " re W n\nBT\n" + FONT_KEY +
-                   " " + number(size) + " Tf\n" + da.colour + "\n" + number(x) + " " + number(y) +
-                   " Td\n" + font.hex(text) + " Tj\nET\nQ\n";
+        const double y = (h - size * lineHeight) / 2 - size * font_.descent();
+        return "q\n1 1 " + number(w - 2) + " " + number(h - 2) + " re W n\nBT\n" + FONT_KEY + " " +
+               number(size) + " Tf\n" + da.colour + "\n" + number(x) + " " + number(y) + " Td\n" +
+               font_.hex(text) + " Tj\nET\nQ\n";
     }
-    content += "EMC\n";
-    QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf, content);
-    QPDFObjectHandle dict = stream.getDict();
-    dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-    dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-    dict.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
-    QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
-    fonts.replaceKey(FONT_KEY, font.object());
-    QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-    resources.replaceKey("/Font", fonts);
-    dict.replaceKey("/Resources", resources);
-    return stream;
+
+    QPDFObjectHandle makeStream(const std::string& content, double w, double h) const {
+        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf_, content);
+        QPDFObjectHandle dict = stream.getDict();
+        dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+        dict.replaceKey("/BBox",
+                        QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
+        dict.replaceKey("/Resources", resources_);
+        return stream;
+    }
+
+    QPDF& pdf_;
+    const FileFont& font_;
+    QPDFObjectHandle resources_;
+    std::map<std::string, QPDFObjectHandle> streams_;
+};
+
+// The field a widget holds the value of: the widget itself, or the field it is a kid of
+// when it has no name of its own.
+QPDFFormFieldObjectHelper fieldOf(QPDFObjectHandle widget) {
+    QPDFObjectHandle parent = widget.getKey("/Parent");
+    return QPDFFormFieldObjectHelper(widget.hasKey("/T") || !parent.isDictionary() ? widget
+                                                                                   : parent);
 }
 
-void fillWidget(QPDF& pdf, const FileFont& font, QPDFAcroFormDocumentHelper& forms,
-                QPDFObjectHandle annotObject, const FormValue& value) {
+void fillWidget(Appearances& appearances, QPDFObjectHandle annotObject, const FormValue& value) {
     QPDFAnnotationObjectHelper annot(annotObject);
-    QPDFFormFieldObjectHelper field = forms.getFieldForAnnotation(annot);
+    QPDFFormFieldObjectHelper field = fieldOf(annotObject);
     if (value.kind == FormFieldKind::CheckBox) {
         const std::string state = value.on ? onState(annot) : "/Off";
         field.getObjectHandle().replaceKey("/V", QPDFObjectHandle::newName(state));
         annotObject.replaceKey("/AS", QPDFObjectHandle::newName(state));
         return;
     }
-    field.setV(QPDFObjectHandle::newUnicodeString(value.value), false);
+    field.getObjectHandle().replaceKey("/V", QPDFObjectHandle::newUnicodeString(value.value));
     QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-    ap.replaceKey("/N", textAppearance(pdf, font, field, annot, value.shown));
+    ap.replaceKey("/N", appearances.text(field, annot, value.shown));
     annotObject.replaceKey("/AP", ap);
 }
 
@@ -327,11 +367,126 @@ FontChoice chooseFont(const std::vector<fs::path>& fonts, const std::u32string& 
     return choice;
 }
 
+// Each page's widgets filled with the values of the card its copy of the form is for.
+void fillPages(QPDF& pdf, Appearances& appearances,
+               const std::vector<std::vector<std::string>>& names,
+               const std::vector<std::vector<FormValue>>& pages) {
+    std::vector<QPDFObjectHandle> all = pdf.getAllPages();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::vector<std::string>& pageNames = names[i % names.size()];
+        std::map<std::string, const FormValue*> values;
+        for (const FormValue& v : pages[i / names.size()])
+            values[v.name] = &v;
+        QPDFObjectHandle annots = all[i].getKey("/Annots");
+        for (int k = 0; annots.isArray() && k < annots.getArrayNItems(); ++k) {
+            if (std::size_t(k) >= pageNames.size() || pageNames[std::size_t(k)].empty())
+                continue;
+            const auto v = values.find(pageNames[std::size_t(k)]);
+            if (v != values.end())
+                fillWidget(appearances, annots.getArrayItem(k), *v->second);
+        }
+    }
+}
+
+// The filled form as a reader of forms expects it: every field listed, drawn by Pelkorl (no
+// viewer need redraw them), and no blank XFA copy that viewers would show instead.
+void finishForm(QPDF& pdf) {
+    completeFormFields(pdf);
+    QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
+    if (acroForm.isDictionary()) {
+        acroForm.removeKey("/NeedAppearances");
+        acroForm.removeKey("/XFA");
+    }
+    pdf.getRoot().removeKey("/NeedsRendering");
+}
+
+// The form rewritten once with every stream that it stores unfiltered compressed, so that
+// no filled file compresses it again (a form may carry a large font so), and its objects out
+// of object streams, so that each fill reads them without inflating; the form as it is when
+// qpdf cannot rewrite it.
+std::string preparedForm(const std::string& bytes) {
+    try {
+        QPDF pdf;
+        quietPdf(pdf);
+        pdf.processMemoryFile("form", bytes.data(), bytes.size());
+        std::string out;
+        out.reserve(bytes.size());
+        Pl_String pipeline("form", nullptr, out);
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&pipeline);
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(true);
+        writer.setObjectStreamMode(qpdf_o_disable);
+        writer.write();
+        return out;
+    } catch (const std::exception&) {
+        return bytes;
+    }
+}
+
+// Object streams keep a file of many pages small (its widgets are most of it); a file of one
+// card is written faster without. The form's streams and the font come compressed; the
+// appearances are left as they are, too short to gain from it.
+std::string written(QPDF& pdf, QPDF& form, std::size_t sizeHint, bool manyPages) {
+    std::string out;
+    out.reserve(sizeHint);
+    Pl_String pipeline("filled form", nullptr, out);
+    QPDFWriter writer(pdf);
+    writer.setOutputPipeline(&pipeline);
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setCompressStreams(false);
+    writer.setMinimumPDFVersion(form.getPDFVersion());
+    // A form protected with an owner password keeps its protection and permissions.
+    if (&form != &pdf && form.isEncrypted())
+        writer.copyEncryptionParameters(form);
+    if (manyPages)
+        writer.setObjectStreamMode(qpdf_o_generate);
+    writer.write();
+    return out;
+}
+
+// The form read for copying: what its pages inherit made their own and every compound
+// entry of its catalogue and information an object of its own, so all of it copies over.
+std::unique_ptr<QPDF> formToCopy(const std::string& bytes) {
+    auto pdf = std::make_unique<QPDF>();
+    quietPdf(*pdf);
+    pdf->processMemoryFile("form", bytes.data(), bytes.size());
+    QPDFPageDocumentHelper(*pdf).pushInheritedAttributesToPage();
+    for (QPDFObjectHandle dictionary : {pdf->getRoot(), pdf->getTrailer().getKey("/Info")}) {
+        if (!dictionary.isDictionary())
+            continue;
+        for (auto [key, value] : dictionary.ditems()) {
+            if (!value.isIndirect() && (value.isDictionary() || value.isArray()))
+                dictionary.replaceKey(key, pdf->makeIndirectObject(value));
+        }
+    }
+    return pdf;
+}
+
+// A copy of `from`, the form, in the empty `to`: its pages, then its catalogue and
+// information (references to the pages lead to the copies).
+void copyForm(QPDF& from, QPDF& to) {
+    to.emptyPDF();
+    for (QPDFObjectHandle page : from.getAllPages())
+        to.addPage(page, false);
+    QPDFObjectHandle root = to.getRoot();
+    for (auto [key, value] : from.getRoot().ditems()) {
+        if (key != "/Pages" && key != "/Type")
+            root.replaceKey(key, value.isIndirect() ? to.copyForeignObject(value)
+                                                    : QPDFObjectHandle::parse(value.unparse()));
+    }
+    QPDFObjectHandle info = from.getTrailer().getKey("/Info");
+    if (info.isIndirect())
+        to.getTrailer().replaceKey("/Info", to.copyForeignObject(info));
+}
+
 } // namespace
 
 struct FormFiller::Form {
     std::string bytes;
     FormRead read;
+    // The form read once; each fill copies its objects instead of reading the bytes again.
+    std::unique_ptr<QPDF> pdf;
 };
 
 FormFiller::FormFiller(std::vector<fs::path> fonts) : fonts_(std::move(fonts)) {}
@@ -348,6 +503,12 @@ FillResult FormFiller::open(const fs::path& file) {
     static_cast<FormRefusal&>(result) = form->read.refusal;
     if (!result.ok() || !chooseFont(fonts_, formLetters(), result).font)
         return result;
+    form->bytes = preparedForm(form->bytes);
+    try {
+        form->pdf = formToCopy(form->bytes);
+    } catch (const std::exception&) {
+        form->pdf.reset(); // each fill reads the bytes
+    }
     form_ = std::move(form);
     return result;
 }
@@ -365,53 +526,30 @@ std::string FormFiller::fill(const std::vector<std::vector<FormValue>>& pages, b
     QPDF pdf;
     try {
         quietPdf(pdf);
-        pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
-        QPDFAcroFormDocumentHelper forms(pdf);
-        QPDFPageDocumentHelper pageDoc(pdf);
-        std::vector<QPDFPageObjectHelper> formPages = pageDoc.getAllPages();
+        if (form_->pdf)
+            copyForm(*form_->pdf, pdf);
+        else
+            pdf.processMemoryFile("form", form_->bytes.data(), form_->bytes.size());
+        const std::vector<QPDFObjectHandle> formPages = pdf.getAllPages();
         const std::vector<std::vector<std::string>>& names = form_->read.cardNames;
-        // Further copies of the form's pages, each with fields of its own.
+        // Further copies of the form's pages, each with fields of its own; what a page
+        // inherits from the page tree is its own first, so that the copies have it too.
+        if (pages.size() > 1)
+            QPDFPageDocumentHelper(pdf).pushInheritedAttributesToPage();
+        FieldNames fieldNames(pdf);
         for (std::size_t copy = 1; copy < pages.size(); ++copy) {
-            for (QPDFPageObjectHelper page : formPages) {
-                pageDoc.addPage(page.shallowCopyPage(), false);
-                QPDFObjectHandle added = pageDoc.getAllPages().back().getObjectHandle();
-                forms.fixCopiedAnnotations(added, page.getObjectHandle(), forms);
-            }
+            for (QPDFObjectHandle page : formPages)
+                appendPageCopy(pdf, page, fieldNames);
         }
         const FileFont fileFont(pdf, *font, pages);
-        std::vector<QPDFPageObjectHelper> all = pageDoc.getAllPages();
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            const std::size_t copy = i / formPages.size();
-            const std::vector<std::string>& pageNames = names[i % formPages.size()];
-            std::map<std::string, const FormValue*> values;
-            for (const FormValue& v : pages[copy])
-                values[v.name] = &v;
-            QPDFObjectHandle annots = all[i].getObjectHandle().getKey("/Annots");
-            for (int k = 0; annots.isArray() && k < annots.getArrayNItems(); ++k) {
-                if (std::size_t(k) >= pageNames.size() || pageNames[std::size_t(k)].empty())
-                    continue;
-                const auto v = values.find(pageNames[std::size_t(k)]);
-                if (v != values.end())
-                    fillWidget(pdf, fileFont, forms, annots.getArrayItem(k), *v->second);
-            }
-        }
-        forms.setNeedAppearances(false);
-        // An XFA copy of the form would show the blank form in viewers that prefer it.
-        QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
-        if (acroForm.isDictionary())
-            acroForm.removeKey("/XFA");
-        pdf.getRoot().removeKey("/NeedsRendering");
+        Appearances appearances(pdf, fileFont);
+        fillPages(pdf, appearances, names, pages);
+        finishForm(pdf);
         if (flatten)
-            pageDoc.flattenAnnotations();
-
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(true);
-        writer.write();
-        const auto buffer = writer.getBufferSharedPointer();
-        result.pages = all.size();
-        return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+            QPDFPageDocumentHelper(pdf).flattenAnnotations();
+        result.pages = pdf.getAllPages().size();
+        QPDF& source = form_->pdf ? *form_->pdf : pdf;
+        return written(pdf, source, form_->bytes.size() + 64 * 1024, pages.size() > 1);
     } catch (const std::exception& e) {
         result.problem = FormProblem::Damaged;
         result.detail = e.what();

@@ -5,7 +5,8 @@
 // Every text field gets its value and an appearance of its own, drawn with an embedded
 // TrueType font that holds the Lithuanian letters (with a map back to Unicode, so the text
 // can be searched and copied), so a viewer that does not draw fields itself shows them too.
-// Check boxes take the form's own "on" appearance.
+// Check boxes take the form's own "on" appearance. The filled file stays a form: every field
+// is listed where programs reading forms look (most editions list none), with its actions.
 #include "card/formrefusal.h"
 #include "card/formvalues.h"
 #include "printing/formfont.h"

@@ -5,6 +5,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <vector>
@@ -128,6 +129,96 @@ QPDFObjectHandle sharedField(QPDF& pdf, QPDFObjectHandle widget, int count,
     return field;
 }
 
+bool isHours(const Field& f) {
+    return f.name.rfind("904_", 0) == 0;
+}
+
+QPDFObjectHandle script(const std::string& code) {
+    QPDFObjectHandle action = QPDFObjectHandle::parse("<< /S /JavaScript >>");
+    action.replaceKey("/JS", QPDFObjectHandle::newString(code));
+    return action;
+}
+
+// Format, keystroke and calculate actions of an hours field; the total sums the months.
+QPDFObjectHandle hoursActions(const Field& f) {
+    std::string calculate = "event.value = Math.round(event.value * 100) / 100;";
+    if (f.name.rfind("904_32", 0) == 0) {
+        calculate = "AFSimple_Calculate(\"SUM\", new Array(";
+        for (int r = 20; r < 32; ++r)
+            calculate +=
+                std::string(r > 20 ? ", " : "") + "\"904_" + std::to_string(r) + "_S21_Value\"";
+        calculate += "));";
+    }
+    QPDFObjectHandle aa = QPDFObjectHandle::newDictionary();
+    aa.replaceKey("/F", script("AFNumber_Format(2, 0, 0, 0, \"\", true);"));
+    aa.replaceKey("/K", script("AFNumber_Keystroke(2, 0, 0, 0, \"\", true);"));
+    aa.replaceKey("/C", script(calculate));
+    return aa;
+}
+
+// A widget as most editions have it: its own resources and a font size chosen by the viewer.
+void editionWidget(QPDFObjectHandle widget, const Field& f, QPDFObjectHandle font) {
+    const std::string key = f.box ? "/ZaDb" : "/JWKnoll-Medium";
+    widget.replaceKey("/DA", QPDFObjectHandle::newString(key + " 0 Tf 0 g"));
+    QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
+    fonts.replaceKey(key, font);
+    QPDFObjectHandle dr = QPDFObjectHandle::newDictionary();
+    dr.replaceKey("/Font", fonts);
+    widget.replaceKey("/DR", dr);
+    if (f.box)
+        widget.replaceKey("/MK", QPDFObjectHandle::parse("<< /CA (4) >>"));
+    if (isHours(f))
+        widget.replaceKey("/AA", hoursActions(f));
+}
+
+// An unfiltered font file of `size` bytes that compresses as fonts do, about by half.
+QPDFObjectHandle largeFont(QPDF& pdf, std::size_t size) {
+    std::string data(size, '\0');
+    std::uint32_t state = 2463534242u;
+    for (std::size_t i = 0; i < size; ++i) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        data[i] = static_cast<char>(i % 2 ? state & 0xFF : i / 64 & 0x0F);
+    }
+    QPDFObjectHandle file = QPDFObjectHandle::newStream(&pdf, data);
+    file.getDict().replaceKey("/Length1",
+                              QPDFObjectHandle::newInteger(static_cast<long long>(size)));
+    QPDFObjectHandle font = QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /TrueType /BaseFont /StandInLarge /FirstChar 32 /LastChar 32 "
+        "/Widths [250] /FontDescriptor << /Type /FontDescriptor /FontName /StandInLarge "
+        "/Flags 32 /FontBBox [0 -250 1000 950] /ItalicAngle 0 /Ascent 950 /Descent -250 "
+        "/CapHeight 700 /StemV 80 >> >>");
+    font.getKey("/FontDescriptor").replaceKey("/FontFile2", file);
+    return pdf.makeIndirectObject(font);
+}
+
+// The field of a widget as a dictionary of its own, the widget its one kid: the field keeps
+// the name, kind, value and actions, the widget its place and looks.
+QPDFObjectHandle parentField(QPDF& pdf, QPDFObjectHandle widget) {
+    QPDFObjectHandle field = QPDFObjectHandle::newDictionary();
+    for (const char* key : {"/T", "/FT", "/V", "/DA", "/Q", "/AA"}) {
+        if (widget.hasKey(key))
+            field.replaceKey(key, widget.getKey(key));
+        widget.removeKey(key);
+    }
+    field.replaceKey("/Kids", QPDFObjectHandle::newArray({widget}));
+    field = pdf.makeIndirectObject(field);
+    widget.replaceKey("/Parent", field);
+    return field;
+}
+
+// The form's bytes, protected as asked.
+std::string written(QPDF& pdf, const StandInOptions& options) {
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.setStaticID(true);
+    if (options.encrypt || !options.userPassword.empty())
+        writer.setR6EncryptionParameters(options.userPassword.c_str(), "owner", true, true, true,
+                                         true, true, true, qpdf_r3p_full, true);
+    writer.write();
+    const auto buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+}
+
 } // namespace
 
 std::string standInForm(const StandInOptions& options) {
@@ -141,6 +232,8 @@ std::string standInForm(const StandInOptions& options) {
         QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 595.28 841.89] >>");
     QPDFObjectHandle fonts = QPDFObjectHandle::newDictionary();
     fonts.replaceKey("/F1", helvetica);
+    if (options.fontBytes > 0)
+        fonts.replaceKey("/F2", largeFont(pdf, options.fontBytes));
     QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
     resources.replaceKey("/Font", fonts);
     page.replaceKey("/Resources", resources);
@@ -149,9 +242,18 @@ std::string standInForm(const StandInOptions& options) {
     QPDFPageDocumentHelper(pdf).addPage(page, false);
     page = QPDFPageDocumentHelper(pdf).getAllPages().back().getObjectHandle();
 
+    // Not embedded: the viewer finds the editions' own face, or stands in for it.
+    QPDFObjectHandle knoll = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /TrueType /BaseFont /JWKnoll-Medium /Encoding /WinAnsiEncoding "
+        "/FirstChar 32 /LastChar 32 /Widths [250] /FontDescriptor << /Type /FontDescriptor "
+        "/FontName /JWKnoll-Medium /Flags 32 /FontBBox [-200 -250 1100 950] /ItalicAngle 0 "
+        "/Ascent 950 /Descent -250 /CapHeight 700 /StemV 80 >> >>"));
+    QPDFObjectHandle dingbats = pdf.makeIndirectObject(
+        QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>"));
     QPDFObjectHandle annots = QPDFObjectHandle::newArray();
     QPDFObjectHandle list = QPDFObjectHandle::newArray();
     int deepened = 0;
+    QPDFObjectHandle order = QPDFObjectHandle::newArray();
     for (const Field& f : fields) {
         if (f.name == options.leaveOut)
             continue;
@@ -180,6 +282,8 @@ std::string standInForm(const StandInOptions& options) {
             const bool centred = f.name.find("_C_") != std::string::npos;
             w.replaceKey("/Q", QPDFObjectHandle::newInteger(centred ? 1 : 0));
         }
+        if (options.widgetsOnly)
+            editionWidget(w, f, f.box ? dingbats : knoll);
         w = pdf.makeIndirectObject(w);
         if (f.name == SHARED_FIELD && options.sharedWidgets > 0) {
             list.appendItem(sharedField(pdf, w, options.sharedWidgets, annots));
@@ -188,7 +292,12 @@ std::string standInForm(const StandInOptions& options) {
         if (f.name != options.offPage)
             annots.appendItem(w);
         const bool deep = !f.box && deepened++ < options.deepFields;
-        list.appendItem(deep ? underParents(pdf, w, options) : w);
+        QPDFObjectHandle field = options.separateWidgets ? parentField(pdf, w) : w;
+        if (deep)
+            field = underParents(pdf, field, options);
+        list.appendItem(field);
+        if (isHours(f))
+            order.appendItem(field);
     }
     page.replaceKey("/Annots", annots);
     if (!options.namePrefix.empty()) {
@@ -205,6 +314,13 @@ std::string standInForm(const StandInOptions& options) {
         pages.replaceKey("/Count", QPDFObjectHandle::newInteger(0));
         pdf.updateAllPagesCache();
     }
+    if (options.widgetsOnly) {
+        QPDFObjectHandle acroForm =
+            QPDFObjectHandle::parse("<< /Fields [] /NeedAppearances true >>");
+        acroForm.replaceKey("/CO", order);
+        pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
+        return written(pdf, options);
+    }
     QPDFObjectHandle acroForm = QPDFObjectHandle::parse("<< /DA (/Helv 0 Tf 0 g) >>");
     acroForm.replaceKey("/Fields", list);
     QPDFObjectHandle dr = QPDFObjectHandle::newDictionary();
@@ -213,16 +329,7 @@ std::string standInForm(const StandInOptions& options) {
     dr.replaceKey("/Font", drFonts);
     acroForm.replaceKey("/DR", dr);
     pdf.getRoot().replaceKey("/AcroForm", pdf.makeIndirectObject(acroForm));
-
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.setStaticID(true);
-    if (options.encrypt || !options.userPassword.empty())
-        writer.setR6EncryptionParameters(options.userPassword.c_str(), "owner", true, true, true,
-                                         true, true, true, qpdf_r3p_full, true);
-    writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+    return written(pdf, options);
 }
 
 bool writeStandInForm(const std::filesystem::path& file, const StandInOptions& options) {
