@@ -23,6 +23,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in $files; do
     [ -s "$prefix/$f" ] || fail "not installed: $f"
 done
+# The stand-in form's maker is built with the program but is a tool of the checkout.
+[ ! -e "$prefix/bin/pelkorl-standin-form" ] || fail "installed: bin/pelkorl-standin-form"
 
 # The package, into a folder of its own so nothing is left in the build folder.
 mkdir -p "$build/package-test"
