@@ -13,10 +13,6 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#ifdef PELKORL_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -542,48 +538,6 @@ FillResult FormFiller::write(const std::vector<std::vector<FormValue>>& pages, b
     if (result.write != WriteResult::Written)
         result.problem = FormProblem::CannotWrite;
     return result;
-}
-
-fs::path formFontFile() {
-    static const fs::path found = [] {
-#ifdef PELKORL_FONTCONFIG
-        // The face the cards print with (Arial, or what stands for it), with Lithuanian.
-        if (FcInit()) {
-            FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Arial:lang=lt"));
-            FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-            FcDefaultSubstitute(pattern);
-            FcResult result = FcResultNoMatch;
-            FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-            FcChar8* file = nullptr;
-            fs::path path;
-            if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-                path = reinterpret_cast<const char*>(file);
-                const std::string ext = path.extension().string();
-                if (ext != ".ttf" && ext != ".TTF")
-                    path.clear();
-            }
-            if (match)
-                FcPatternDestroy(match);
-            FcPatternDestroy(pattern);
-            if (!path.empty() && fs::is_regular_file(path))
-                return path;
-        }
-#endif
-        for (const char* known : {
-                 "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-                 "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
-                 "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                 "C:/Windows/Fonts/arial.ttf",
-                 "/Library/Fonts/Arial.ttf",
-                 "/System/Library/Fonts/Supplemental/Arial.ttf",
-             }) {
-            std::error_code error;
-            if (fs::is_regular_file(known, error))
-                return fs::path(known);
-        }
-        return fs::path();
-    }();
-    return found;
 }
 
 } // namespace pelkorl
