@@ -45,6 +45,8 @@ cp "$jpeg_src"/{jpeglib.h,jmorecfg.h,jerror.h} "$work/jpeg-build/jconfig.h" "$wo
 cp "$work/jpeg-build/libjpeg.a" "$work/jpeg/lib/"
 
 qpdf_src=$(fetch_source qpdf "$work" "$version")
+# Its checks link "Advapi32", which only a file system that ignores letter case finds.
+sed -i 's/\bAdvapi32\b/advapi32/' "$qpdf_src/CMakeLists.txt"
 nice -n 10 cmake -S "$qpdf_src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_INSTALL_PREFIX="$work/prefix" "${qpdf_options[@]}" \
     -DZLIB_H_PATH="$mingw/include" -DZLIB_LIB_PATH="$mingw/lib/libz.a" \
