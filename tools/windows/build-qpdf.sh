@@ -52,6 +52,8 @@ nice -n 10 cmake -S "$qpdf_src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE
     -DZLIB_H_PATH="$mingw/include" -DZLIB_LIB_PATH="$mingw/lib/libz.a" \
     -DLIBJPEG_H_PATH="$work/jpeg/include" -DLIBJPEG_LIB_PATH="$work/jpeg/lib/libjpeg.a"
 nice -n 10 cmake --build "$work/build" -j "$JOBS" --target libqpdf
+# Its install rule copies the DLLs its own programs need from a folder only their build fills.
+mkdir -p "$work/build/qpdf/extra-dlls"
 for component in lib dev; do
     cmake --install "$work/build" --component "$component"
 done
