@@ -34,11 +34,18 @@ FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14
 # The core on Windows: cross-built with mingw-w64 (GoogleTest from its sources) and run under
 # Wine.
 WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
+# The whole program for Windows (make windows): Qt and qpdf cross-built from Debian's sources
+# (the host Qt's tools, Wine's tablet headers, zlib for mingw), the installer and the zip; its
+# Wine checks read the cards with pdftotext and the filled forms with qpdf and pypdf.
+WIN_APP_BUILD ?= build-windows-app
+WIN_APP_DEBS = g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools libwine-dev \
+               libz-mingw-w64-dev ninja-build dpkg-dev nsis zip fonts-liberation2 \
+               wine wine64 xvfb xdotool imagemagick poppler-utils qpdf python3-pypdf
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps deps-run build build-all run test test-plain test-asan test-fuzz test-windows fuzz \
-        fuzz-build bench package clean
+        fuzz-build bench package clean windows test-windows-app
 
 # Installs the Debian packages of $(1) that are missing.
 define install_debs
@@ -106,6 +113,16 @@ test-windows: deps
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 	bash tests/windows/run.sh $(WIN_BUILD)
 
+# pelkorl.exe, pelkorl-print.exe and pelkorl-sample.exe, their installer and a portable zip in
+# $(WIN_APP_BUILD); Qt and qpdf for Windows are built once into ~/.cache/pelkorl.
+windows:
+	$(call install_debs,$(WIN_APP_DEBS))
+	bash tools/windows/build.sh $(WIN_APP_BUILD)
+
+# The installed Windows program under Wine, against the Linux build.
+test-windows-app: windows build-all
+	bash tests/windows/app.sh $(WIN_APP_BUILD) $(BUILD)
+
 # QUICK=1: the plain build's tests only (no ASan/UBSan build, fuzz runs or Windows build).
 test: test-plain $(if $(QUICK),,test-asan test-fuzz test-windows)
 
@@ -119,4 +136,4 @@ package: build
 	cd $(BUILD) && cpack
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WIN_APP_BUILD)

@@ -6,6 +6,7 @@
 #include "main/maindialog.h"
 #include "settings/settingslocation.h"
 #include "settings/startfolder.h"
+#include "text/commandline.h"
 #include "text/strings.h"
 #include "text/textids.h"
 #include "toolkit/appicon.h"
@@ -50,8 +51,7 @@ std::optional<int> answerWithoutWindow(const AppArguments& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const AppArguments arguments =
-        parseAppArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const AppArguments arguments = parseAppArguments(commandLineArguments(argc, argv));
     if (const std::optional<int> status = answerWithoutWindow(arguments))
         return *status;
 
@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     std::filesystem::path folder;
     if (arguments.folder) {
         const std::string& given = *arguments.folder;
-        folder = std::filesystem::absolute(std::filesystem::path(given), error);
+        folder = std::filesystem::absolute(
+            std::filesystem::path(std::u8string(given.begin(), given.end())), error);
         if (error || !std::filesystem::is_directory(folder, error)) {
             const bool file = !error && std::filesystem::exists(folder, error);
             MessageBox::show(

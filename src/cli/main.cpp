@@ -3,10 +3,9 @@
 // program's own renderers; it asks nothing and writes nothing but its output.
 #include "cli/printtool.h"
 #include "cli/runtimefolder.h"
+#include "text/commandline.h"
 
 #include <QGuiApplication>
-
-#include <algorithm>
 
 #include <iostream>
 #include <string>
@@ -15,8 +14,7 @@
 using namespace pelkorl;
 
 int main(int argc, char** argv) {
-    const ParsedOptions parsed =
-        parsePrintToolOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    const ParsedOptions parsed = parsePrintToolOptions(commandLineArguments(argc, argv));
     if (!parsed.ok())
         return fail(EXIT_USAGE, parsed.error);
     const PrintToolOptions& options = parsed.options;

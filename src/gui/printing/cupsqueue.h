@@ -3,6 +3,8 @@
 // queue is there, whether it took a job, which options and paper it has, and a job with
 // options of our own (pelkorl-print). Every request is bounded in time: a scheduler that
 // takes the connection and never answers is given up on.
+// On Windows (printing/winqueue.cpp) the spooler answers schedulerError, queueState,
+// defaultQueue and lastJobRefusal; the job, option and paper questions are CUPS's alone.
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,6 +1,7 @@
 #include "printing/formfont.h"
 
 #include "records/fileio.h"
+#include "toolkit/appfonts.h"
 
 #ifdef PELKORL_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -89,6 +90,11 @@ void addLithuanianFonts(std::vector<fs::path>& list) {
 
 std::vector<fs::path> findCandidates() {
     std::vector<fs::path> list;
+    // On Windows: its own Arial, else the Liberation Sans shipped beside the program, the face
+    // the cards print with.
+    addCandidate(list, systemArialFile());
+    if (!shippedFontFolder().empty())
+        addCandidate(list, shippedFontFolder() / SHIPPED_REGULAR_FONT);
 #ifdef PELKORL_FONTCONFIG
     const bool fontconfig = FcInit();
 #endif

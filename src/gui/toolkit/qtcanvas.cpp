@@ -1,4 +1,5 @@
 #include "toolkit/qtcanvas.h"
+#include "toolkit/appfonts.h"
 #include "toolkit/qtstrings.h"
 
 #include <QFontDatabase>
@@ -26,6 +27,7 @@ QRect toQRect(const Rect& r) {
 // serif fontconfig prefers, so positions and widths stay those of the card.
 void ensureArialStandIn() {
     static const bool done = [] {
+        useShippedFonts();
         if (!QFontDatabase::hasFamily(QStringLiteral("Arial")) &&
             QFont::substitutes(QStringLiteral("Arial")).isEmpty())
             QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"),

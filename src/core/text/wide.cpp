@@ -1,0 +1,33 @@
+#include "text/wide.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace pelkorl {
+
+// Bytes that are no UTF-8 become U+FFFD, as the system's own conversion makes them.
+std::wstring wideFromUtf8(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string utf8FromWide(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace pelkorl
