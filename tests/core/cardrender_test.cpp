@@ -793,17 +793,21 @@ TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
                 return true;
         return false;
     };
-    // The centred hours' and Bible studies' fields are as wide on either side of their
-    // middles (4.84 and 2.88 in) as up to the remarks' rule, 2 pt (8 dots) before their text
-    // at 5.38 in, and from the shared in ministry's cell: its mark (5 pt wide) at 1.86 in in
-    // the middle, the month column ending at 1.39 in.
+    // The centred Bible studies' field is as wide on either side of its middle (2.88 in) as
+    // from the shared in ministry's cell: its mark (5 pt wide) at 1.86 in in the middle, the
+    // month column ending at 1.39 in. The auxiliary pioneer's cell (its mark at 3.82 in) is as
+    // wide on either side; the hours reach the remarks' rule, 2 pt (8 dots) before their text
+    // at 5.38 in, and so stand in the middle of their cell, within a point (4 dots) of 4.84 in.
     RecordingCanvas canvas;
     drawCard(canvas, f.state);
     const int afterShared = 2 * (558 + 10) - 417;
-    EXPECT_TRUE(verticalAt(canvas, 1606));
-    EXPECT_TRUE(verticalAt(canvas, 2 * 1452 - 1606));
+    const int afterStudies = 2 * 864 - afterShared;
+    const int beforeHours = 2 * (1146 + 10) - afterStudies;
     EXPECT_TRUE(verticalAt(canvas, afterShared));
-    EXPECT_TRUE(verticalAt(canvas, 2 * 864 - afterShared));
+    EXPECT_TRUE(verticalAt(canvas, afterStudies));
+    EXPECT_TRUE(verticalAt(canvas, beforeHours));
+    EXPECT_TRUE(verticalAt(canvas, 1606));
+    EXPECT_NEAR((beforeHours + 1606) / 2, 1452, 4);
     // Left-aligned ones start 2 pt in; the auxiliary pioneer's mark (3.82 in) stands in the
     // middle of its cell.
     f.state.layout.setColumnX(3, "4.50");

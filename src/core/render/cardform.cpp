@@ -370,8 +370,6 @@ void ministryColumnRules(FormTable& t, const CardLayout& layout,
     const Edges remarks = edges(REMARKS_ENTRY, {std::nullopt, t.right - inset});
     const Edges studies = edges(MINISTRY_STUDIES_ENTRY, {2 * shared - t.monthRight, std::nullopt});
     Edges hours = edges(MINISTRY_HOURS_ENTRY, {});
-    if (!hours.left && !hours.right) // centred: on its own, as wide as up to the remarks
-        hours = edges(MINISTRY_HOURS_ENTRY, {std::nullopt, remarks.left});
     // The auxiliary pioneer's cell lies between them; known on neither side, it is as wide as
     // the shared in ministry's.
     int afterStudies = auxiliary - (*studies.left - shared);
@@ -380,8 +378,12 @@ void ministryColumnRules(FormTable& t, const CardLayout& layout,
     else if (hours.left)
         afterStudies = 2 * auxiliary - *hours.left;
     if (!hours.left)
-        hours = edges(MINISTRY_HOURS_ENTRY, {2 * auxiliary - afterStudies, hours.right});
-    const int afterHours = hours.right.value_or(remarks.left.value_or(column[REMARKS_ENTRY]));
+        hours.left = 2 * auxiliary - afterStudies;
+    // Centred hours reach the remarks, or as far on the right as on the left.
+    if (!hours.right)
+        hours.right = remarks.left;
+    hours = edges(MINISTRY_HOURS_ENTRY, hours);
+    const int afterHours = hours.right.value_or(column[REMARKS_ENTRY] - inset);
     t.remarksLeft = remarks.left.value_or(afterHours);
     t.columns = {*studies.left, afterStudies, *hours.left, afterHours};
 }
