@@ -68,12 +68,6 @@ unsigned dpiOf(int dpi) {
     return static_cast<unsigned>(dpi > 0 ? dpi : 0);
 }
 
-// Only the 11/23 card aligns its data as its form's fields do.
-FieldAlign headerAlign(const CardState& state, int item) {
-    return state.columnSet == ColumnSet::Ministry ? state.layout.headerAlignOf(item)
-                                                  : FieldAlign::Left;
-}
-
 // Where the writing line of a text datum at x starts: under the datum's start, middle or end.
 int lineStart(int x, FieldAlign align, int length) {
     if (align == FieldAlign::Centre)

@@ -52,12 +52,6 @@ void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes,
         alignedText(canvas, x, y, cp1257ToUtf8(bytes), align);
 }
 
-// Only the 11/23 card aligns its data as its form's fields do.
-FieldAlign headerAlign(const CardState& state, int k) {
-    return state.columnSet == ColumnSet::Ministry ? state.layout.headerAlignOf(k)
-                                                  : FieldAlign::Left;
-}
-
 using Position = std::function<int(int)>;
 
 void drawAppointmentMark(Canvas& canvas, const HeaderMarks& marks, const Position& X,
