@@ -1,4 +1,5 @@
 #include "card/cardlayout.h"
+#include "card/figures.h"
 #include "card/formlayout.h"
 #include "s21form.h"
 #include "settings/layoutfile.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <csignal>
 #include <filesystem>
@@ -181,8 +183,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, InchesToHundredthsTest,
 
 struct DefaultsCase {
     int version;
-    std::vector<const char*> header; // x, y of items 0-11, then of those in spare slots 24-29
-    std::vector<const char*> table;  // top, height, columns 0-6
+    std::vector<const char*> header;       // x, y of items 0-11, then of those in spare slots 24-29
+    std::vector<const char*> table;        // top, height, columns 0-6
+    FieldAlign centred = FieldAlign::Left; // service year, Bible studies and hours; others Left
 };
 
 class DefaultsTest : public testing::TestWithParam<DefaultsCase> {};
@@ -204,6 +207,14 @@ TEST_P(DefaultsTest, fillsEveryValueAndZeroesTheRest) {
         put(SLOT_TABLE_TOP + i, GetParam().table[i]);
     }
     EXPECT_EQ(layoutBytes(layout), expected);
+
+    CardLayout aligned;
+    const FieldAlign centred = GetParam().centred;
+    aligned.setHeaderAlign(static_cast<int>(HeaderItem::ServiceYear), centred);
+    aligned.setColumnAlign(MINISTRY_STUDIES_ENTRY, centred);
+    aligned.setColumnAlign(MINISTRY_HOURS_ENTRY, centred);
+    EXPECT_EQ(layout.headerAlign, aligned.headerAlign);
+    EXPECT_EQ(layout.columnAlign, aligned.columnAlign);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -223,8 +234,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {"0.74", "0.92", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00",
                       "1.27", "1.15", "1.50", "1.37", "5.37", "1.39", "0.27", "1.61",
                       "3.04", "1.61", "1.15", "1.61", "5.37", "1.16", "6.78", "1.16",
-                      "0.30", "2.47", "6.78", "1.39", "4.71", "1.61"},
-                     {"2.84", "3.31", "1.86", "2.44", "3.82", "4.40", "1.39", "8.02", "5.38"}}));
+                      "0.83", "2.47", "6.78", "1.39", "4.71", "1.61"},
+                     {"2.84", "3.31", "1.86", "2.88", "3.82", "4.84", "1.39", "8.02", "5.38"},
+                     FieldAlign::Centre}));
 
 TEST(FormLayoutTest, theNovember2023DefaultsAreTheBranchsForm) {
     CardLayout defaults;
@@ -245,6 +257,9 @@ struct FormCase {
     FormLayoutError error;
     const char* field;                              // named by the error
     std::vector<std::pair<int, const char*>> slots; // expected where there is no error
+    // Expected there too: the service year's, Bible studies', hours' and remarks' alignments.
+    std::array<FieldAlign, 4> aligns = {FieldAlign::Centre, FieldAlign::Centre, FieldAlign::Centre,
+                                        FieldAlign::Left};
 };
 
 void PrintTo(const FormCase& c, std::ostream* os) {
@@ -258,6 +273,15 @@ std::vector<FormFieldRect> changed(std::vector<FormFieldRect> form, const std::s
             f.x = x;
             f.pageHeight = pageHeight;
         }
+    return form;
+}
+
+// Every field whose name starts with `prefix` aligned as /Q `quadding` says.
+std::vector<FormFieldRect> quadded(std::vector<FormFieldRect> form, const std::string& prefix,
+                                   int quadding) {
+    for (FormFieldRect& f : form)
+        if (f.name.rfind(prefix, 0) == 0)
+            f.quadding = quadding;
     return form;
 }
 
@@ -281,6 +305,11 @@ TEST_P(FormLayoutTest, setsEveryPositionOrNothing) {
     }
     for (const auto& [slot, text] : GetParam().slots)
         EXPECT_EQ(layout.slotText(slot), text) << slot;
+    const std::array<FieldAlign, 4> aligns = {layout.headerAlignOf(HeaderItem::ServiceYear),
+                                              layout.columnAlignOf(1), layout.columnAlignOf(3),
+                                              layout.columnAlignOf(6)};
+    EXPECT_EQ(aligns, GetParam().aligns);
+    EXPECT_EQ(layout.headerAlignOf(HeaderItem::Name), FieldAlign::Left);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -300,30 +329,51 @@ INSTANTIATE_TEST_SUITE_P(
                   {40, "2.84"},
                   {41, "3.31"},
                   {42, "1.86"},
-                  {45, "4.40"},
+                  {43, "2.88"}, // centred: the studies field's middle, 173.48 + 67.61 / 2 pt
+                  {45, "4.84"},
+                  {24, "0.83"},
                   {48, "5.38"}}},
+        // Each field's /Q decides: left 2 pt in, right 2 pt before its end.
+        FormCase{"leftAlignedFields",
+                 quadded(test::s21FormFields(), "9", 0),
+                 FormLayoutError::None,
+                 "",
+                 {{43, "2.44"}, {45, "4.40"}, {24, "0.30"}},
+                 {FieldAlign::Left, FieldAlign::Left, FieldAlign::Left, FieldAlign::Left}},
+        FormCase{"rightAlignedHoursAndRemarks",
+                 quadded(quadded(test::s21FormFields(), "904_", 2), "905_", 2),
+                 FormLayoutError::None,
+                 "",
+                 {{45, "5.28"}, {48, "7.97"}, {47, "8.02"}},
+                 {FieldAlign::Centre, FieldAlign::Centre, FieldAlign::Right, FieldAlign::Right}},
+        FormCase{"quaddingOutOfRangeIsLeft",
+                 quadded(test::s21FormFields(), "902_", 7),
+                 FormLayoutError::None,
+                 "",
+                 {{43, "2.44"}},
+                 {FieldAlign::Centre, FieldAlign::Left, FieldAlign::Centre, FieldAlign::Left}},
         // The shared boxes and the hours further right, or left; the month column's rule with
         // the boxes.
         FormCase{"polishEditionMovesTwoColumns",
                  test::s21FormFields(test::S21_POLISH),
                  FormLayoutError::None,
                  "",
-                 {{42, "1.94"}, {46, "1.54"}, {45, "4.56"}, {44, "3.82"}, {48, "5.38"}}},
+                 {{42, "1.94"}, {46, "1.54"}, {45, "5.00"}, {44, "3.82"}, {48, "5.38"}}},
         FormCase{"japaneseEditionMovesTwoColumns",
                  test::s21FormFields(test::S21_JAPANESE),
                  FormLayoutError::None,
                  "",
-                 {{42, "1.72"}, {46, "1.11"}, {45, "4.26"}, {40, "2.84"}}},
+                 {{42, "1.72"}, {46, "1.11"}, {45, "4.70"}, {40, "2.84"}}},
         FormCase{"czechEditionHasLowerRows",
                  test::s21FormFields(test::S21_CZECH),
                  FormLayoutError::None,
                  "",
-                 {{40, "3.00"}, {41, "3.31"}, {45, "4.40"}, {1, "0.92"}}},
+                 {{40, "3.00"}, {41, "3.31"}, {45, "4.84"}, {1, "0.92"}}},
         FormCase{"spanishEditionHasWiderHours",
                  test::s21FormFields(test::S21_SPANISH),
                  FormLayoutError::None,
                  "",
-                 {{45, "4.40"}, {48, "5.38"}}},
+                 {{45, "5.04"}, {48, "5.38"}}},
         FormCase{"missingTotal",
                  without(test::s21FormFields(), "904_32_S21_Value"),
                  FormLayoutError::MissingField,
@@ -504,6 +554,13 @@ TEST(LayoutFileTest, saveAndLoadKeepEveryByte) {
     EXPECT_TRUE(loadLayout(loaded, 1, folder.path()));
     EXPECT_EQ(loaded, layout);
     EXPECT_FALSE(loadLayout(loaded, 0, folder.path())); // each version has its own file
+
+    // The file holds no alignment: the 11/23 card's reads back with its form's.
+    EXPECT_EQ(saveLayout(layout, 2, folder.path()), WriteResult::Written);
+    EXPECT_TRUE(loadLayout(loaded, 2, folder.path()));
+    EXPECT_EQ(layoutBytes(loaded), layoutBytes(layout));
+    EXPECT_EQ(loaded.columnAlignOf(MINISTRY_HOURS_ENTRY), FieldAlign::Centre);
+    EXPECT_EQ(loaded.columnAlignOf(REMARKS_ENTRY), FieldAlign::Left);
 }
 
 TEST(LayoutFileTest, failedSaveIntoMissingFolderOrOverAFolderLeavesNoTrace) {

@@ -621,16 +621,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// Version 2 at 300 dpi, from the paper's corner whatever the margins (0.00 / 0.20): every
-// text starts at its position.
+// Version 2 at 300 dpi, from the paper's corner whatever the margins (0.00 / 0.20): each
+// mark starts at its position, the Bible studies and hours are centred on theirs.
 constexpr int V2_Y0 = 852, V2_ROW = 82, V2_TOTAL_Y = 852 + 12 * 82;
-constexpr int SHARED_X = 558, V2_STUDIES_X = 732, AUXILIARY_X = 1146, V2_HOURS_X = 1320;
+constexpr int SHARED_X = 558, V2_STUDIES_X = 864, AUXILIARY_X = 1146, V2_HOURS_X = 1452;
+
+// The middle of a text's box, rounded up.
+int middle(const TextCall& t) {
+    return (t.box.left + t.box.right + 1) / 2;
+}
 
 struct MinistryCase {
     const char* name;
     sample::MonthSpec september;
-    std::vector<std::pair<std::string, int>> row; // text, x
+    std::vector<std::pair<std::string, int>> row; // text, x of a mark or middle of a figure
     const char* total;
+    FieldAlign hours = FieldAlign::Centre; // the hours column's, as a form may set it
 };
 
 void PrintTo(const MinistryCase& c, std::ostream* os) {
@@ -656,16 +662,26 @@ TEST_P(MinistryColumns, ActivityStudiesAuxiliaryAndPioneerHours) {
     p.months[SEP] = GetParam().september;
     f.select(f.addPublisher(p));
     RecordingCanvas canvas;
-    drawServiceTable(canvas, ministryCard(f).state);
+    ministryCard(f).state.layout.setColumnAlign(MINISTRY_HOURS_ENTRY, GetParam().hours);
+    drawServiceTable(canvas, f.state);
+    // Where the hours stand: their middle, or the start or end of a left or right one.
+    const auto hoursAt = [&](const TextCall& t) {
+        const FieldAlign align = GetParam().hours;
+        return align == FieldAlign::Centre ? middle(t)
+               : align == FieldAlign::Left ? t.box.left
+                                           : t.box.right;
+    };
     std::vector<std::pair<std::string, int>> row;
     for (const TextCall& t : textsAt(canvas, V2_Y0)) {
-        row.emplace_back(t.text, t.at.x);
-        EXPECT_EQ(t.align.horizontal, HorizontalAlign::Left) << t.text;
+        const bool hours = t.box.left > AUXILIARY_X;
+        row.emplace_back(t.text, t.text == "x" ? t.at.x : hours ? hoursAt(t) : middle(t));
+        EXPECT_EQ(t.box.top, V2_Y0) << t.text;
     }
     EXPECT_EQ(row, GetParam().row);
     const auto total = textsAt(canvas, V2_TOTAL_Y);
     ASSERT_EQ(total.size(), 1u); // the hours are the only total
-    EXPECT_EQ(drawn(total), (std::vector<Drawn>{{GetParam().total, V2_HOURS_X, V2_TOTAL_Y}}));
+    EXPECT_EQ(total[0].text, GetParam().total);
+    EXPECT_EQ(hoursAt(total[0]), V2_HOURS_X);
     EXPECT_TRUE(textsAt(canvas, V2_Y0 + V2_ROW).empty()); // October: nothing reported
 }
 
@@ -692,6 +708,17 @@ INSTANTIATE_TEST_SUITE_P(
                      {.status = sample::REGULAR_PIONEER, .hours = 70, .quarterHours = 3},
                      {{"x", SHARED_X}, {"70,75", V2_HOURS_X}},
                      "70,75"},
+        // A form's own alignment: its hours start or end at the position.
+        MinistryCase{"hoursAlignedLeftByTheForm",
+                     {.status = sample::REGULAR_PIONEER, .hours = 70, .bibleStudies = 12},
+                     {{"x", SHARED_X}, {"12", V2_STUDIES_X}, {"70", V2_HOURS_X}},
+                     "70",
+                     FieldAlign::Left},
+        MinistryCase{"hoursAlignedRightByTheForm",
+                     {.status = sample::REGULAR_PIONEER, .hours = 5, .quarterHours = 1},
+                     {{"x", SHARED_X}, {"5,25", V2_HOURS_X}},
+                     "5,25",
+                     FieldAlign::Right},
         MinistryCase{"statusThreeIsNoPioneer",
                      {.status = 3, .hours = 5, .quarterHours = 1},
                      {{"x", SHARED_X}},
@@ -745,7 +772,7 @@ TEST(MinistryHeader, HopeBoxesAppointmentPioneerAndServiceYear) {
         for (const TextCall& t : canvas.texts()) {
             if (t.text == "x")
                 marks.emplace_back(t.at.x, t.at.y);
-            else if (t.at == (Point{90, 741}))
+            else if (middle(t) == 249 && t.at.y == 741) // centred on 0.83 in
                 year = t.text;
             // No address or telephones on this card.
             EXPECT_NE(t.text, "Kaunas");
@@ -760,26 +787,37 @@ TEST(MinistryForm, RulesAndCaptionsFollowTheLayout) {
     CardFixture f;
     f.select(f.addPublisher(person("Vardas", "Pavard\xEB")));
     ministryCard(f).state.printForm = true;
-    RecordingCanvas canvas;
-    drawCard(canvas, f.state);
-    const auto verticalAt = [&](int x) {
+    const auto verticalAt = [](const RecordingCanvas& canvas, int x) {
         for (const LineCall& l : canvas.lines())
             if (l.from.x == x && l.to.x == x && l.pen)
                 return true;
         return false;
     };
-    // Left of the hours and of the remarks: 2 pt (8 dots) before their texts at 4.40 and
-    // 5.38 in; the auxiliary pioneer's mark (3.82 in, 5 pt wide) in the middle of its cell.
-    EXPECT_TRUE(verticalAt(1312));
-    EXPECT_TRUE(verticalAt(1606));
-    EXPECT_TRUE(verticalAt(2 * (1146 + 10) - 1312));
+    // The centred Bible studies' field is as wide on either side of its middle (2.88 in) as
+    // from the shared in ministry's cell: its mark (5 pt wide) at 1.86 in in the middle, the
+    // month column ending at 1.39 in. The auxiliary pioneer's cell (its mark at 3.82 in) is as
+    // wide on either side; the hours reach the remarks' rule, 2 pt (8 dots) before their text
+    // at 5.38 in, and so stand in the middle of their cell, within a point (4 dots) of 4.84 in.
+    RecordingCanvas canvas;
+    drawCard(canvas, f.state);
+    const int afterShared = 2 * (558 + 10) - 417;
+    const int afterStudies = 2 * 864 - afterShared;
+    const int beforeHours = 2 * (1146 + 10) - afterStudies;
+    EXPECT_TRUE(verticalAt(canvas, afterShared));
+    EXPECT_TRUE(verticalAt(canvas, afterStudies));
+    EXPECT_TRUE(verticalAt(canvas, beforeHours));
+    EXPECT_TRUE(verticalAt(canvas, 1606));
+    EXPECT_NEAR((beforeHours + 1606) / 2, 1452, 4);
+    // Left-aligned ones start 2 pt in; the auxiliary pioneer's mark (3.82 in) stands in the
+    // middle of its cell.
     f.state.layout.setColumnX(3, "4.50");
+    f.state.layout.setColumnAlign(MINISTRY_STUDIES_ENTRY, FieldAlign::Left);
+    f.state.layout.setColumnAlign(MINISTRY_HOURS_ENTRY, FieldAlign::Left);
     RecordingCanvas moved;
     drawCard(moved, f.state);
-    bool found = false;
-    for (const LineCall& l : moved.lines())
-        found = found || (l.from.x == 1342 && l.to.x == 1342);
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(verticalAt(moved, 1342));
+    EXPECT_TRUE(verticalAt(moved, 2 * (1146 + 10) - 1342));
+    EXPECT_TRUE(verticalAt(moved, afterShared));
     // Without the box the same card draws no line at all.
     f.state.printForm = false;
     RecordingCanvas plain;

@@ -100,11 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TextCase{540, "0.74"}, TextCase{541, "0.00"}, TextCase{544, "1.27"},
                     TextCase{546, "5.37"}, TextCase{547, "0.27"}, TextCase{548, "3.04"},
                     TextCase{549, "1.15"}, TextCase{550, "5.37"}, TextCase{551, "6.78"},
-                    TextCase{552, "0.30"}, TextCase{553, "6.78"}, TextCase{554, "4.71"},
+                    TextCase{552, "0.83"}, TextCase{553, "6.78"}, TextCase{554, "4.71"},
                     TextCase{640, "0.92"}, TextCase{645, "1.37"}, TextCase{646, "1.39"},
                     TextCase{647, "1.61"}, TextCase{650, "1.16"}, TextCase{652, "2.47"},
                     TextCase{653, "1.39"}, TextCase{654, "1.61"}, TextCase{740, "2.84"},
-                    TextCase{741, "3.31"}, TextCase{742, "1.86"}, TextCase{745, "4.40"},
+                    TextCase{741, "3.31"}, TextCase{742, "1.86"}, TextCase{745, "4.84"},
                     TextCase{746, "1.39"}, TextCase{747, "8.02"}, TextCase{748, "5.38"}));
 
 INSTANTIATE_TEST_SUITE_P(LayoutReserved, StringTableTest,

@@ -145,9 +145,9 @@ void LayoutDialogsTest::detailedLabelsFollowColumnSet() {
         QCOMPARE(dialog.control(1073)->isVisible(), !labels[4].isEmpty());
         QCOMPARE(dialog.controlAs<QLabel>(1081)->text(),
                  QString(version == 2 ? "Tarnybos metai" : "Adresas"));
-        // The 11/23 card counts from the paper's edges, its figures aligned left.
+        // The 11/23 card counts from the paper's edges and centres some figures on theirs.
         QCOMPARE(dialog.controlAs<QLabel>(1096)->text(),
-                 QString(version == 2 ? "Skaitmenys lygiuojami kairyn."
+                 QString(version == 2 ? "Metai, studijos, valandos: X - lauko vidurys."
                                       : "Skaitmenys lygiuojami dešinyn."));
         QCOMPARE(dialog.controlAs<QLabel>(1094)->text().contains("lapo"), version == 2);
         QCOMPARE(
@@ -232,9 +232,10 @@ void LayoutDialogsTest::detailedRestoreShowsDefaults_data() {
                                                    "1.00", "0.30", "0.57"};
     QTest::newRow("version 1") << 1 << QStringList{"0.60", "0.22", "1.32", "1.99",
                                                    "0.62", "0.30", "0.57"};
-    // Rows 1 and 3 edit the service year and the special pioneer box, kept in spare slots.
+    // Rows 1 and 3 edit the service year (its middle) and the special pioneer box, kept in
+    // spare slots.
     QTest::newRow("version 2") << 2 << QStringList{"0.74", "0.92", "2.84", "3.31",
-                                                   "1.86", "0.30", "1.61"};
+                                                   "1.86", "0.83", "1.61"};
 }
 
 void LayoutDialogsTest::detailedRestoreShowsDefaults() {
@@ -275,15 +276,16 @@ void LayoutDialogsTest::detailedLayoutFromForm_data() {
     QTest::addColumn<QString>("change"); // of the stand-in form
     QTest::addColumn<QString>("hoursX"); // box 1071 afterwards
     QTest::addColumn<QString>("reason"); // second line of the message, if any
+    // The hours are centred: their fields' middles.
     QTest::newRow("branch's form") << ""
-                                   << "4.40"
+                                   << "4.84"
                                    << "";
     QTest::newRow("Polish edition") << "hours at 326.14"
-                                    << "4.56"
+                                    << "4.92"
                                     << "";
     // Only read: an owner password alone does not keep it from being read.
     QTest::newRow("owner password") << "owner password"
-                                    << "4.40"
+                                    << "4.84"
                                     << "";
     QTest::newRow("no total") << "no 904_32_S21_Value"
                               << "9.00"

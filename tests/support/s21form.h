@@ -10,6 +10,8 @@
 namespace pelkorl::test {
 
 inline constexpr double A4_HEIGHT_POINTS = 841.89;
+// The /Q of the fields the form centres: the service year, Bible studies and hours.
+inline constexpr int CENTRED = 1;
 // The month rows' mean distance, for captions drawn beside them.
 inline constexpr double S21_ROW_STEP = 19.8175;
 
@@ -35,7 +37,7 @@ inline std::vector<FormFieldRect> s21FormFields(const S21Edition& e = S21_ENGLIS
         {"900_1_Text_SanSerif", e.nameX, 762.22, 578.29 - e.nameX, 15.64, h},
         {"900_2_Text_SanSerif", 89.33, 745.79, 281.13, 15.64, h},
         {"900_5_Text_SanSerif", 106.26, 729.96, 264.20, 15.53, h},
-        {"900_13_Text_C_SanSerif", 19.32, 650.29, 81.06, 17.03, h},
+        {"900_13_Text_C_SanSerif", 19.32, 650.29, 81.06, 17.03, h, CENTRED},
     };
     const struct {
         int n;
@@ -56,12 +58,13 @@ inline std::vector<FormFieldRect> s21FormFields(const S21Edition& e = S21_ENGLIS
         const double high = r == 1 || r == 5 || r == 9 ? 16.93 : 17.03;
         const double box = marks[r] - e.rowsDown;
         f.push_back({"901_" + n + "_CheckBox", e.sharedX, box, 12.74, 12.75, h});
-        f.push_back({"902_" + n + "_Text_C_SanSerif", 173.48, y, 67.61, high, h});
+        f.push_back({"902_" + n + "_Text_C_SanSerif", 173.48, y, 67.61, high, h, CENTRED});
         f.push_back({"903_" + n + "_CheckBox", 271.37, box, 12.85, 12.75, h});
-        f.push_back({"904_" + n + "_S21_Value", e.hoursX, y, e.hoursWidth, high, h});
+        f.push_back({"904_" + n + "_S21_Value", e.hoursX, y, e.hoursWidth, high, h, CENTRED});
         f.push_back({"905_" + n + "_Text_SanSerif", 385.10, y, 190.60, high, h});
     }
-    f.push_back({"904_32_S21_Value", e.hoursX, 385.10 - e.rowsDown, e.hoursWidth, 17.02, h});
+    f.push_back(
+        {"904_32_S21_Value", e.hoursX, 385.10 - e.rowsDown, e.hoursWidth, 17.02, h, CENTRED});
     f.push_back({"905_32_Text_SanSerif", 385.10, 385.10 - e.rowsDown, 190.60, 17.02, h});
     return f;
 }

@@ -105,6 +105,24 @@ void CardLayout::setColumnX(int i, std::string_view text) {
     }
 }
 
+FieldAlign CardLayout::headerAlignOf(int k) const {
+    return validItem(k) ? headerAlign[static_cast<std::size_t>(k)] : FieldAlign::Left;
+}
+
+FieldAlign CardLayout::columnAlignOf(int i) const {
+    return validColumn(i) ? columnAlign[static_cast<std::size_t>(i)] : FieldAlign::Left;
+}
+
+void CardLayout::setHeaderAlign(int k, FieldAlign align) {
+    if (validItem(k))
+        headerAlign[static_cast<std::size_t>(k)] = align;
+}
+
+void CardLayout::setColumnAlign(int i, FieldAlign align) {
+    if (validColumn(i))
+        columnAlign[static_cast<std::size_t>(i)] = align;
+}
+
 std::array<char, CARD_LAYOUT_SIZE> CardLayout::bytes() const {
     std::array<char, CARD_LAYOUT_SIZE> out{};
     for (std::size_t s = 0; s < LAYOUT_SLOT_COUNT; ++s) {
@@ -185,6 +203,17 @@ void setLayoutDefaults(CardLayout& layout, int version) {
     for (int i = 0; i < TABLE_COLUMN_COUNT; ++i) {
         layout.setColumnX(i, loadText(TABLE_DEFAULTS + b + 2 + i));
     }
+    setDefaultAlignment(layout, version);
+}
+
+void setDefaultAlignment(CardLayout& layout, int version) {
+    layout.headerAlign = {};
+    layout.columnAlign = {};
+    if (columnSetOf(version) != ColumnSet::Ministry)
+        return;
+    layout.setHeaderAlign(static_cast<int>(HeaderItem::ServiceYear), FieldAlign::Centre);
+    layout.setColumnAlign(MINISTRY_STUDIES_ENTRY, FieldAlign::Centre);
+    layout.setColumnAlign(MINISTRY_HOURS_ENTRY, FieldAlign::Centre);
 }
 
 bool normaliseInchEntry(std::string& text,

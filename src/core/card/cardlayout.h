@@ -47,7 +47,10 @@ enum class HeaderItem : int {
 enum class ColumnSet { Literature, Placements, Ministry };
 
 // On the ministry set's card, columnX entries 4 and 5 place the form: the month column's
-// right edge and the card's width.
+// right edge and the card's width. Entries 0-3 are shared in ministry, Bible studies,
+// auxiliary pioneer and hours.
+constexpr int MINISTRY_STUDIES_ENTRY = 1;
+constexpr int MINISTRY_HOURS_ENTRY = 3;
 constexpr int MINISTRY_MONTH_COLUMN_ENTRY = 4;
 constexpr int MINISTRY_CARD_WIDTH_ENTRY = 5;
 
@@ -64,10 +67,18 @@ struct LayoutValue {
     friend bool operator==(const LayoutValue&, const LayoutValue&) = default;
 };
 
+// How a datum of the 11/23 card stands at its x, as the fillable form's field aligns it (its
+// /Q): its text starts there, is centred on it, or ends there.
+enum class FieldAlign : std::uint8_t { Left = 0, Centre = 1, Right = 2 };
+
 // 50 slots: header (x, y) pairs 0-23, spare 24-39 (24-29: items 12-14), table top 40, table height
 // 41, column positions 42-48, spare 49.
 struct CardLayout {
     std::array<LayoutValue, LAYOUT_SLOT_COUNT> values{};
+    // Not in the layout file: a file read gets its version's (setDefaultAlignment). Only the
+    // 11/23 card uses them.
+    std::array<FieldAlign, LAYOUT_ITEM_COUNT> headerAlign{};
+    std::array<FieldAlign, TABLE_COLUMN_COUNT> columnAlign{};
 
     // Slot access; an index outside 0-49 reads "" and writes nothing.
     std::string slotText(int slot) const;
@@ -94,13 +105,21 @@ struct CardLayout {
     std::array<char, CARD_LAYOUT_SIZE> bytes() const;
     // Copies up to 400 bytes from the start; bytes beyond `data` stay as they are.
     void setBytes(std::span<const char> data);
-    void clear() { values = {}; }
+    // Items and columns outside their ranges read Left and write nothing.
+    FieldAlign headerAlignOf(int k) const;
+    FieldAlign headerAlignOf(HeaderItem item) const {
+        return headerAlignOf(static_cast<int>(item));
+    }
+    FieldAlign columnAlignOf(int i) const;
+    void setHeaderAlign(int k, FieldAlign align);
+    void setColumnAlign(int i, FieldAlign align);
+
+    void clear() { *this = CardLayout{}; }
 
     friend bool operator==(const CardLayout&, const CardLayout&) = default;
 };
 
 static_assert(sizeof(LayoutValue) == LAYOUT_VALUE_SIZE);
-static_assert(sizeof(CardLayout) == CARD_LAYOUT_SIZE);
 
 // Number of selectable card versions (string 146).
 int cardVersionCount();
@@ -122,6 +141,10 @@ bool readLayout(CardLayout& layout, std::span<const std::uint8_t> bytes);
 
 // The version's default layout from the string table; spare slots become zero bytes.
 void setLayoutDefaults(CardLayout& layout, int version);
+
+// The version's alignments alone: the 11/23 card centres its service year, Bible studies and
+// hours, as the branch's form does; everything else is Left.
+void setDefaultAlignment(CardLayout& layout, int version);
 
 // Checks a typed inch value and rewrites it into the form D.DD. On rejection hands the
 // message text (string 116) to `showMessage` once, leaves `text` as it was and returns false.

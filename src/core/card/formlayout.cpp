@@ -1,5 +1,6 @@
 #include "card/formlayout.h"
 
+#include "card/figures.h"
 #include "text/strings.h"
 #include "text/textids.h"
 
@@ -28,7 +29,8 @@ constexpr int LAST_ROW = FIRST_ROW + 11;
 constexpr int TOTAL_ROW = 32;
 constexpr int MONTH_ROW_COUNT = 12;
 
-// Top-left of a left-aligned text's cell, in points from the paper's top-left corner.
+// A text's x as its field aligns it (its start, middle or end) and its cell's top, in points
+// from the paper's top-left corner.
 struct Spot {
     double x = 0;
     double y = 0;
@@ -38,8 +40,23 @@ double topOf(const FormFieldRect& f) {
     return f.pageHeight - f.y - f.height;
 }
 
+FieldAlign alignOf(const FormFieldRect& f) {
+    if (f.quadding == 1)
+        return FieldAlign::Centre;
+    return f.quadding == 2 ? FieldAlign::Right : FieldAlign::Left;
+}
+
 Spot textSpot(const FormFieldRect& f) {
-    return {f.x + TEXT_INSET, topOf(f) + (f.height - CELL) / 2};
+    const double y = topOf(f) + (f.height - CELL) / 2;
+    switch (alignOf(f)) {
+    case FieldAlign::Centre:
+        return {f.x + f.width / 2, y};
+    case FieldAlign::Right:
+        return {f.x + f.width - TEXT_INSET, y};
+    case FieldAlign::Left:
+        break;
+    }
+    return {f.x + TEXT_INSET, y};
 }
 
 // The "x" mark's ink, not its cell, centred in the box.
@@ -73,6 +90,13 @@ public:
         values_.push_back({slot, points, from});
     }
 
+    void setHeaderAlign(HeaderItem item, const FormFieldRect& f) {
+        aligned_.setHeaderAlign(static_cast<int>(item), alignOf(f));
+    }
+    void setColumnAlign(int entry, const FormFieldRect& f) {
+        aligned_.setColumnAlign(entry, alignOf(f));
+    }
+
     void fail(FormLayoutError error, const std::string& name) {
         if (result_.error == FormLayoutError::None)
             result_ = {error, name, {}};
@@ -91,6 +115,8 @@ public:
             return result_;
         for (const auto& [slot, text] : texts)
             layout.setSlotText(slot, text);
+        layout.headerAlign = aligned_.headerAlign;
+        layout.columnAlign = aligned_.columnAlign;
         return result_;
     }
 
@@ -115,6 +141,7 @@ private:
 
     std::span<const FormFieldRect> fields_;
     std::vector<Value> values_;
+    CardLayout aligned_; // its alignments alone; any item the form has no text for is Left
     FormLayoutResult result_;
 };
 
@@ -145,8 +172,12 @@ void headerFromFields(LayoutBuilder& b) {
         {"900_13_Text_C_SanSerif", HeaderItem::ServiceYear, false},
     };
     for (const Item& i : ITEMS) {
-        if (const FormFieldRect* f = b.field(i.field))
-            setItem(b, i.item, i.box ? markSpot(*f) : textSpot(*f), i.field);
+        const FormFieldRect* f = b.field(i.field);
+        if (!f)
+            continue;
+        setItem(b, i.item, i.box ? markSpot(*f) : textSpot(*f), i.field);
+        if (!i.box)
+            b.setHeaderAlign(i.item, *f);
     }
 }
 
@@ -174,16 +205,19 @@ void tableFromFields(LayoutBuilder& b) {
     b.set(SLOT_TABLE_TOP, top, hoursName);
     b.set(SLOT_TABLE_HEIGHT, MONTH_ROW_COUNT * step, augustName);
     b.set(SLOT_COLUMN_X + 0, markSpot(*shared).x, sharedName);
-    b.set(SLOT_COLUMN_X + 1, textSpot(*studies).x, studiesName);
+    b.set(SLOT_COLUMN_X + MINISTRY_STUDIES_ENTRY, textSpot(*studies).x, studiesName);
     b.set(SLOT_COLUMN_X + 2, markSpot(*auxiliary).x, auxiliaryName);
-    b.set(SLOT_COLUMN_X + 3, textSpot(*hours).x, hoursName);
+    b.set(SLOT_COLUMN_X + MINISTRY_HOURS_ENTRY, textSpot(*hours).x, hoursName);
     // The drawn form's month column ends as far left of the shared box as the studies
     // field starts right of it; its card ends with the remarks field.
     const double sharedCentre = shared->x + shared->width / 2;
     b.set(SLOT_COLUMN_X + MINISTRY_MONTH_COLUMN_ENTRY, 2 * sharedCentre - studies->x, sharedName);
     b.set(SLOT_COLUMN_X + MINISTRY_CARD_WIDTH_ENTRY, remarks->x + remarks->width + TEXT_INSET,
           remarksName);
-    b.set(SLOT_COLUMN_X + 6, textSpot(*remarks).x, remarksName);
+    b.set(SLOT_COLUMN_X + REMARKS_ENTRY, textSpot(*remarks).x, remarksName);
+    b.setColumnAlign(MINISTRY_STUDIES_ENTRY, *studies);
+    b.setColumnAlign(MINISTRY_HOURS_ENTRY, *hours);
+    b.setColumnAlign(REMARKS_ENTRY, *remarks);
 
     // The total is drawn in the hours column, one row below August.
     const double totalX = textSpot(*hours).x;

@@ -7,6 +7,8 @@
 #include "text/textids.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 
 namespace pelkorl {
@@ -41,6 +43,7 @@ constexpr int MINISTRY_BOX = 14; // the branch's form has 10.4 pt boxes and room
 constexpr int FRAME_PAD = 10;    // the 11/23 card's outline this far left of its first item
 constexpr int TITLE_ROOM = 40;   // and this far above its name line
 constexpr int SERVICE_YEAR_ROOM = 15;
+constexpr int SERVICE_YEAR_LINE = 50;
 constexpr int INSET = 5;
 constexpr int DATA_TENTHS = 100; // the header's data font, as cardrender draws it
 constexpr int CAPTION_TENTHS = 80;
@@ -57,11 +60,19 @@ constexpr TextAlign LEFT_BOTTOM{HorizontalAlign::Left, VerticalAlign::Bottom, fa
 constexpr double X_ADVANCE_EMS = 0.5;
 constexpr double X_HEIGHT_EMS = 1062.0 / 2048;
 constexpr double TABLE_CELL_POINTS = 10 * 2288.0 / 2048;
-// The 11/23 card's figures start this far right of their fields' edges, in points.
+// The 11/23 card's left- and right-aligned figures stand this far in from their fields'
+// edges, in points.
 constexpr double FIELD_INSET_POINTS = 2;
 
 unsigned dpiOf(int dpi) {
     return static_cast<unsigned>(dpi > 0 ? dpi : 0);
+}
+
+// Where the writing line of a text datum at x starts: under the datum's start, middle or end.
+int lineStart(int x, FieldAlign align, int length) {
+    if (align == FieldAlign::Centre)
+        return x - length / 2;
+    return align == FieldAlign::Right ? x - length : x;
 }
 
 int hundredths(int dpi, int value) {
@@ -147,17 +158,18 @@ void FormPainter::drawItem(const FormItem& item, int px, int py, const FormTable
 
     if (item.kind == Field::Text) {
         const int lineY = py + static_cast<int>(data.height());
-        const int end = std::min(px + hundredths(dpiX_, item.lineLength),
-                                 table.right - hundredths(dpiX_, INSET));
-        line(canvas_, px, lineY, end, lineY);
-        if (px - gap - captionWidth >= table.left + gap) {
+        const int length = hundredths(dpiX_, item.lineLength);
+        const int start = lineStart(px, headerAlign(state_, item.item), length);
+        const int end = std::min(start + length, table.right - hundredths(dpiX_, INSET));
+        line(canvas_, start, lineY, end, lineY);
+        if (start - gap - captionWidth >= table.left + gap) {
             canvas_.setTextAlign(RIGHT_TOP);
-            canvas_.textOut(px - gap, captionTop, caption);
+            canvas_.textOut(start - gap, captionTop, caption);
         } else {
             // No room on the left: a small caption stands on the data's top instead.
             canvas_.selectFont(font(SMALL_TENTHS, dpiY_));
             canvas_.setTextAlign(LEFT_BOTTOM);
-            canvas_.textOut(px, py + hundredths(dpiY_, 2), caption);
+            canvas_.textOut(start, py + hundredths(dpiY_, 2), caption);
         }
         return;
     }
@@ -189,7 +201,7 @@ void FormPainter::drawHeader(const FormTable& table) {
     if (state_.columnSet == ColumnSet::Ministry) {
         items = {
             {k(H::Name), NAME_CAPTION, Field::Text, 300},
-            {k(H::ServiceYear), FORM_SERVICE_YEAR, Field::Text, 50},
+            {k(H::ServiceYear), FORM_SERVICE_YEAR, Field::Text, SERVICE_YEAR_LINE},
             {k(H::BirthDate), BIRTH_CAPTION, Field::Text, 110},
             {k(H::DateImmersed), BAPTISM_CAPTION, Field::Text, 110},
             {k(H::MaleMark), MALE_CAPTION, Field::Box, 0},
@@ -310,13 +322,70 @@ int points(int dpi, double value) {
     return static_cast<int>((dpi > 0 ? dpi : 0) * value / 72);
 }
 
-// The 11/23 card's rules: its figures start at their fields' left edges and its marks stand
-// in the middle of their cells, so a mark's cell is as wide on either side of it.
+struct Edges {
+    std::optional<int> left;
+    std::optional<int> right;
+};
+
+// A text column's field, its edges as far as its datum's position and alignment tell from
+// the edges already known: a left- or right-aligned datum stands `inset` in from its side, a
+// centred one as far from either edge.
+Edges fieldEdges(int x, FieldAlign align, int inset, Edges known) {
+    switch (align) {
+    case FieldAlign::Left:
+        if (!known.left)
+            known.left = x - inset;
+        break;
+    case FieldAlign::Right:
+        if (!known.right)
+            known.right = x + inset;
+        break;
+    case FieldAlign::Centre:
+        if (known.left && !known.right)
+            known.right = 2 * x - *known.left;
+        else if (known.right && !known.left)
+            known.left = 2 * x - *known.right;
+        break;
+    }
+    return known;
+}
+
+// Right of shared in ministry, studies, auxiliary pioneer and hours, and left of the remarks,
+// whose field ends `inset` before the card's right edge.
+void ministryColumnRules(FormTable& t, const CardLayout& layout,
+                         const std::array<int, TABLE_COLUMN_COUNT>& column, int inset,
+                         int halfMark) {
+    const auto edges = [&](int entry, Edges known) {
+        return fieldEdges(column[entry], layout.columnAlignOf(entry), inset, known);
+    };
+    const int shared = column[0] + halfMark;
+    const int auxiliary = column[2] + halfMark;
+    t.monthRight = column[MINISTRY_MONTH_COLUMN_ENTRY];
+    const Edges remarks = edges(REMARKS_ENTRY, {std::nullopt, t.right - inset});
+    const Edges studies = edges(MINISTRY_STUDIES_ENTRY, {2 * shared - t.monthRight, std::nullopt});
+    Edges hours = edges(MINISTRY_HOURS_ENTRY, {});
+    // The auxiliary pioneer's cell lies between them; known on neither side, it is as wide as
+    // the shared in ministry's.
+    int afterStudies = auxiliary - (*studies.left - shared);
+    if (studies.right)
+        afterStudies = *studies.right;
+    else if (hours.left)
+        afterStudies = 2 * auxiliary - *hours.left;
+    if (!hours.left)
+        hours.left = 2 * auxiliary - afterStudies;
+    // Centred hours reach the remarks, or as far on the right as on the left.
+    if (!hours.right)
+        hours.right = remarks.left;
+    hours = edges(MINISTRY_HOURS_ENTRY, hours);
+    const int afterHours = hours.right.value_or(column[REMARKS_ENTRY] - inset);
+    t.remarksLeft = remarks.left.value_or(afterHours);
+    t.columns = {*studies.left, afterStudies, *hours.left, afterHours};
+}
+
+// The 11/23 card's rules: its marks stand in the middle of their cells, so a mark's cell is
+// as wide on either side of it, and its figures stand in their fields as aligned.
 void ministryRules(FormTable& t, const CardState& state, int dpiX, int dpiY) {
     const CardLayout& layout = state.layout;
-    const auto columnDev = [&](int entry) {
-        return state.leftMarginDev + inchesToDevice(dpiOf(dpiX), layout.columnX(entry));
-    };
     const auto x = [&](HeaderItem item) {
         return inchesToDevice(dpiOf(dpiX), layout.headerX(item));
     };
@@ -324,23 +393,20 @@ void ministryRules(FormTable& t, const CardState& state, int dpiX, int dpiY) {
         return inchesToDevice(dpiOf(dpiY), layout.headerY(item));
     };
     // The outline keeps clear of the first item on the left and of the title above the name.
+    const int year =
+        lineStart(x(HeaderItem::ServiceYear), layout.headerAlignOf(HeaderItem::ServiceYear),
+                  hundredths(dpiX, SERVICE_YEAR_LINE));
     t.left = state.leftMarginDev +
-             std::max(0, std::min(x(HeaderItem::ElderMark), x(HeaderItem::ServiceYear)) -
-                             hundredths(dpiX, FRAME_PAD));
+             std::max(0, std::min(x(HeaderItem::ElderMark), year) - hundredths(dpiX, FRAME_PAD));
     t.top = state.topMarginDev + std::max(0, y(HeaderItem::Name) - hundredths(dpiY, TITLE_ROOM));
-    const int halfMark = points(dpiX, 10 * X_ADVANCE_EMS / 2);
-    const int inset = points(dpiX, FIELD_INSET_POINTS);
-    const int shared = columnDev(0) + halfMark;
-    const int auxiliary = columnDev(2) + halfMark;
     // The service year stands in the month column's caption cell, its small caption on top.
     t.captionTop = std::min(t.captionTop, state.topMarginDev + y(HeaderItem::ServiceYear) -
                                               hundredths(dpiY, SERVICE_YEAR_ROOM));
-    t.monthRight = columnDev(MINISTRY_MONTH_COLUMN_ENTRY);
-    const int afterShared = 2 * shared - t.monthRight;
-    const int beforeHours = columnDev(3) - inset;
-    t.remarksLeft = columnDev(REMARKS_ENTRY) - inset;
-    // Right of shared in ministry, studies, auxiliary pioneer and hours.
-    t.columns = {afterShared, 2 * auxiliary - beforeHours, beforeHours, t.remarksLeft};
+    std::array<int, TABLE_COLUMN_COUNT> column{};
+    for (int i = 0; i < TABLE_COLUMN_COUNT; ++i)
+        column[i] = state.leftMarginDev + inchesToDevice(dpiOf(dpiX), layout.columnX(i));
+    ministryColumnRules(t, layout, column, points(dpiX, FIELD_INSET_POINTS),
+                        points(dpiX, 10 * X_ADVANCE_EMS / 2));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "text/strings.h"
 #include "text/textids.h"
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -32,10 +33,23 @@ unsigned dpiOf(int dpi) {
     return static_cast<unsigned>(dpi > 0 ? dpi : 0);
 }
 
+// A datum of the 11/23 card at x, as its field aligns it; the surface stays at LEFT_TOP.
+void alignedText(Canvas& canvas, int x, int y, const std::string& text, FieldAlign align) {
+    if (align == FieldAlign::Right) {
+        canvas.setTextAlign(RIGHT_TOP);
+        canvas.textOut(x, y, text);
+        canvas.setTextAlign(LEFT_TOP);
+        return;
+    }
+    const double half = align == FieldAlign::Centre ? canvas.textWidth(text) / 2 : 0;
+    canvas.textOut(x - static_cast<int>(std::lround(half)), y, text);
+}
+
 // Record texts are Windows-1257; the canvas takes UTF-8.
-void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes) {
+void drawRecordText(Canvas& canvas, int x, int y, const std::string& bytes,
+                    FieldAlign align = FieldAlign::Left) {
     if (!bytes.empty())
-        canvas.textOut(x, y, cp1257ToUtf8(bytes));
+        alignedText(canvas, x, y, cp1257ToUtf8(bytes), align);
 }
 
 using Position = std::function<int(int)>;
@@ -93,8 +107,10 @@ void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const Heade
                              const Position& X, const Position& Y) {
     const int birth = static_cast<int>(HeaderItem::BirthDate);
     const int immersed = static_cast<int>(HeaderItem::DateImmersed);
-    drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE));
-    drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE));
+    drawRecordText(canvas, X(birth), Y(birth), recordDate(state, BIRTH_DATE),
+                   headerAlign(state, birth));
+    drawRecordText(canvas, X(immersed), Y(immersed), recordDate(state, BAPTISM_DATE),
+                   headerAlign(state, immersed));
     if (marks.baptized) {
         const int k =
             static_cast<int>(marks.anointed ? HeaderItem::AnointedBox : HeaderItem::AnointedMark);
@@ -103,7 +119,8 @@ void drawMinistryHeaderItems(Canvas& canvas, const CardState& state, const Heade
     drawAppointmentMark(canvas, marks, X, Y);
     drawPioneerMark(canvas, marks, X, Y);
     const int year = static_cast<int>(HeaderItem::ServiceYear);
-    canvas.textOut(X(year), Y(year), std::to_string(serviceYearNumber(state)));
+    alignedText(canvas, X(year), Y(year), std::to_string(serviceYearNumber(state)),
+                headerAlign(state, year));
 }
 
 } // namespace
@@ -135,7 +152,7 @@ void drawCardHeader(Canvas& canvas, CardState& state) {
     const PublisherRecord& record = headerRecord(state, cardPublisher(state));
     const HeaderMarks marks = headerMarks(state, cardPublisher(state));
     const int name = item(HeaderItem::Name);
-    drawRecordText(canvas, X(name), Y(name), state.displayName);
+    drawRecordText(canvas, X(name), Y(name), state.displayName, headerAlign(state, name));
 
     if (state.markSex) {
         int k = -1;
@@ -171,10 +188,19 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
     const TextAlign previousAlign = canvas.textAlign();
     canvas.selectFont(
         FontSpec{"Arial", -mulDiv(TABLE_POINTS, dpiY, 72), WEIGHT_NORMAL, CHARSET_BALTIC});
-    // The 11/23 card's figures start at the left of their fields, as its layout takes them
-    // from the form; the older cards' numbers end at their columns.
-    const TextAlign cellAlign = state.columnSet == ColumnSet::Ministry ? LEFT_TOP : RIGHT_TOP;
-    canvas.setTextAlign(cellAlign);
+    // The 11/23 card's figures stand as its form's fields align them; the older cards'
+    // numbers end at their columns, their remarks start at theirs.
+    const bool ministry = state.columnSet == ColumnSet::Ministry;
+    const auto cellOut = [&](int entry, int y, const std::string& text) {
+        const int x = state.leftMarginDev + columnDev[entry];
+        if (ministry) {
+            alignedText(canvas, x, y, text, layout.columnAlignOf(entry));
+        } else {
+            canvas.setTextAlign(entry == REMARKS_ENTRY ? LEFT_TOP : RIGHT_TOP);
+            canvas.textOut(x, y, text);
+        }
+    };
+    canvas.setTextAlign(LEFT_TOP);
 
     const int record = state.selectedRecord;
     const auto columns = printedColumns(state.columnSet);
@@ -186,22 +212,17 @@ void drawServiceTable(Canvas& canvas, CardState& state) {
         for (const PrintedColumn& column : columns) {
             const CellText cell = cellText(state, record, m, column.kind);
             if (cell.drawn)
-                canvas.textOut(state.leftMarginDev + columnDev[column.entry], y, cell.text);
+                cellOut(column.entry, y, cell.text);
         }
         const std::string remarks = remarksText(state, record, m);
-        if (!remarks.empty()) {
-            canvas.setTextAlign(LEFT_TOP);
-            canvas.textOut(state.leftMarginDev + columnDev[REMARKS_ENTRY], y,
-                           cp1257ToUtf8(remarks));
-            canvas.setTextAlign(cellAlign);
-        }
+        if (!remarks.empty())
+            cellOut(REMARKS_ENTRY, y, cp1257ToUtf8(remarks));
     }
 
     if (state.totalChecked) {
         const int y = y0 + MONTH_ROWS * rowHeight;
         for (const PrintedColumn& column : totalColumns(state.columnSet))
-            canvas.textOut(state.leftMarginDev + columnDev[column.entry], y,
-                           columnTotal(state, record, column.kind, MONTH_ROWS));
+            cellOut(column.entry, y, columnTotal(state, record, column.kind, MONTH_ROWS));
     }
 
     canvas.setTextAlign(previousAlign);

@@ -13,6 +13,11 @@ bool countsFromPaperCorner(ColumnSet set) {
     return set == ColumnSet::Ministry;
 }
 
+FieldAlign headerAlign(const CardState& state, int item) {
+    return state.columnSet == ColumnSet::Ministry ? state.layout.headerAlignOf(item)
+                                                  : FieldAlign::Left;
+}
+
 void computeMargins(CardState& state, int dpiX, int dpiY) {
     if (countsFromPaperCorner(state.columnSet)) {
         state.leftMarginDev = -state.deviceOriginX;

@@ -1,6 +1,7 @@
 #pragma once
-// Page geometry shared by the card renderers and the form: margins in device units and the
-// rounding multiply-divide that font heights and dialog units use.
+// Page geometry shared by the card renderers and the form: margins in device units, how a
+// header datum is aligned, and the rounding multiply-divide that font heights and dialog
+// units use.
 #include "card/cardlayout.h"
 
 namespace pelkorl {
@@ -17,6 +18,10 @@ void computeMargins(CardState& state, int dpiX, int dpiY);
 // Whether a column set's positions count from the paper's corner rather than from the
 // printable area's corner and the settings' margins.
 bool countsFromPaperCorner(ColumnSet set);
+
+// How a header item's datum stands at its x: as the form's field aligns it on the 11/23
+// card, from the start on the older cards.
+FieldAlign headerAlign(const CardState& state, int item);
 
 // number * numerator / denominator through 64 bits, rounded half away from zero;
 // -1 when the denominator is 0 or the result does not fit an int.

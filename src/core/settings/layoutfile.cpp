@@ -10,7 +10,10 @@ namespace pelkorl {
 bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder) {
     Bytes bytes;
     readFilePart(findIgnoringCase(folder, layoutFileName(version)), 0, CARD_LAYOUT_SIZE, bytes);
-    return readLayout(layout, bytes);
+    const bool whole = readLayout(layout, bytes);
+    // The file keeps no alignment: its version's holds.
+    setDefaultAlignment(layout, version);
+    return whole;
 }
 
 WriteResult saveLayout(const CardLayout& layout, int version, const std::filesystem::path& folder) {

@@ -9,9 +9,9 @@
 
 namespace pelkorl {
 
-// Reads the version's layout file from `folder`. True only when all 400 bytes were read;
-// otherwise the layout holds zeros and whatever part was read, and the caller is expected
-// to fall back to setLayoutDefaults.
+// Reads the version's layout file from `folder`; the alignments are the version's defaults.
+// True only when all 400 bytes were read; otherwise the layout holds zeros and whatever part
+// was read, and the caller is expected to fall back to setLayoutDefaults.
 bool loadLayout(CardLayout& layout, int version, const std::filesystem::path& folder);
 
 // Writes the 400 bytes as the version's layout file in `folder`, atomically: a failure

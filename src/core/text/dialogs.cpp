@@ -211,7 +211,7 @@ DialogTemplate detailedLayoutDialog() {
         c.push_back(edit(1031 + k, 81, 25 + 16 * k, 40, 14));
         c.push_back(edit(1043 + k, 128, 25 + 16 * k, 40, 14));
     }
-    // Ids 1093-1096: the 11/23 card counts from the paper's edges and aligns left.
+    // Ids 1093-1096: the 11/23 card counts from the paper's edges and centres some figures.
     c.push_back(label(1093,
                       "X matmenys - coliai nuo kairės paraštės\nY matmenys - coliai nuo viršutinės "
                       "paraštės",

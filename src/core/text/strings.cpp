@@ -225,7 +225,7 @@ constexpr Entry TEXTS[] = {
            "lapo krašto"},
     {1473, "(coliai nuo lapo viršaus)"},
     {1474, "Matmenys nurodomi coliais nuo kairiojo lapo krašto."},
-    {1475, "Skaitmenys lygiuojami kairyn."},
+    {1475, "Metai, studijos, valandos: X - lauko vidurys."},
     // Why a fillable form was refused, for the fill and for the layout taken from it: the
     // reasons, the first line of the fill's message, each field fault and each limit.
     {1480, "failo nepavyko perskaityti."},
@@ -261,7 +261,7 @@ static_assert(sortedById(), "the text table must stay sorted by id");
 
 // Layout defaults, one column per card version 0-4 (id = base + 20 * version + row).
 // Version 2 is the 11/23 card: the branch's A4 form, from the paper's top-left corner
-// (layoutFromFormFields of that form's field rectangles).
+// (layoutFromFormFields of that form's field rectangles, centred where it centres).
 constexpr int HEADER_ROWS = 15;
 constexpr int TABLE_ROWS = 12;
 
@@ -281,7 +281,7 @@ constexpr std::array<VersionRow, HEADER_ROWS> HEADER_X = {{
     {"4.55", "4.25", "1.15", "4.85", "4.40"}, // ministerial servant
     {"5.20", "5.29", "5.37", "5.29", "5.25"}, // male
     {"5.20", "5.29", "6.78", "5.29", "5.25"}, // female
-    {"", "", "0.30", "", ""},                 // service year
+    {"", "", "0.83", "", ""},                 // service year (version 2: its middle)
     {"", "", "6.78", "", ""},                 // anointed, where it has a box of its own
     {"", "", "4.71", "", ""},                 // special pioneer
 }};
@@ -306,14 +306,15 @@ constexpr std::array<VersionRow, HEADER_ROWS> HEADER_Y = {{
 }};
 
 // 700-711: table top, table height, the seven column positions, three spares. On the 11/23
-// card columns 4 and 5 are the month column's right edge and the card's width.
+// card columns 4 and 5 are the month column's right edge and the card's width, and the
+// centred columns 1 (Bible studies) and 3 (hours) hold their fields' middles.
 constexpr std::array<VersionRow, TABLE_ROWS> TABLE = {{
     {"1.32", "1.32", "2.84", "1.32", "1.32"}, // table top
     {"1.99", "1.99", "3.31", "1.99", "1.99"}, // table height
     {"1.00", "0.62", "1.86", "0.62", "0.62"}, // column 0
-    {"1.60", "1.19", "2.44", "1.17", "1.17"},
+    {"1.60", "1.19", "2.88", "1.17", "1.17"},
     {"2.30", "1.90", "3.82", "1.75", "1.75"},
-    {"2.90", "2.45", "4.40", "2.25", "2.25"},
+    {"2.90", "2.45", "4.84", "2.25", "2.25"},
     {"3.40", "3.00", "1.39", "2.75", "2.75"},
     {"3.40", "3.60", "8.02", "3.25", "3.25"},
     {"3.60", "3.78", "5.38", "3.38", "3.38"}, // column 6, remarks

@@ -166,7 +166,7 @@ void DetailedLayoutDialog::relabelForMinistryCard() {
     magazinesLabel_->setText(hours);
     relabel(returnVisitsLabel_, LABEL_MONTH_COLUMN);
     relabel(studiesLabel_, LABEL_CARD_WIDTH);
-    // Its positions count from the paper's edges and its figures start at their columns.
+    // Its positions count from the paper's edges; its centred figures stand on the middles.
     for (std::size_t i = 0; i < notes_.size(); ++i)
         relabel(notes_[i], MINISTRY_LAYOUT_NOTES + static_cast<int>(i));
 }

@@ -18,14 +18,15 @@ struct Field {
     std::string name;
     bool box = false;
     double x = 0, y = 0, w = 0, h = 0;
+    int quadding = 0;
 };
 
 // The form's own rectangles (s21form.h), the hours moved as an edition moves them.
 std::vector<Field> formFields(double hoursX) {
     std::vector<Field> fields;
     for (const FormFieldRect& r : s21FormFields(hoursX))
-        fields.push_back(
-            {r.name, r.name.find("CheckBox") != std::string::npos, r.x, r.y, r.width, r.height});
+        fields.push_back({r.name, r.name.find("CheckBox") != std::string::npos, r.x, r.y, r.width,
+                          r.height, r.quadding});
     return fields;
 }
 
@@ -279,8 +280,7 @@ std::string standInForm(const StandInOptions& options) {
             w.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
             w.replaceKey("/DA", QPDFObjectHandle::newString(
                                     options.textDa.empty() ? "/Helv 0 Tf 0 g" : options.textDa));
-            const bool centred = f.name.find("_C_") != std::string::npos;
-            w.replaceKey("/Q", QPDFObjectHandle::newInteger(centred ? 1 : 0));
+            w.replaceKey("/Q", QPDFObjectHandle::newInteger(f.quadding));
         }
         if (options.widgetsOnly)
             editionWidget(w, f, f.box ? dingbats : knoll);
