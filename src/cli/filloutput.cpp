@@ -47,15 +47,13 @@ int failed(const FillResult& result, const fs::path& form) {
 Stop writeFilled(const FormFiller& filler, const std::vector<std::vector<FormValue>>& pages,
                  bool flatten, const PrintToolOptions& options, const fs::path& target,
                  std::size_t& written) {
-    FillResult result;
-    const std::string bytes = filler.fill(pages, flatten, result);
+    const FillResult result = filler.write(pages, flatten, target);
     warnSkipped(result);
+    if (result.problem == FormProblem::CannotWrite)
+        return fail(EXIT_FAILED, "the file " + shown(target) + " could not be written" +
+                                     writeProblem(target, result.reason));
     if (!result.ok())
         return failed(result, options.fillForm);
-    std::error_code reason;
-    if (writeFileAtomically(target, bytes, &reason) != WriteResult::Written)
-        return fail(EXIT_FAILED, "the file " + shown(target) + " could not be written" +
-                                     writeProblem(target, reason));
     written += result.pages;
     return {};
 }

@@ -40,8 +40,6 @@ void showMessage(QWidget* parent, const QString& message) {
 }
 
 QString formProblemText(const FillResult& result, const QString& form) {
-    if (result.problem == FormProblem::CannotWrite)
-        return text(WRITE_FAILED_TEXT).replace(QStringLiteral("%1"), nativeName(form));
     return textFromUtf8(insertText(loadText(FILL_FORM_FAILED), utf8FromText(nativeName(form))) +
                         "\n" + formRefusalText(result));
 }
@@ -160,17 +158,16 @@ CardCommands::FillOutcome CardCommands::fillSelected(const FormFiller& filler,
 // The filled form written whole to `file`; a failure is shown with its reason.
 bool CardCommands::writeFilled(const FormFiller& filler, const CardPage& page,
                                const QString& file) {
-    FillResult result;
-    const std::string bytes = filler.fill(formPages(state_, page, false), false, result);
-    if (!result.ok()) {
-        showMessage(parent_, formProblemText(result, file));
+    const FillResult result =
+        filler.write(formPages(state_, page, false), false, pathFromText(file));
+    if (result.problem == FormProblem::CannotWrite) {
+        const std::error_code reason =
+            result.reason ? result.reason : writeObstacle(pathFromText(file));
+        showMessage(parent_, writeFailedText(file, reason));
         return false;
     }
-    std::error_code reason;
-    if (writeFileAtomically(pathFromText(file), bytes, &reason) != WriteResult::Written) {
-        if (!reason)
-            reason = writeObstacle(pathFromText(file));
-        showMessage(parent_, writeFailedText(file, reason));
+    if (!result.ok()) {
+        showMessage(parent_, formProblemText(result, file));
         return false;
     }
     return true;

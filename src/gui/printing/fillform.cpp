@@ -563,7 +563,7 @@ FillResult FormFiller::write(const std::vector<std::vector<FormValue>>& pages, b
     const std::string bytes = fill(pages, flatten, result);
     if (!result.ok())
         return result;
-    result.write = writeFileAtomically(target, bytes);
+    result.write = writeFileAtomically(target, bytes, &result.reason);
     if (result.write != WriteResult::Written)
         result.problem = FormProblem::CannotWrite;
     return result;

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace pelkorl {
@@ -22,7 +23,8 @@ namespace pelkorl {
 // `problem` None: done; CannotWrite: `write` says why.
 struct FillResult : FormRefusal {
     WriteResult write = WriteResult::Written;
-    std::size_t pages = 0;            // written
+    std::error_code reason; // what the system said of a failed write, when it said anything
+    std::size_t pages = 0;  // written
     std::vector<SkippedFont> skipped; // fonts passed over for the one the texts are drawn with
 };
 
