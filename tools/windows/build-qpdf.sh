@@ -59,6 +59,8 @@ for component in lib dev; do
 done
 # The pkg-config file names the folder it is installed in, which is about to move.
 sed -i "s|$work/prefix|$target|g" "$work/prefix"/lib/pkgconfig/*.pc
+# zlib and libjpeg are inside the DLL; pkg-config would look for them all the same.
+sed -i '/^Requires.private:/d' "$work/prefix"/lib/pkgconfig/*.pc
 say "built in $(($(date +%s) - start)) s"
 install_cache "$work/prefix" "$target" "$stamp"
 echo "$target"
