@@ -18,7 +18,7 @@ qpdf_options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DBUILD_STATIC_L
     -DBUILD_DOC=OFF -DUSE_IMPLICIT_CRYPTO=OFF -DREQUIRE_CRYPTO_NATIVE=ON
     -DINSTALL_EXAMPLES=OFF -DINSTALL_MANUAL=OFF)
 stamp=$(stamp_of "qpdf $version" "libjpeg-turbo $jpeg_version" "$(cat "$toolchain")" \
-    "${jpeg_options[@]}" "${qpdf_options[@]}")
+    "${jpeg_options[@]}" "${qpdf_options[@]}" "DLL and import library copied")
 
 if cache_is_current "$target" "$stamp"; then
     say "qpdf $version for Windows is current in $target"
@@ -57,6 +57,11 @@ mkdir -p "$work/build/qpdf/extra-dlls"
 for component in lib dev; do
     cmake --install "$work/build" --component "$component"
 done
+# Its install rule takes a DLL for a LIBRARY, which on Windows it is not: the DLL and its
+# import library are put in place here.
+mkdir -p "$work/prefix/bin" "$work/prefix/lib"
+cp "$work"/build/libqpdf/qpdf*.dll "$work/prefix/bin/"
+cp "$work"/build/libqpdf/libqpdf.dll.a "$work/prefix/lib/"
 # The pkg-config file names the folder it is installed in, which is about to move.
 sed -i "s|$work/prefix|$target|g" "$work/prefix"/lib/pkgconfig/*.pc
 # zlib and libjpeg are inside the DLL; pkg-config would look for them all the same.
