@@ -60,8 +60,10 @@ done
 # Its install rule takes a DLL for a LIBRARY, which on Windows it is not: the DLL and its
 # import library are put in place here.
 mkdir -p "$work/prefix/bin" "$work/prefix/lib"
-cp "$work"/build/libqpdf/qpdf*.dll "$work/prefix/bin/"
-cp "$work"/build/libqpdf/libqpdf.dll.a "$work/prefix/lib/"
+find "$work/build" -name 'qpdf*.dll' -exec cp {} "$work/prefix/bin/" \;
+implib=$(find "$work/build" -name '*qpdf*.dll.a' | head -n1)
+[ -n "$implib" ] || { say "qpdf's import library was not made"; exit 1; }
+cp "$implib" "$work/prefix/lib/libqpdf.dll.a"
 # The pkg-config file names the folder it is installed in, which is about to move.
 sed -i "s|$work/prefix|$target|g" "$work/prefix"/lib/pkgconfig/*.pc
 # zlib and libjpeg are inside the DLL; pkg-config would look for them all the same.
