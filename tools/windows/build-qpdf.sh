@@ -61,7 +61,9 @@ done
 # import library are put in place here.
 mkdir -p "$work/prefix/bin" "$work/prefix/lib"
 find "$work/build" -name 'qpdf*.dll' -exec cp {} "$work/prefix/bin/" \;
-implib=$(find "$work/build" -name '*qpdf*.dll.a' | head -n1)
+# qpdf names its import library libqpdf.a on mingw-w64.
+implib=$(find "$work/build/libqpdf" -maxdepth 1 \( -name 'libqpdf.a' -o -name '*qpdf*.dll.a' \) |
+    head -n1)
 [ -n "$implib" ] || { say "qpdf's import library was not made"; exit 1; }
 cp "$implib" "$work/prefix/lib/libqpdf.dll.a"
 # The pkg-config file names the folder it is installed in, which is about to move.
