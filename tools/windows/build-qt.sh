@@ -45,6 +45,9 @@ wintab=$src/src/3rdparty/wintab
 mkdir -p "$wintab"
 {
     cat <<'MACROS'
+#ifndef API
+#  define API WINAPI
+#endif
 #ifndef WINELIB_NAME_AW
 #  ifdef UNICODE
 #    define WINELIB_NAME_AW(func) func##W

@@ -6,6 +6,8 @@ set -euo pipefail
 PELKORL_WIN_CACHE=${PELKORL_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pelkorl}
 SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
 JOBS=${JOBS:-$(nproc)}
+# A build folder's name is new each time; ccache finds its earlier work by the paths under it.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PELKORL_WIN_CACHE}
 
 say() { echo "[$(basename "$0")] $*"; }
 
