@@ -34,7 +34,7 @@ cp "$build"/pelkorl.exe "$build"/pelkorl-print.exe "$build"/pelkorl-sample.exe "
 for module in Core Gui Widgets PrintSupport; do cp "$qt/bin/Qt6$module.dll" "$stage/"; done
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/"*.dll "$stage/styles/"
-cp "$qpdf"/bin/libqpdf*.dll "$stage/"
+cp "$qpdf"/bin/*qpdf*.dll "$stage/"
 gcc_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$gcc_dlls/libstdc++-6.dll" "$gcc_dlls/libgcc_s_seh-1.dll" \
     /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
