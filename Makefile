@@ -36,11 +36,12 @@ FUZZ_DEBS = clang-14 libclang-rt-14-dev llvm-14
 WIN_DEBS = g++-mingw-w64-x86-64-posix wine wine64 googletest
 # The whole program for Windows (make windows): Qt and qpdf cross-built from Debian's sources
 # (the host Qt's tools, Wine's tablet headers, zlib for mingw), the installer and the zip; its
-# Wine checks read the cards with pdftotext and the filled forms with qpdf and pypdf.
+# Wine checks read the cards with pdftotext and the filled forms with qpdf and pypdf; the
+# installer is a 32-bit program, which Wine runs only with its i386 part.
 WIN_APP_BUILD ?= build-windows-app
 WIN_APP_DEBS = g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools libwine-dev \
                libz-mingw-w64-dev ninja-build dpkg-dev nsis zip fonts-liberation2 \
-               wine wine64 xvfb xdotool imagemagick poppler-utils qpdf python3-pypdf
+               wine wine64 wine32:i386 xvfb xdotool imagemagick poppler-utils qpdf python3-pypdf
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -116,6 +117,8 @@ test-windows: deps
 # pelkorl.exe, pelkorl-print.exe and pelkorl-sample.exe, their installer and a portable zip in
 # $(WIN_APP_BUILD); Qt and qpdf for Windows are built once into ~/.cache/pelkorl.
 windows:
+	@dpkg --print-foreign-architectures | grep -qx i386 || \
+	  { $(SUDO) dpkg --add-architecture i386 && $(SUDO) apt-get update; }
 	$(call install_debs,$(WIN_APP_DEBS))
 	bash tools/windows/build.sh $(WIN_APP_BUILD)
 
