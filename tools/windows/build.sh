@@ -32,7 +32,8 @@ rm -rf "$stage"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/fonts"
 cp "$build"/pelkorl.exe "$build"/pelkorl-print.exe "$build"/pelkorl-sample.exe "$stage/"
 for module in Core Gui Widgets PrintSupport; do cp "$qt/bin/Qt6$module.dll" "$stage/"; done
-cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+# pelkorl-print draws without a window, on the offscreen platform.
+cp "$qt/plugins/platforms/"{qwindows,qoffscreen}.dll "$stage/platforms/"
 cp "$qt/plugins/styles/"*.dll "$stage/styles/"
 cp "$qpdf"/bin/*qpdf*.dll "$stage/"
 gcc_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
