@@ -59,7 +59,7 @@ year=$(date +%Y)
 DATA=$T/Duomenys-Šilutė
 "$LINUX_BUILD/pelkorl-sample" --year "$year" "$DATA" >/dev/null
 same_words() { # LINUX.pdf WINDOWS.pdf
-    python3 - "$1" "$2" <<'PY'
+    /usr/bin/python3 - "$1" "$2" <<'PY'
 import re, sys
 pattern = re.compile(r'<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>')
 def read(path):
@@ -104,7 +104,7 @@ wine "$PRINT" --data "$(winpath "$DATA")" --all --fill "$(winpath "$T/form.pdf")
 for file in "$T"/windows-forms/*.pdf; do
     qpdf --check "$file" >/dev/null || fail "qpdf does not read $(basename "$file") back"
 done
-python3 - "$T/linux-forms" "$T/windows-forms" <<'PY' || fail "the filled forms differ"
+/usr/bin/python3 - "$T/linux-forms" "$T/windows-forms" <<'PY' || fail "the filled forms differ"
 import os, sys
 from pypdf import PdfReader
 linux, windows = sys.argv[1], sys.argv[2]
