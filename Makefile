@@ -126,8 +126,8 @@ windows:
 test-windows-app: windows build-all
 	bash tests/windows/app.sh $(WIN_APP_BUILD) $(BUILD)
 
-# QUICK=1: the plain build's tests only (no ASan/UBSan build, fuzz runs or Windows build).
-test: test-plain $(if $(QUICK),,test-asan test-fuzz test-windows)
+# QUICK=1: the plain build's tests only (no ASan/UBSan build, fuzz runs or Windows builds).
+test: test-plain $(if $(QUICK),,test-asan test-fuzz test-windows test-windows-app)
 
 # Every benchmark, then one table of their figures (raw results in $(BUILD)/bench-results).
 bench: build-all
