@@ -1,5 +1,6 @@
 // pelkorl-sample: writes the fictitious sample congregation into a folder.
 #include "sampledata.h"
+#include "text/commandline.h"
 
 #include <charconv>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace pelkorl::sample;
@@ -72,8 +74,9 @@ int main(int argc, char** argv) {
     bool force = false;
     bool passwordGiven = false;
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    const std::vector<std::string> args = pelkorl::commandLineArguments(argc, argv);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
             printUsage(std::cout);
             return 0;
@@ -83,10 +86,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--force") {
             force = true;
         } else if (arg == "--password" || arg == "--year") {
-            if (i + 1 >= argc) {
+            if (i + 1 >= args.size()) {
                 return usageError(std::string(arg) + " needs a value");
             }
-            const std::string_view value = argv[++i];
+            const std::string_view value = args[++i];
             if (arg == "--year") {
                 const char* end = value.data() + value.size();
                 auto [ptr, ec] = std::from_chars(value.data(), end, year);
@@ -138,13 +141,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!force && holdsForeignFiles(folder)) {
+    const fs::path folderPath = pelkorl::pathFromUtf8(folder);
+    if (!force && holdsForeignFiles(folderPath)) {
         std::cerr << "pelkorl-sample: " << folder
                   << " already holds data files not written by this tool; use --force to "
                      "overwrite them\n";
         return 1;
     }
-    if (!writeSampleCongregation(folder, year, options)) {
+    if (!writeSampleCongregation(folderPath, year, options)) {
         std::cerr << "pelkorl-sample: could not write the sample congregation into " << folder
                   << "\n";
         return 1;

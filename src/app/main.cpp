@@ -66,8 +66,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder;
     if (arguments.folder) {
         const std::string& given = *arguments.folder;
-        folder = std::filesystem::absolute(
-            std::filesystem::path(std::u8string(given.begin(), given.end())), error);
+        folder = std::filesystem::absolute(pathFromUtf8(given), error);
         if (error || !std::filesystem::is_directory(folder, error)) {
             const bool file = !error && std::filesystem::exists(folder, error);
             MessageBox::show(

@@ -7,6 +7,7 @@
 #include "printing/fillform.h"
 #include "settings/atomicfile.h"
 #include "text/codepage.h"
+#include "text/commandline.h"
 
 #include <cstdio>
 #include <iostream>
@@ -66,7 +67,7 @@ Stop folderTargets(const PrintToolOptions& options, const ToolData& tool,
     for (const CardPage& page : pages) {
         const CardState card = pageStateFor(tool.state, page);
         targets.push_back(options.outputDir /
-                          fs::u8path(names.next(cp1257ToUtf8(card.displayName), years)));
+                          pathFromUtf8(names.next(cp1257ToUtf8(card.displayName), years)));
         if (const Stop stop = checkNotAnInput(targets.back(), options, tool))
             return stop;
     }

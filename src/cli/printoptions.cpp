@@ -6,6 +6,7 @@
 #include "records/extension.h"
 #include "records/publisherdata.h"
 #include "text/codepage.h"
+#include "text/commandline.h"
 #include "text/strings.h"
 #include "text/textids.h"
 #include "text/trim.h"
@@ -139,11 +140,11 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
             return "more than one data folder given";
         if (value.empty())
             return "--data: the folder name is empty";
-        o.dataFolder = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.dataFolder = pathFromUtf8(value);
     } else if (name == "settings") {
         if (value.empty())
             return "--settings: the file name is empty";
-        o.settingsFile = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.settingsFile = pathFromUtf8(value);
     } else if (name == "publisher") {
         if (trimmed(value, ARGUMENT_BLANKS).empty())
             return "--publisher: the name is empty";
@@ -185,19 +186,19 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
     } else if (name == "layout-from") {
         if (value.empty())
             return "--layout-from: the file name is empty";
-        o.layoutFrom = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.layoutFrom = pathFromUtf8(value);
     } else if (name == "output") {
         if (value.empty())
             return "--output: the file name is empty";
-        o.output = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.output = pathFromUtf8(value);
     } else if (name == "fill") {
         if (value.empty())
             return "--fill: the form's file name is empty";
-        o.fillForm = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.fillForm = pathFromUtf8(value);
     } else if (name == "output-dir") {
         if (value.empty())
             return "--output-dir: the folder name is empty";
-        o.outputDir = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.outputDir = pathFromUtf8(value);
     } else if (name == "flatten") {
         o.flatten = true;
     } else if (name == "both-years") {
@@ -207,7 +208,7 @@ std::string takeOption(std::string_view name, std::string_view value, PrintToolO
     } else if (name == "password-file") {
         if (value.empty())
             return "--password-file: the file name is empty";
-        o.passwordFile = std::filesystem::path(std::u8string(value.begin(), value.end()));
+        o.passwordFile = pathFromUtf8(value);
     } else if (name == "resolution") {
         int dpi = 0;
         if (!allDigits(value) || !parseInt(value, dpi) || dpi < PRINT_TOOL_MIN_RESOLUTION ||
@@ -416,108 +417,130 @@ ParsedOptions parsePrintToolOptions(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+constexpr const char* USAGE_HEAD =
+    "Usage: pelkorl-print [OPTIONS] DATA_FOLDER --output FILE.pdf\n"
+    "       pelkorl-print [OPTIONS] DATA_FOLDER --printer NAME [-O KEY=VALUE]...\n"
+    "       pelkorl-print [OPTIONS] DATA_FOLDER --fill FORM.pdf (--output FILE.pdf |\n"
+    "                     --output-dir FOLDER)\n"
+    "\n"
+    "Writes publisher record cards to a PDF file, or prints them on a printer, one page\n"
+    "per card or totals record, each page as the program prints it. DATA_FOLDER is\n"
+    "the folder the program is started in: the record-keeping program's files\n"
+    "(tdat7.bin, xten7.dat, remark7.dat, the previous\n"
+    "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat, cplot2.dat).\n"
+    "They are only read; the tool writes nothing but its output, and refuses an\n"
+    "output that is one of the files it reads.\n"
+    "\n"
+    "Which cards:\n"
+    "  -p, --publisher WHO  the card of one publisher: his record number in the\n"
+    "                       publisher file, or his name as the list shows it\n"
+    "                       (\"Surname, First\"), as \"First Surname\", or his long name;\n"
+    "                       case does not count, and the start of either name will\n"
+    "                       do when it fits one publisher only. Repeat for more cards.\n"
+    "  -a, --all            the cards of every publisher in the list, in list order\n"
+    "      --filter N       with --all, the list of filter N: 0 every publisher\n"
+    "                       (default), 1 regular pioneers, 2 baptized publishers who\n"
+    "                       are not regular pioneers, 3 unbaptized publishers\n"
+    "      --totals         the congregation's three totals records (publishers,\n"
+    "                       auxiliary pioneers, regular pioneers: per month the\n"
+    "                       reports, their figures and the pioneers' hours), alone\n"
+    "                       or after the cards of --publisher or --all\n"
+    "\n"
+    "What each card shows (as the check boxes of the main window):\n"
+    "  -m, --months LIST    the month rows to print, comma separated: a row number\n"
+    "                       (1 = September ... 12 = August), a month name (Rgs, Spa,\n"
+    "                       Lap, Grd, Sau, Vas, Kov, Bal, Geg, Bir, Lie, Rgp, or Sep ...\n"
+    "                       Aug), a range of either (1-4, Rgs-Grd) or \"all\".\n"
+    "                       Without it no month row is printed.\n"
+    "      --total          print the total row (only where the program allows it:\n"
+    "                       in September, or for a previous year whose months can\n"
+    "                       all be printed)\n"
+    "      --no-header      leave the card header out (name, address, dates, marks)\n"
+    "      --sex-mark       mark the male/female box of the header (\"V/M\")\n"
+    "      --previous-year  show the previous service year (\"Ankstesni tarn. metai\")\n"
+    "      --form           draw the card itself too (outline, rules, captions, month\n"
+    "                       names, the header's boxes), for blank stock, paper or PDF\n"
+    "                       (\"Spausdinti formą\")\n"
+    "      --card-version N the card to print instead of the settings file's: 0\n"
+    "                       S-21-L 9/15, 1 S-21-L 1/06, 2 S-21-L 11/23; its positions\n"
+    "                       come from its layout file (cplot.dat, cplotN.dat)\n"
+    "      --layout-from FORM.pdf\n"
+    "                       the positions of the 11/23 card (version 2) from the\n"
+    "                       field rectangles of this fillable S-21 form, for this run\n"
+    "                       only (cplot2.dat is not written): the data land in the\n"
+    "                       boxes of that form printed at actual size on A4\n"
+    "\n"
+    "Where from and where to:\n"
+    "      --data FOLDER    the data folder, instead of giving it as DATA_FOLDER\n"
+    "      --settings FILE  the settings file to read (date format, name order, card\n"
+    "                       version, margins, data location); by default the\n"
+    "                       program's own settings file, as the program finds it\n"
+    "  -o, --output FILE    the PDF file to write (its name ends in .pdf); a file of\n"
+    "                       that name is replaced once the whole document is written\n";
+
+// Printers are the spooler's on Windows, which takes fewer job options than CUPS.
+#ifdef _WIN32
+constexpr const char* USAGE_PRINTER =
+    "      --printer NAME   print on this printer (its name as Windows shows it)\n"
+    "                       instead of writing a file; \"-\" is the default printer.\n"
+    "                       The page size and margins are the printer's own: the card\n"
+    "                       counts from the corner of its printable area, as the\n"
+    "                       program prints it\n"
+    "  -O, --option KEY=VALUE\n"
+    "                       a job option for --printer: the paper (media=A4), the\n"
+    "                       tray (InputSlot=NAME, as the printer names it) or copies\n"
+    "                       (copies=N); repeat for more. Any other key is reported and\n"
+    "                       left out\n";
+#else
+constexpr const char* USAGE_PRINTER =
+    "      --printer NAME   print on this printer (a CUPS queue) instead of writing a\n"
+    "                       file; \"-\" is the default printer. The page size and\n"
+    "                       margins are the printer's own: the card counts from the\n"
+    "                       corner of its printable area, as the program prints it\n"
+    "  -O, --option KEY=VALUE\n"
+    "                       a job option for --printer, as lp -o takes it, such as\n"
+    "                       InputSlot=BypassTray or MediaType=ThickPaper2; repeat for\n"
+    "                       more. A key the printer does not know is reported and\n"
+    "                       ignored by CUPS\n";
+#endif
+
+constexpr const char* USAGE_TAIL =
+    "      --password TEXT  the data password, for data protected by one; the tool\n"
+    "                       never asks for it and refuses protected data without it\n"
+    "      --password-file FILE\n"
+    "                       read the password from the first line of FILE instead\n"
+    "                       (a command line can be seen by other users)\n"
+    "      --resolution DPI dots per inch of the page, 72-2400 (default 600)\n"
+    "      --date YYYY-MM-DD\n"
+    "                       take this date instead of today: it decides the last\n"
+    "                       month reported and so the service year\n"
+    "\n"
+    "Filling the branch's fillable S-21 11/23 form (\"Pildyti S-21 PDF formą...\"):\n"
+    "      --fill FORM.pdf  fill your copy of the form with what the 11/23 card prints,\n"
+    "                       every reported month of the service year shown, instead\n"
+    "                       of drawing cards; --months, --total and --form do not\n"
+    "                       apply. With --output, one file of one page per publisher;\n"
+    "                       with --output-dir, one file per publisher in FOLDER,\n"
+    "                       named by the printed name and the service year\n"
+    "                       (\"Šimkūnienė Gražina 2027.pdf\"); files of those names are\n"
+    "                       replaced once each is written whole\n"
+    "      --output-dir FOLDER\n"
+    "                       the folder the filled forms are written to; made when\n"
+    "                       it is missing and the folder it is in is there\n"
+    "      --flatten        make the fields page content (no longer editable)\n"
+    "      --both-years     each publisher's form twice: the previous service year\n"
+    "                       first, then the current one\n"
+    "  -h, --help           show this text\n"
+    "      --version        show the tool's name and version\n"
+    "\n"
+    "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
+    "data, the password, a publisher, the output file or the printer could not be had\n"
+    "(or the printer refused the job, or the total row cannot be printed), 2 for a\n"
+    "wrong command line. Warnings (records left out, month rows that cannot be\n"
+    "printed, no previous year) go to stderr and leave the status 0.\n";
+
 std::string printToolUsage() {
-    return "Usage: pelkorl-print [OPTIONS] DATA_FOLDER --output FILE.pdf\n"
-           "       pelkorl-print [OPTIONS] DATA_FOLDER --printer NAME [-O KEY=VALUE]...\n"
-           "       pelkorl-print [OPTIONS] DATA_FOLDER --fill FORM.pdf (--output FILE.pdf |\n"
-           "                     --output-dir FOLDER)\n"
-           "\n"
-           "Writes publisher record cards to a PDF file, or prints them on a printer, one page\n"
-           "per card or totals record, each page as the program prints it. DATA_FOLDER is\n"
-           "the folder the program is started in: the record-keeping program's files\n"
-           "(tdat7.bin, xten7.dat, remark7.dat, the previous\n"
-           "year in Roll/Rv7_8/) and the layout files (cplot.dat, cplot1.dat, cplot2.dat).\n"
-           "They are only read; the tool writes nothing but its output, and refuses an\n"
-           "output that is one of the files it reads.\n"
-           "\n"
-           "Which cards:\n"
-           "  -p, --publisher WHO  the card of one publisher: his record number in the\n"
-           "                       publisher file, or his name as the list shows it\n"
-           "                       (\"Surname, First\"), as \"First Surname\", or his long name;\n"
-           "                       case does not count, and the start of either name will\n"
-           "                       do when it fits one publisher only. Repeat for more cards.\n"
-           "  -a, --all            the cards of every publisher in the list, in list order\n"
-           "      --filter N       with --all, the list of filter N: 0 every publisher\n"
-           "                       (default), 1 regular pioneers, 2 baptized publishers who\n"
-           "                       are not regular pioneers, 3 unbaptized publishers\n"
-           "      --totals         the congregation's three totals records (publishers,\n"
-           "                       auxiliary pioneers, regular pioneers: per month the\n"
-           "                       reports, their figures and the pioneers' hours), alone\n"
-           "                       or after the cards of --publisher or --all\n"
-           "\n"
-           "What each card shows (as the check boxes of the main window):\n"
-           "  -m, --months LIST    the month rows to print, comma separated: a row number\n"
-           "                       (1 = September ... 12 = August), a month name (Rgs, Spa,\n"
-           "                       Lap, Grd, Sau, Vas, Kov, Bal, Geg, Bir, Lie, Rgp, or Sep ...\n"
-           "                       Aug), a range of either (1-4, Rgs-Grd) or \"all\".\n"
-           "                       Without it no month row is printed.\n"
-           "      --total          print the total row (only where the program allows it:\n"
-           "                       in September, or for a previous year whose months can\n"
-           "                       all be printed)\n"
-           "      --no-header      leave the card header out (name, address, dates, marks)\n"
-           "      --sex-mark       mark the male/female box of the header (\"V/M\")\n"
-           "      --previous-year  show the previous service year (\"Ankstesni tarn. metai\")\n"
-           "      --form           draw the card itself too (outline, rules, captions, month\n"
-           "                       names, the header's boxes), for blank stock, paper or PDF\n"
-           "                       (\"Spausdinti formą\")\n"
-           "      --card-version N the card to print instead of the settings file's: 0\n"
-           "                       S-21-L 9/15, 1 S-21-L 1/06, 2 S-21-L 11/23; its positions\n"
-           "                       come from its layout file (cplot.dat, cplotN.dat)\n"
-           "      --layout-from FORM.pdf\n"
-           "                       the positions of the 11/23 card (version 2) from the\n"
-           "                       field rectangles of this fillable S-21 form, for this run\n"
-           "                       only (cplot2.dat is not written): the data land in the\n"
-           "                       boxes of that form printed at actual size on A4\n"
-           "\n"
-           "Where from and where to:\n"
-           "      --data FOLDER    the data folder, instead of giving it as DATA_FOLDER\n"
-           "      --settings FILE  the settings file to read (date format, name order, card\n"
-           "                       version, margins, data location); by default the\n"
-           "                       program's own settings file, as the program finds it\n"
-           "  -o, --output FILE    the PDF file to write (its name ends in .pdf); a file of\n"
-           "                       that name is replaced once the whole document is written\n"
-           "      --printer NAME   print on this printer (a CUPS queue) instead of writing a\n"
-           "                       file; \"-\" is the default printer. The page size and\n"
-           "                       margins are the printer's own: the card counts from the\n"
-           "                       corner of its printable area, as the program prints it\n"
-           "  -O, --option KEY=VALUE\n"
-           "                       a job option for --printer, as lp -o takes it, such as\n"
-           "                       InputSlot=BypassTray or MediaType=ThickPaper2; repeat for\n"
-           "                       more. A key the printer does not know is reported and\n"
-           "                       ignored by CUPS\n"
-           "      --password TEXT  the data password, for data protected by one; the tool\n"
-           "                       never asks for it and refuses protected data without it\n"
-           "      --password-file FILE\n"
-           "                       read the password from the first line of FILE instead\n"
-           "                       (a command line can be seen by other users)\n"
-           "      --resolution DPI dots per inch of the page, 72-2400 (default 600)\n"
-           "      --date YYYY-MM-DD\n"
-           "                       take this date instead of today: it decides the last\n"
-           "                       month reported and so the service year\n"
-           "\n"
-           "Filling the branch's fillable S-21 11/23 form (\"Pildyti S-21 PDF formą...\"):\n"
-           "      --fill FORM.pdf  fill your copy of the form with what the 11/23 card prints,\n"
-           "                       every reported month of the service year shown, instead\n"
-           "                       of drawing cards; --months, --total and --form do not\n"
-           "                       apply. With --output, one file of one page per publisher;\n"
-           "                       with --output-dir, one file per publisher in FOLDER,\n"
-           "                       named by the printed name and the service year\n"
-           "                       (\"Šimkūnienė Gražina 2027.pdf\"); files of those names are\n"
-           "                       replaced once each is written whole\n"
-           "      --output-dir FOLDER\n"
-           "                       the folder the filled forms are written to; made when\n"
-           "                       it is missing and the folder it is in is there\n"
-           "      --flatten        make the fields page content (no longer editable)\n"
-           "      --both-years     each publisher's form twice: the previous service year\n"
-           "                       first, then the current one\n"
-           "  -h, --help           show this text\n"
-           "      --version        show the tool's name and version\n"
-           "\n"
-           "Exit status: 0 when the file was written or the printer took the job, 1 when the\n"
-           "data, the password, a publisher, the output file or the printer could not be had\n"
-           "(or the printer refused the job, or the total row cannot be printed), 2 for a\n"
-           "wrong command line. Warnings (records left out, month rows that cannot be\n"
-           "printed, no previous year) go to stderr and leave the status 0.\n";
+    return std::string(USAGE_HEAD) + USAGE_PRINTER + USAGE_TAIL;
 }
 
 std::string printToolVersion() {

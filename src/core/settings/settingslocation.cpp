@@ -49,6 +49,13 @@ bool folderTakesNewFiles(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path userSettingsFolder() {
+#ifdef _WIN32
+    // The wide environment: a user name of Lithuanian letters is in the folder's path.
+    const wchar_t* value = _wgetenv(L"LOCALAPPDATA");
+    std::filesystem::path base = value ? std::filesystem::path(value) : std::filesystem::path();
+    if (!base.is_absolute())
+        base.clear();
+#else
     auto absoluteFrom = [](const char* variable) -> std::filesystem::path {
         const char* value = std::getenv(variable);
         if (!value || !*value)
@@ -56,9 +63,6 @@ std::filesystem::path userSettingsFolder() {
         std::filesystem::path path(value);
         return path.is_absolute() ? path : std::filesystem::path();
     };
-#ifdef _WIN32
-    std::filesystem::path base = absoluteFrom("LOCALAPPDATA");
-#else
     std::filesystem::path base = absoluteFrom("XDG_CONFIG_HOME");
     if (base.empty()) {
         const std::filesystem::path home = absoluteFrom("HOME");

@@ -17,4 +17,8 @@ std::vector<std::string> commandLineArguments(int, char**) {
     return arguments;
 }
 
+std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(wideFromUtf8(utf8));
+}
+
 } // namespace pelkorl
