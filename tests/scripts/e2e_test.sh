@@ -45,8 +45,8 @@ PYTHON=/usr/bin/python3
 ARTIFACTS=$BUILD/artifacts
 TIMEOUT=${PELKORL_E2E_TIMEOUT:-30}
 PPD_SOURCE=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-CUPS_PDF_CONF=/etc/cups/cups-pdf.conf
 STARTED=$SECONDS
+. "$SCRIPTS/cupspdf.sh"
 
 # ---- Reporting
 
@@ -91,12 +91,10 @@ RICOH_PPD=/usr/share/ppd/cupsfilters/Ricoh-PDF_Printer-PDF.ppd
 # ---- Everything this test starts or leaves, undone whatever the outcome
 
 T=$(mktemp -d /tmp/pelkorl-e2e.XXXXXX)
-# The scheduler's filters run as lp and read the spool files below this folder.
-chmod 0711 "$T"
 PROGRAM_PID="" XVFB_PID="" CUPSD_PID="" SETUP_PID=""
 QUEUE=pelkorl-e2e-$$
 OUTPUTS=()
-OUT_DIR="" OUT_DIR_MADE=0 CUPS_PDF_LOG=""
+CUPS_PDF_OUT="" CUPS_PDF_OUT_MADE=0 CUPS_PDF_LOG=""
 
 stop() {
     local pid=$1 _
@@ -119,8 +117,8 @@ cleanup() {
     for file in "${OUTPUTS[@]}"; do
         rm -f "$file"
     done
-    if [ "$OUT_DIR_MADE" = 1 ]; then
-        rmdir "$OUT_DIR" 2>/dev/null || true
+    if [ "$CUPS_PDF_OUT_MADE" = 1 ]; then
+        rmdir "$CUPS_PDF_OUT" 2>/dev/null || true
     fi
     [ -n "$CUPS_PDF_LOG" ] && rm -f "$CUPS_PDF_LOG"
     if [ -n "${PELKORL_E2E_KEEP:-}" ]; then
@@ -174,63 +172,11 @@ note "X server on $DISPLAY"
 
 # ---- CUPS scheduler with its own folders, listening on its own socket only
 
+start_cups "$T"
 C=$T/cups
-mkdir -p "$C/ppd" "$C/spool" "$C/cache" "$C/state" "$C/tmp" "$C/log"
-chgrp lp "$C/tmp"
-chmod 1770 "$C/tmp"
-cat >"$C/cupsd.conf" <<EOF
-LogLevel info
-PageLogFormat %j %P %C %{job-name}
-Listen $T/cups.sock
-Browsing Off
-WebInterface No
-DefaultShared No
-<Location />
-  Order allow,deny
-  Allow localhost
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
-cat >"$C/cups-files.conf" <<EOF
-ServerRoot $C
-RequestRoot $C/spool
-CacheDir $C/cache
-StateDir $C/state
-TempDir $C/tmp
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-ErrorLog $C/log/error_log
-AccessLog $C/log/access_log
-PageLog $C/log/page_log
-Printcap $C/printcap
-SystemGroup root
-FileDevice No
-EOF
-# Clients, the program included, ask this scheduler and read no lpoptions of the machine's.
-export CUPS_SERVER=$T/cups.sock CUPS_SERVERROOT=$C
-cupsd -f -c "$C/cupsd.conf" -s "$C/cups-files.conf" >"$C/log/cupsd.out" 2>&1 &
-CUPSD_PID=$!
-scheduler_up() { lpstat -r 2>/dev/null | grep -q 'is running'; }
-wait_until "the CUPS scheduler" scheduler_up
 note "CUPS scheduler on $CUPS_SERVER"
 
-# Where cups-pdf writes: its configuration's Out folder, ${HOME} being the home of the
-# job's user in the password database (root's for this test), not this shell's HOME.
-JOB_USER=$(id -un)
-USER_HOME=$(getent passwd "$JOB_USER" | cut -d: -f6)
-OUT_SETTING=$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' "$CUPS_PDF_CONF" 2>/dev/null | tail -n 1)
-OUT_SETTING=${OUT_SETTING:-'${HOME}/PDF'}
-OUT_DIR=${OUT_SETTING//'${HOME}'/$USER_HOME}
-OUT_DIR=${OUT_DIR//'${USER}'/$JOB_USER}
-[ -d "$OUT_DIR" ] || OUT_DIR_MADE=1
-LOG_SETTING=$(sed -n 's/^[[:space:]]*Log[[:space:]]\+//p' "$CUPS_PDF_CONF" 2>/dev/null | tail -n 1)
-CUPS_PDF_LOG=${LOG_SETTING:-/var/log/cups}/cups-pdf-${QUEUE}_log
-
-spooled_files() { find "$OUT_DIR" -maxdepth 1 -name '*-job_*.pdf' -newer "$1" 2>/dev/null; }
+cups_pdf_output "$QUEUE"
 
 # ---- Driving the main dialog
 
@@ -422,7 +368,7 @@ PAGE_LOG=$(awk -v j="$JOB" '$1 == j && $2 == "total"' "$C/log/page_log")
 JOB_NAME=$(echo "$PAGE_LOG" | cut -d' ' -f4-)
 [ "$JOB_NAME" = "Card Header" ] || fail "the job is named '$JOB_NAME', not 'Card Header'"
 spooled_output() { [ -n "$(spooled_files "$MARK")" ]; }
-wait_until "cups-pdf's file in $OUT_DIR" spooled_output
+wait_until "cups-pdf's file in $CUPS_PDF_OUT" spooled_output
 mapfile -t SPOOLED < <(spooled_files "$MARK")
 OUTPUTS+=("${SPOOLED[@]}")
 [ "${#SPOOLED[@]}" = 1 ] || fail "cups-pdf wrote ${#SPOOLED[@]} files: ${SPOOLED[*]}"
@@ -447,54 +393,10 @@ check_files_after_close
     --out "$RUN/reference.pdf" --expect "$RUN/expected.txt" >"$RUN/card.log" 2>&1 ||
     fail "pelkorl-e2e-card failed: $(cat "$RUN/card.log")"
 
-# ---- Ink: both pages at 150 dpi. A pixel is ink when darker than half ("core") and
-# touched by ink when darker than nine tenths white ("any"): the two renderers smooth glyph
-# edges differently, so an edge pixel may be ink on one page and only touched on the other.
-# Every core pixel of either page must lie within two pixels of a touched pixel of the other
-# page, and the two core bounding boxes must agree to two pixels. A shifted or scaled card,
-# a missing text or an extra one fails; the glyphs' outlines are not compared.
-ink() {
-    pdftoppm -r 150 -gray -singlefile "$1" "$RUN/$2" 2>/dev/null
-    convert "$RUN/$2.pgm" -threshold 50% -negate "$RUN/$2-ink.png"
-    convert "$RUN/$2.pgm" -threshold 90% -negate "$RUN/$2-any.png"
-}
-ink "$RUN/spooled.pdf" spooled
-ink "$RUN/reference.pdf" reference
-SIZE_S=$(identify -format '%wx%h' "$RUN/spooled-ink.png")
-SIZE_R=$(identify -format '%wx%h' "$RUN/reference-ink.png")
-[ "$SIZE_S" = "$SIZE_R" ] || fail "the pages differ in size at 150 dpi: $SIZE_S and $SIZE_R"
-count() { convert "$@" -format '%[fx:round(mean*w*h)]' info:; }
-# core pixels of $1 farther than two pixels from any pixel touched on $2
-stray() {
-    count "$RUN/$1-ink.png" \( "$RUN/$2-any.png" -morphology Dilate Disk:2 -negate \) \
-        -compose Darken -composite
-}
-INK_S=$(count "$RUN/spooled-ink.png")
-INK_R=$(count "$RUN/reference-ink.png")
-[ "$INK_R" -gt 500 ] || fail "the reference card has almost no ink ($INK_R pixels)"
-STRAY_S=$(stray spooled reference)
-STRAY_R=$(stray reference spooled)
-BOX_S=$(convert "$RUN/spooled-ink.png" -format '%@' info:)
-BOX_R=$(convert "$RUN/reference-ink.png" -format '%@' info:)
-convert "$RUN/reference-ink.png" "$RUN/spooled-ink.png" -compose Difference -composite \
-    -negate "$ARTIFACTS/e2e-ink-difference.png"
-convert "$RUN/spooled.pgm" "$ARTIFACTS/e2e-spooled-page.png"
-convert "$RUN/reference.pgm" "$ARTIFACTS/e2e-reference-page.png"
-note "ink: spooled $INK_S px in $BOX_S, reference $INK_R px in $BOX_R;" \
-    "farther than 2 px: $STRAY_S spooled, $STRAY_R reference"
-boxes_agree() {
-    awk -v a="$1" -v b="$2" 'BEGIN {
-        split(a, p, /[x+]/); split(b, q, /[x+]/)
-        d[1] = p[3] - q[3]; d[2] = p[4] - q[4]
-        d[3] = p[3] + p[1] - q[3] - q[1]; d[4] = p[4] + p[2] - q[4] - q[2]
-        for (i = 1; i <= 4; i++) if (d[i] > 2 || d[i] < -2) exit 1
-    }'
-}
-boxes_agree "$BOX_S" "$BOX_R" ||
-    fail "the printed ink lies in $BOX_S, the program's card in $BOX_R (more than 2 px apart)"
-[ "$STRAY_S" = 0 ] && [ "$STRAY_R" = 0 ] ||
-    fail "the ink differs by more than 2 px: $STRAY_S spooled and $STRAY_R reference pixels" \
-        "(see $ARTIFACTS/e2e-ink-difference.png)"
+# ---- Ink: the spooled page against the reference.
+result=$(same_ink "$RUN/spooled.pdf" "$RUN/reference.pdf" "$RUN" "$ARTIFACTS/e2e") ||
+    fail "the spooled card is not the program's: $result"
+note "spooled and reference: $result"
 
 # ---- Words of the program's own PDF at the positions the layout and margins give
 pdftotext -bbox "$RUN/reference.pdf" "$RUN/words.html"
