@@ -1,6 +1,16 @@
 # Sourced by the tests that print through a CUPS scheduler of their own onto a cups-pdf
 # queue: the scheduler, where cups-pdf writes, and two printed pages compared by their ink.
-# The caller defines fail, note and wait_until, and removes what CUPS_PDF_OUTPUTS lists.
+# The caller defines fail and TIMEOUT.
+
+# wait_until DESCRIPTION COMMAND...: polls COMMAND until it succeeds or TIMEOUT passes.
+wait_until() {
+    local what=$1 deadline=$((SECONDS + TIMEOUT))
+    shift
+    until "$@" >/dev/null; do
+        ((SECONDS < deadline)) || fail "timed out after $TIMEOUT s waiting for $what"
+        sleep 0.1
+    done
+}
 
 # start_cups T: a scheduler with its folders in T/cups, listening on the socket T/cups.sock
 # only. Exports CUPS_SERVER and CUPS_SERVERROOT (clients read no lpoptions of the

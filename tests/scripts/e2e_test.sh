@@ -134,16 +134,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# wait_until DESCRIPTION COMMAND...: polls COMMAND until it succeeds or TIMEOUT passes.
-wait_until() {
-    local what=$1 deadline=$((SECONDS + TIMEOUT))
-    shift
-    until "$@" >/dev/null; do
-        ((SECONDS < deadline)) || fail "timed out after ${TIMEOUT} s waiting for $what"
-        sleep 0.1
-    done
-}
-
 # ---- A private home, so nothing of the user's or the machine's settings takes part
 
 export HOME=$T/home XDG_CONFIG_HOME=$T/home/.config XDG_CACHE_HOME=$T/home/.cache

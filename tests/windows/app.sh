@@ -35,15 +35,6 @@ cleanup() {
 trap cleanup EXIT
 note() { echo "windows-app: $*"; }
 fail() { echo "windows-app: FAIL: $*" >&2; exit 1; }
-# wait_until DESCRIPTION COMMAND...: polls COMMAND until it succeeds or TIMEOUT passes.
-wait_until() {
-    local what=$1 deadline=$((SECONDS + TIMEOUT))
-    shift
-    until "$@" >/dev/null; do
-        ((SECONDS < deadline)) || fail "timed out after $TIMEOUT s waiting for $what"
-        sleep 0.2
-    done
-}
 # A Linux path as Wine's Z: drive shows it.
 winpath() { echo "Z:$1" | tr / '\\'; }
 
