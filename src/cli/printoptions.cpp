@@ -488,9 +488,9 @@ constexpr const char* USAGE_PRINTER =
     "                       program prints it\n"
     "  -O, --option KEY=VALUE\n"
     "                       a job option for --printer: the paper (media=A4), the\n"
-    "                       tray (InputSlot=NAME, as the printer names it) or copies\n"
-    "                       (copies=N); repeat for more. Any other key is reported and\n"
-    "                       left out\n";
+    "                       tray (InputSlot=Upper, Lower, Manual, ...: Qt's names of\n"
+    "                       them) or copies (copies=N); repeat for more. Any other key\n"
+    "                       is reported and left out\n";
 #else
 constexpr const char* USAGE_PRINTER =
     "      --printer NAME   print on this printer (a CUPS queue) instead of writing a\n"
