@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "text/wide.h"
+#else
 #include <sys/wait.h>
 #endif
 
@@ -703,10 +705,11 @@ int runTool(const std::string& arguments) {
     }
 #ifdef _WIN32
     // cmd.exe strips the first and last quote of the whole line, so the line is quoted once
-    // more; std::system gives the exit code itself.
+    // more; _wsystem gives the exit code itself, and passes Lithuanian letters as they are
+    // (std::system would pass the UTF-8 bytes through the ANSI code page).
     const std::string command =
         "\"\"" + std::string(dir) + "/pelkorl-sample.exe\" " + arguments + " >NUL 2>&1\"";
-    return std::system(command.c_str());
+    return _wsystem(pelkorl::wideFromUtf8(command).c_str());
 #else
     const std::string command =
         "\"" + std::string(dir) + "/pelkorl-sample\" " + arguments + " >/dev/null 2>&1";
